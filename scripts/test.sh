@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test: a bounded fuzz
+# run of the MP3 analysis, the whole suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the whole suite in an ordinary build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== Fuzzing the MP3 analysis (clang, libFuzzer, ASan + UBSan)"
+CC=clang CXX=clang++ scripts/build.sh build-fuzz -DMIRELUNE_FUZZ=ON
+(cd build-fuzz && ctest --output-on-failure)
+
+echo "== Tests under AddressSanitizer + UndefinedBehaviorSanitizer"
+scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DMIRELUNE_SANITIZE=ON -DMIRELUNE_BENCH=OFF
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs")
+
+echo "== Tests"
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd build && ctest --output-on-failure -j"$jobs")

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArrayList>
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+namespace mirelune::cli {
+
+// Exit statuses shared by every command.
+enum ExitStatus { kExitOk = 0, kExitSomeFailed = 1, kExitUsage = 2 };
+
+// A command's arguments as text for the parser, and as the raw bytes the
+// shell passed, so a file name that is not valid in the locale's encoding can
+// still be opened.
+struct CommandArguments {
+    QStringList text;       // program name first, as QCommandLineParser expects
+    QByteArrayList native;  // the same arguments, undecoded
+};
+
+// The raw bytes of each positional argument, matched in order against the
+// decoded command line.
+QByteArrayList NativePositionals(const CommandArguments& args, const QStringList& positionals);
+
+// Parses args with parser; on a usage error prints it with the help hint and
+// returns false.
+bool ParseOrExplain(QCommandLineParser& parser, const CommandArguments& args);
+
+}  // namespace mirelune::cli

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "CommandLine.h"
+
+namespace mirelune::cli {
+
+// mirelune-cli info [--json] FILE...
+int RunInfo(const CommandArguments& args);
+
+}  // namespace mirelune::cli
