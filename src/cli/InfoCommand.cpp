@@ -1,7 +1,7 @@
 #include "InfoCommand.h"
 
 #include <cstdio>
-#include <vector>
+#include <string>
 
 #include "FileReport.h"
 #include "mp3/MP3Info.h"
@@ -35,21 +35,28 @@ int RunInfo(const CommandArguments& args) {
     const QByteArrayList native = NativePositionals(args, paths);
     const bool json = parser.isSet(jsonOption);
 
-    // Results stream out one line per file, so memory stays flat however
-    // many files are named.
-    std::vector<char> outBuffer(1 << 16);
-    std::setvbuf(stdout, outBuffer.data(), _IOFBF, outBuffer.size());
+    // Results stream out in chunks, so memory stays flat however many files
+    // are named.
+    std::string out;
+    out.reserve(1 << 17);
     mp3::MP3Info info;
     bool allValid = true;
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        const FileReport report = AnalyseFile(paths[i], native[i], info);
+        const FileReport report = AnalyseFile(paths[i], native[i], info, !json);
         allValid = allValid && report.status == FileReport::Status::Valid;
-        const QByteArray line = json ? ReportJson(report, info) : ReportLine(report, info).toUtf8();
-        std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
-        std::fputc('\n', stdout);
+        if (json) {
+            AppendReportJson(out, report, info);
+        } else {
+            out += ReportLine(report, info);
+            out += '\n';
+        }
+        if (out.size() >= (1 << 16)) {
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            out.clear();
+        }
     }
+    std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
-    std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
     return allValid ? kExitOk : kExitSomeFailed;
 }
 

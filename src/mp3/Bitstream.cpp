@@ -60,6 +60,16 @@ std::int32_t Bitstream::ShiftRight(std::int32_t value, std::int32_t count) const
 }
 
 std::int32_t Bitstream::ReadBits(std::int32_t n) {
+    // Reads of up to 24 bits from a valid state that stay inside the data can
+    // neither overflow nor run out of range: they take plain shifts. Every
+    // other read goes through the checked steps, which fail where they must.
+    if (n >= 0 && n <= 24 && bitsLeft_ >= 1 && bitsLeft_ <= 8 && position_ >= 0) {
+        const std::int64_t rest = std::int64_t{n} - bitsLeft_;
+        const std::int64_t last = position_ + (rest > 0 ? (rest + 7) / 8 : 0);
+        if (last < static_cast<std::int64_t>(data_.size())) {
+            return ReadBitsInRange(n);
+        }
+    }
     if (n < bitsLeft_) {
         const std::int32_t current = ByteAt(position_);
         const std::int32_t mask = checked::Sub(ShiftLeft(1, bitsLeft_), 1, "bit reader mask");
@@ -82,6 +92,29 @@ std::int32_t Bitstream::ReadBits(std::int32_t n) {
     if (rest > 0) {
         const std::int32_t high = ShiftLeft(value, rest);
         value = high | ShiftRight(ByteAt(position_), 8 - rest);
+        bitsLeft_ = 8 - rest;
+    }
+    return value;
+}
+
+std::int32_t Bitstream::ReadBitsInRange(std::int32_t n) {
+    const auto* data = data_.data();
+    const std::int32_t unread = data[position_] & ((1 << bitsLeft_) - 1);
+    if (n < bitsLeft_) {
+        bitsLeft_ -= n;
+        return unread >> bitsLeft_;
+    }
+    std::int32_t value = unread;
+    std::int32_t rest = n - bitsLeft_;
+    bitsLeft_ = 8;
+    ++position_;
+    while (rest >= 8) {
+        value = (value << 8) | data[position_];
+        ++position_;
+        rest -= 8;
+    }
+    if (rest > 0) {
+        value = (value << rest) | (data[position_] >> (8 - rest));
         bitsLeft_ = 8 - rest;
     }
     return value;

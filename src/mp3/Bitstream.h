@@ -26,6 +26,7 @@ class Bitstream {
     std::int32_t bitsLeft() const noexcept { return bitsLeft_; }
 
   private:
+    std::int32_t ReadBitsInRange(std::int32_t n);
     std::int32_t ShiftLeft(std::int32_t value, std::int32_t count) const;
     std::int32_t ShiftRight(std::int32_t value, std::int32_t count) const;
     std::int32_t ByteAt(std::int32_t index) const;

@@ -112,16 +112,25 @@ std::size_t FileSource::ReadDirect(std::int64_t offset, std::uint8_t* out, std::
 
 #endif
 
-std::size_t FileSource::ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t count) {
-    if (!isOpen() || offset < 0 || count == 0 || static_cast<std::uint64_t>(offset) >= size_) {
+bool FileSource::WindowHolds(std::int64_t offset, std::size_t count) const noexcept {
+    const std::int64_t windowEnd = windowStart_ + static_cast<std::int64_t>(windowLength_);
+    return offset >= windowStart_ && offset + static_cast<std::int64_t>(count) <= windowEnd;
+}
+
+std::size_t FileSource::Available(std::int64_t offset, std::size_t count) const noexcept {
+    if (!isOpen() || offset < 0 || static_cast<std::uint64_t>(offset) >= size_) {
         return 0;
     }
-    const auto available = static_cast<std::size_t>(
+    return static_cast<std::size_t>(
         std::min<std::uint64_t>(count, size_ - static_cast<std::uint64_t>(offset)));
-    const std::int64_t windowEnd = windowStart_ + static_cast<std::int64_t>(windowLength_);
-    const bool inWindow =
-        offset >= windowStart_ && offset + static_cast<std::int64_t>(available) <= windowEnd;
-    if (!inWindow) {
+}
+
+std::size_t FileSource::ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t count) {
+    const std::size_t available = Available(offset, count);
+    if (available == 0) {
+        return 0;
+    }
+    if (!WindowHolds(offset, available)) {
         if (available > kWindowSize) {
             return ReadDirect(offset, out, available);
         }
@@ -141,6 +150,17 @@ std::size_t FileSource::ReadAt(std::int64_t offset, std::uint8_t* out, std::size
 
 void FileSource::ReadAtZeroFilled(std::int64_t offset, std::uint8_t* out, std::size_t count) {
     const std::size_t got = ReadAt(offset, out, count);
+    std::fill(out + got, out + count, std::uint8_t{0});
+}
+
+void FileSource::ReadAtZeroFilledOnce(std::int64_t offset, std::uint8_t* out, std::size_t count) {
+    const std::size_t available = Available(offset, count);
+    std::size_t got = 0;
+    if (available > 0 && WindowHolds(offset, available)) {
+        got = ReadAt(offset, out, available);
+    } else if (available > 0) {
+        got = ReadDirect(offset, out, available);
+    }
     std::fill(out + got, out + count, std::uint8_t{0});
 }
 

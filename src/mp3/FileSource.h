@@ -31,8 +31,14 @@ class FileSource {
     std::size_t ReadAt(std::int64_t offset, std::uint8_t* out, std::size_t count);
     // Like ReadAt, but bytes past the end of the file read as 0.
     void ReadAtZeroFilled(std::int64_t offset, std::uint8_t* out, std::size_t count);
+    // For a one-off read elsewhere in the file (the tail): served from the
+    // window when it holds the bytes, else read without replacing the
+    // window, which the rest of the analysis still needs.
+    void ReadAtZeroFilledOnce(std::int64_t offset, std::uint8_t* out, std::size_t count);
 
   private:
+    bool WindowHolds(std::int64_t offset, std::size_t count) const noexcept;
+    std::size_t Available(std::int64_t offset, std::size_t count) const noexcept;
     std::size_t ReadDirect(std::int64_t offset, std::uint8_t* out, std::size_t count);
 
     static constexpr std::size_t kWindowSize = 16 * 1024;

@@ -1,5 +1,6 @@
 #include "MP3Info.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -14,6 +15,16 @@ constexpr std::int32_t kBlockSize = 2048;
 // The search gives up once a block starting this far past the last skipped
 // tag has shown no frame: seven blocks in all.
 constexpr std::int32_t kSearchLimit = 10240;
+
+constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+
+// Index of the first byte equal to value in data[from, end), or end.
+std::size_t NextByte(const std::uint8_t* data, std::size_t from, std::size_t end, int value) {
+    const void* found = std::memchr(data + from, value, end - from);
+    return found == nullptr
+               ? end
+               : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data);
+}
 
 // Closes the file however ReadMP3Info ends.
 class CloseOnExit {
@@ -100,7 +111,28 @@ MP3Info::FirstFrameSearch MP3Info::FindFirstFrame() {
         if (n == 0) {
             return {};
         }
+        // While the ID3 detector is idle and the sync detector is not right
+        // after an FF byte, only an "I" or an FF byte can change either of
+        // them: the bytes in between are skipped with memchr.
+        std::size_t nextI = kUnknown;
+        std::size_t nextFF = kUnknown;
         for (std::size_t i = 0; i < n; ++i) {
+            if (id3State_ == 0 && syncState_ != 1) {
+                if (nextI == kUnknown || nextI < i) {
+                    nextI = NextByte(block.data(), i, n, 'I');
+                }
+                if (nextFF == kUnknown || nextFF < i) {
+                    nextFF = NextByte(block.data(), i, n, 0xFF);
+                }
+                const std::size_t next = std::min(nextI, nextFF);
+                if (next > i) {
+                    syncState_ = 0;
+                    i = next;
+                    if (i == n) {
+                        break;
+                    }
+                }
+            }
             const std::uint8_t b = block[i];
             const auto at = static_cast<std::int32_t>(i);
             if (Id3Detector(b)) {
@@ -143,7 +175,8 @@ bool MP3Info::FindId3v1Tag(std::int32_t fileSize) {
         return false;
     }
     std::array<std::uint8_t, 128> tail{};
-    file_.ReadAtZeroFilled(checked::Sub(fileSize, 128, "ID3v1 offset"), tail.data(), tail.size());
+    file_.ReadAtZeroFilledOnce(checked::Sub(fileSize, 128, "ID3v1 offset"), tail.data(),
+                               tail.size());
     return IsId3v1Tag(tail.data());
 }
 

@@ -171,6 +171,17 @@ TEST_F(InfoCommandTest, ReadsFilesWhoseNamesAreNotValidUtf8) {
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardOutput().toStdString();
 }
 
+TEST_F(InfoCommandTest, JsonEscapesAwkwardPaths) {
+    const QString path = Write("say \"hi\"\\\tnow.mp3", test::Frames(test::kMpeg1L3At128, 417, 3));
+    const CliRun run = RunCli({"info", "--json", path});
+    EXPECT_EQ(run.exitCode, 0);
+    const QList<QJsonObject> lines = JsonLines(run.out);
+    ASSERT_EQ(lines.size(), 1) << run.out.toStdString();
+    EXPECT_EQ(lines[0]["path"].toString(), path);
+    EXPECT_EQ(lines[0]["mpeg_version"].toDouble(), 1.0);
+    EXPECT_TRUE(run.out.contains("\"mpeg_version\":1.0,")) << run.out.toStdString();
+}
+
 TEST(DurationText, MinutesAndWholeSeconds) {
     EXPECT_EQ(DurationText(250566.5), "4:10");
     EXPECT_EQ(DurationText(59999.0), "0:59");
