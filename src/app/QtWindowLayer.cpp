@@ -1,0 +1,79 @@
+#include "app/QtWindowLayer.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace mirelune {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+MessageAnswer QtWindowLayer::messageBox(const QString& text, const QString& title,
+                                        MessageButtons buttons, MessageIcon icon) {
+    QMessageBox box(ToQtIcon(icon), title, LineBreaksForDisplay(text), QMessageBox::NoButton,
+                    owner_);
+    // Paths and failure texts may hold "<" or "&": never let them become markup.
+    box.setTextFormat(Qt::PlainText);
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+QString QtWindowLayer::inputBox(const QString& prompt, const QString& title,
+                                const QString& defaultText) {
+    bool accepted = false;
+    const QString answer = QInputDialog::getText(owner_, title, LineBreaksForDisplay(prompt),
+                                                 QLineEdit::Normal, defaultText, &accepted);
+    return accepted ? answer : QString();
+}
+
+QString QtWindowLayer::browseForFolder(const QString& title, const QString& initialFolder) {
+    const QString chosen =
+        QFileDialog::getExistingDirectory(owner_, title, initialFolder, QFileDialog::ShowDirsOnly);
+    return QDir::toNativeSeparators(chosen);
+}
+
+QStringList QtWindowLayer::openFiles(const QString& title, const QString& filter) {
+    QStringList picked = QFileDialog::getOpenFileNames(owner_, title, QString(), filter);
+    for (QString& path : picked) {
+        path = QDir::toNativeSeparators(path);
+    }
+    return picked;
+}
+
+bool QtWindowLayer::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+void QtWindowLayer::yieldToEvents() {
+    QCoreApplication::processEvents();
+}
+
+}  // namespace mirelune

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+#include "app/QtWindowLayer.h"
+
+namespace mirelune {
+namespace {
+
+// Acts on the next modal dialog of type Dialog once it is up. The layer's
+// calls block in the dialog's own event loop, so the action is polled from a
+// timer; an action that never finds its dialog would hang the test, so it
+// gives up and closes whatever is modal after a few seconds.
+template <class Dialog>
+void WhenShown(std::function<void(Dialog*)> action) {
+    auto* timer = new QTimer(qApp);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<Dialog*>(modal)) {
+            timer->stop();
+            timer->deleteLater();
+            action(dialog);
+        } else if (++*tries > 500) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "the expected dialog never showed";
+            if (modal != nullptr) {
+                modal->close();
+            }
+        }
+    });
+    timer->start(10);
+}
+
+TEST(QtWindowLayer, MessageBoxShowsPlainTextWithLineBreaksAndReturnsOk) {
+    QtWindowLayer layer;
+    QString shownText;
+    QString shownTitle;
+    QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+    Qt::TextFormat format = Qt::AutoText;
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
+        shownText = box->text();
+        shownTitle = box->windowTitle();
+        shownIcon = box->icon();
+        format = box->textFormat();
+        box->button(QMessageBox::Ok)->click();
+    });
+
+    const MessageAnswer answer =
+        layer.messageBox("<b>failed</b>\r\nin X at line 1\r\rPlease", "Application Error",
+                         MessageButtons::Ok, MessageIcon::Warning);
+
+    EXPECT_EQ(answer, MessageAnswer::Ok);
+    EXPECT_EQ(shownText, QStringLiteral("<b>failed</b>\nin X at line 1\n\nPlease"));
+    EXPECT_EQ(shownTitle, QStringLiteral("Application Error"));
+    EXPECT_EQ(shownIcon, QMessageBox::Warning);
+    EXPECT_EQ(format, Qt::PlainText);
+}
+
+TEST(QtWindowLayer, YesNoBoxReturnsTheChoiceAndEscapeMeansNo) {
+    QtWindowLayer layer;
+    WhenShown<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    EXPECT_EQ(layer.messageBox("Sure?", "T", MessageButtons::YesNo, MessageIcon::Question),
+              MessageAnswer::Yes);
+
+    WhenShown<QMessageBox>([](QMessageBox* box) { box->reject(); });
+    EXPECT_EQ(layer.messageBox("Sure?", "T", MessageButtons::YesNo, MessageIcon::Question),
+              MessageAnswer::No);
+}
+
+TEST(QtWindowLayer, InputBoxGivesTheTypedTextOrEmptyOnCancel) {
+    QtWindowLayer layer;
+    QString shownDefault;
+    QString shownPrompt;
+    WhenShown<QInputDialog>([&](QInputDialog* dialog) {
+        shownDefault = dialog->textValue();
+        shownPrompt = dialog->labelText();
+        dialog->setTextValue("wav");
+        dialog->accept();
+    });
+    EXPECT_EQ(
+        layer.inputBox("Enter file extension to load:\r\r(* for all files)", "Mirelune", "mp3"),
+        QStringLiteral("wav"));
+    EXPECT_EQ(shownDefault, QStringLiteral("mp3"));
+    EXPECT_EQ(shownPrompt, QStringLiteral("Enter file extension to load:\n\n(* for all files)"));
+
+    WhenShown<QInputDialog>([](QInputDialog* dialog) { dialog->reject(); });
+    EXPECT_EQ(layer.inputBox("Extension?", "Mirelune", "mp3"), QString());
+}
+
+TEST(QtWindowLayer, FolderBrowserOpensAtTheInitialFolderAndCancelGivesEmpty) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    QtWindowLayer layer;
+    QString openedAt;
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+        openedAt = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    EXPECT_EQ(layer.browseForFolder("Please select folder:", temp.path()), QString());
+    EXPECT_EQ(openedAt, temp.path());
+}
+
+TEST(QtWindowLayer, YieldRunsPendingEvents) {
+    QtWindowLayer layer;
+    bool ran = false;
+    QMetaObject::invokeMethod(
+        qApp, [&] { ran = true; }, Qt::QueuedConnection);
+    layer.yieldToEvents();
+    EXPECT_TRUE(ran);
+}
+
+}  // namespace
+}  // namespace mirelune
