@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "mp3/AnalysisError.h"
@@ -102,6 +103,41 @@ TEST(Bitstream, SkipsWholeBytesWithoutTouchingTheBitCount) {
     EXPECT_EQ(bits.position(), 2);
     EXPECT_EQ(bits.bitsLeft(), 8);
     EXPECT_EQ(bits.ReadBits(8), 3);
+}
+
+// Any sequence of reads must give what a plain bit-by-bit reader gives, and
+// fail exactly where the data runs out.
+TEST(Bitstream, AgreesWithABitByBitReader) {
+    std::mt19937 random(2024);
+    for (int trial = 0; trial < 2000; ++trial) {
+        std::vector<std::uint8_t> data(1 + random() % 8);
+        for (auto& b : data) {
+            b = static_cast<std::uint8_t>(random());
+        }
+        Bitstream bits;
+        bits.SetData(data.data(), data.size(), 0, static_cast<std::int32_t>(data.size()));
+        const std::size_t totalBits = data.size() * 8;
+        std::size_t consumed = 0;
+        if (random() % 2 == 0) {
+            const int skip = static_cast<int>(random() % 8) * 8;  // whole bytes keep bitsLeft valid
+            bits.SkipBits(skip);
+            consumed = static_cast<std::size_t>(skip);
+        }
+        for (int read = 0; read < 6; ++read) {
+            const int width = static_cast<int>(random() % 25);
+            // Even a 0-bit read looks at the current byte, so it fails at the end.
+            if (consumed >= totalBits || consumed + static_cast<std::size_t>(width) > totalBits) {
+                EXPECT_THROW(bits.ReadBits(width), AnalysisError);
+                break;
+            }
+            std::int32_t expected = 0;
+            for (int k = 0; k < width; ++k, ++consumed) {
+                const int bit = (data[consumed / 8] >> (7 - consumed % 8)) & 1;
+                expected = expected * 2 + bit;
+            }
+            ASSERT_EQ(bits.ReadBits(width), expected) << "trial " << trial << " read " << read;
+        }
+    }
 }
 
 TEST(Bitstream, RefusesBadRangesAndInvalidSkips) {
