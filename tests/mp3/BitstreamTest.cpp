@@ -7,21 +7,14 @@
 #include <vector>
 
 #include "mp3/AnalysisError.h"
+#include "support/AnalysisFailure.h"
 
 namespace mirelune::mp3 {
 namespace {
 
 using Kind = AnalysisError::Kind;
 
-Kind FailureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AnalysisError& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no analysis error";
-    return Kind::DivisionByZero;
-}
+using test::FailureOf;
 
 TEST(Bitstream, SplitsAnMpegHeaderIntoItsFields) {
     const std::uint8_t header[] = {0xFF, 0xFB, 0x90, 0x64};

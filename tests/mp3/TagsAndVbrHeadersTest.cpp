@@ -5,6 +5,7 @@
 #include "mp3/AnalysisError.h"
 #include "mp3/Id3Tags.h"
 #include "mp3/VbrHeader.h"
+#include "support/AnalysisFailure.h"
 #include "support/Mp3Bytes.h"
 
 namespace mirelune::mp3 {
@@ -13,15 +14,7 @@ namespace {
 using test::Bytes;
 using Kind = AnalysisError::Kind;
 
-Kind FailureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AnalysisError& e) {
-        return e.kind();
-    }
-    ADD_FAILURE() << "no analysis error";
-    return Kind::DivisionByZero;
-}
+using test::FailureOf;
 
 std::array<std::uint8_t, 10> TagHeader(std::uint8_t major, std::uint8_t flags, Bytes size) {
     const Bytes tag = test::Id3v2Tag(major, flags, size, 0);
