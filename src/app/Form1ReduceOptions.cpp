@@ -1,0 +1,60 @@
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "app/ErrorGuard.h"
+#include "app/ErrorLocations.h"
+#include "app/Form1.h"
+#include "app/PathHelpers.h"
+#include "app/SettingsConversions.h"
+#include "app/WindowLayer.h"
+
+namespace mirelune {
+namespace {
+
+inline constexpr char kOutputFolderBrowserTitle[] = "Please select folder:";
+
+}  // namespace
+
+void Form1::Combo1_Click(int index) {
+    if (index < 0) {
+        return;  // nothing chosen: nothing to remember
+    }
+    settings_.save(QStringLiteral("Combo1"), QString::number(index));
+}
+
+void Form1::OptionClick() {
+    settings_.save(QStringLiteral("Option1"), BooleanText(Option1->isChecked()));
+    settings_.save(QStringLiteral("Option2"), BooleanText(Option2->isChecked()));
+    Frame2->setEnabled(Option1->isChecked());
+}
+
+void Form1::Text1_Change(const QString& text) {
+    settings_.save(QStringLiteral("Text1"), text);
+}
+
+void Form1::PushButton7_Click() {
+    ErrorGuard g(*window_, location::kPushButton7Click);
+    QString chosen;
+    g.step(100, [&] {
+        chosen =
+            window_->browseForFolder(QString::fromUtf8(kOutputFolderBrowserTitle),
+                                     settings_.get(QStringLiteral("LastFolderDot"), QString()));
+    });
+    if (g.test(102, [&] { return chosen.isEmpty(); })) {
+        return;
+    }
+    const QChar separator(kPathSeparator);
+    if (g.test(104, [&] {
+            settings_.save(QStringLiteral("LastFolderDot"), chosen);
+            return !chosen.endsWith(separator);
+        })) {
+        g.step(106, [&] { Text1->setText(chosen + separator); });
+        return;
+    }
+    // A root folder already ends in the separator.
+    g.step(108, [&] { Text1->setText(chosen); });
+}
+
+}  // namespace mirelune

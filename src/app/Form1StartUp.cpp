@@ -1,0 +1,135 @@
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTreeView>
+
+#include "app/Appearance.h"
+#include "app/ApplicationIcon.h"
+#include "app/ApplicationTitle.h"
+#include "app/ErrorGuard.h"
+#include "app/ErrorLocations.h"
+#include "app/Failure.h"
+#include "app/Form1.h"
+#include "app/PathHelpers.h"
+#include "app/SettingsConversions.h"
+#include "app/StartUpDefaults.h"
+#include "app/WindowLayer.h"
+#include "filelist/FileList.h"
+#include "mp3/MP3Info.h"
+#include "reduce/ReduceOptions.h"
+
+namespace mirelune {
+namespace {
+
+// A drop-down list starts with nothing chosen, and filling it must not choose
+// (and so save) an entry: only restoring the user's choice does.
+void AppendEntryKeepingSelection(QComboBox& combo, const QString& entry) {
+    const int chosen = combo.currentIndex();
+    const QSignalBlocker quiet(combo);
+    combo.addItem(entry);
+    combo.setCurrentIndex(chosen);
+}
+
+void SelectEntry(QComboBox& combo, int index) {
+    if (index < 0 || index >= combo.count()) {
+        throw Failure(QStringLiteral("There is no entry %1 in the list of bitrates.").arg(index));
+    }
+    combo.setCurrentIndex(index);
+}
+
+// Option buttons in one group clear each other when one is selected; only an
+// edited store can ask for neither, and that must show as neither.
+void SetOptionSelected(QRadioButton& option, bool selected) {
+    if (selected) {
+        option.setChecked(true);
+        return;
+    }
+    option.setAutoExclusive(false);
+    option.setChecked(false);
+    option.setAutoExclusive(true);
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+    ErrorGuard g(*window_, location::kFormLoad);
+    g.step(100, [&] {
+        const QString skin = SkinFilePath(applicationFolder_);
+        if (SkinFilePresent(skin)) {
+            ApplySkin(*this, skin);
+        }
+    });
+    const QString productName = QString::fromUtf8(kProductName);
+    g.step(102, [&] { setWindowTitle(productName); });
+    g.step(102, [&] { setWindowIcon(ApplicationIcon()); });
+    g.step(102, [&] { window_->setApplicationTitle(ApplicationTitleFor(productName)); });
+    const QString handPointer = HandPointerPath(applicationFolder_);
+    if (g.test(104, [&] { return PathExists(handPointer); })) {
+        g.step(106, [&] { handPointer_ = LoadPointerFile(handPointer); });
+    }
+    g.step(108, [&] {
+        if (drawPercent_() == kHomePageDraw) {
+            window_->openAddress(QString::fromUtf8(kHomePageAddress));
+        }
+    });
+
+    g.step(132, [&] { fileList_->setColumnHeader(0, QStringLiteral("MP3 File(s)")); });
+    g.step(134, [&] { fileList_->setColumnHeader(1, QStringLiteral("Bitrate")); });
+    g.step(136, [&] { ListView1->header()->resizeSection(0, 6000 / 15); });
+    g.step(138, [&] { ListView1->header()->resizeSection(1, 1200 / 15); });
+    g.step(140, [&] { mp3Info_ = std::make_unique<mp3::MP3Info>(); });
+
+    const QStringList& entries = ReduceEntries();
+    for (int i = 0; i < entries.size(); ++i) {
+        g.step(142 + 2 * i, [&] { AppendEntryKeepingSelection(*Combo1, entries.at(i)); });
+    }
+    g.step(170, [&] {
+        SelectEntry(*Combo1, ToIndex16(settings_.get(QStringLiteral("Combo1"),
+                                                     QString::number(kDefaultReduceEntry))));
+    });
+    g.step(172,
+           [&] { Text1->setText(settings_.get(QStringLiteral("Text1"), DefaultOutputFolder())); });
+    g.step(174, [&] {
+        restoreOption(*Option1, ToBoolean(settings_.get(QStringLiteral("Option1"), "1")));
+    });
+    g.step(176, [&] {
+        restoreOption(*Option2, ToBoolean(settings_.get(QStringLiteral("Option2"), "0")));
+    });
+    if (g.test(178, [&] { return Option1->isChecked(); })) {
+        g.step(180, [&] { Frame2->setEnabled(true); });
+    } else {
+        g.step(182, [&] { Frame2->setEnabled(false); });
+    }
+}
+
+// Selecting an option while restoring is a click like the user's, and saves
+// the pair back. Clearing one is no click: it saves nothing, so the other
+// option's stored state is still there to be restored next.
+void Form1::restoreOption(QRadioButton& option, bool selected) {
+    if (option.isChecked() == selected) {
+        return;
+    }
+    SetOptionSelected(option, selected);
+    if (selected) {
+        OptionClick();
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    event->accept();
+}
+
+// Nothing is asked and nothing is saved: every choice was saved when it was
+// made. The MP3 reader stays until the window object goes, since an operation
+// still running inside the window's event handling may be holding it.
+void Form1::Form_QueryUnload() {
+    ErrorGuard g(*window_, location::kFormQueryUnload);
+    g.step(100, [&] { closing_ = true; });
+}
+
+}  // namespace mirelune

@@ -1,0 +1,30 @@
+#include "app/StartUpDefaults.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+
+#include "app/PathHelpers.h"
+
+namespace mirelune {
+
+int DrawPercent() {
+    return static_cast<int>(QRandomGenerator::global()->bounded(1, 101));
+}
+
+QString DefaultOutputFolder() {
+    // The desktop location is named even on systems that have no such
+    // folder; offering a folder that does not exist would only make the
+    // first job fail.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (folder.isEmpty() || !IsFolder(folder)) {
+        folder = QDir::homePath();
+    }
+    folder = QDir::toNativeSeparators(folder);
+    if (!folder.endsWith(QChar(kPathSeparator))) {
+        folder += QChar(kPathSeparator);
+    }
+    return folder;
+}
+
+}  // namespace mirelune

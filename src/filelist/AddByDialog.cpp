@@ -1,0 +1,45 @@
+#include "filelist/AddByDialog.h"
+
+#include <QStringList>
+
+#include "app/ErrorGuard.h"
+#include "app/ErrorLocations.h"
+#include "app/PathHelpers.h"
+#include "app/WindowLayer.h"
+
+namespace mirelune {
+
+void AddFilesByDialog(const FileListFiller& filler) {
+    ErrorGuard g(filler.window, location::kPushButton1Click);
+    // The dialog starts with no name chosen and always allows several picks,
+    // so only the title and the filter need setting. It hands back every pick
+    // as a full path, however many there are: no selection is too large.
+    QString title;
+    QString filter;
+    g.step(108, [&] { title = QString::fromUtf8(kAddFilesDialogTitle); });
+    g.step(110, [&] { filter = QString::fromUtf8(kMp3FilesFilter); });
+    QStringList picked;
+    g.step(112, [&] { picked = filler.window.openFiles(title, filter); });
+    if (g.test(114, [&] { return picked.isEmpty(); })) {
+        return;
+    }
+
+    if (g.test(118, [&] { return picked.size() == 1; })) {
+        // A single pick is taken exactly as the dialog gave it.
+        QString path;
+        g.step(120, [&] { path = picked.at(0); });
+        AddCandidateFile(g, CandidateStepsFrom(122), filler, path);
+        return;
+    }
+
+    qsizetype last = -1;
+    g.step(130, [&] { last = picked.size() - 1; });
+    for (qsizetype i = 0; i <= last; ++i) {
+        QString path;
+        g.step(142, [&] { path = picked.at(i); });
+        g.step(144, [&] { path = CollapseSeparators(path); });
+        AddCandidateFile(g, CandidateStepsFrom(146), filler, path);
+    }
+}
+
+}  // namespace mirelune
