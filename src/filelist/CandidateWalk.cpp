@@ -1,0 +1,42 @@
+#include "filelist/CandidateWalk.h"
+
+#include "app/ErrorGuard.h"
+#include "app/PathHelpers.h"
+#include "filelist/FileListing.h"
+#include "filelist/FolderWalk.h"
+
+namespace mirelune {
+
+void OfferFolderTreeFiles(const QString& folder, const QString& pattern, WindowLayer& window,
+                          ErrorGuard& guard, const CandidateCallback& offer,
+                          FolderQueries& queries) {
+    FolderList folders;
+    guard.step(116, [&] {
+        // The root folder already ends in its separator.
+        folders.append(folder.endsWith(kPathSeparator) ? folder : folder + kPathSeparator);
+    });
+    guard.step(118, [&] { FolderWalk(window, queries).GetSubDirectories2016(folders, true); });
+    for (int i = 0; i < folders.size(); ++i) {
+        QString entry;
+        guard.step(120, [&] { entry = folders.at(i); });
+        QString folderPath;
+        guard.step(122, [&] { folderPath = entry.left(entry.size() - 1); });
+        QStringList names;
+        guard.step(124, [&] { names = ListFolderFiles(folderPath, pattern); });
+        for (int k = 0; k < names.size(); ++k) {
+            QString name;
+            guard.step(126, [&] { name = names.at(k); });
+            if (guard.test(128, [&] { return name.startsWith(QLatin1Char('~')); })) {
+                continue;
+            }
+            QString path;
+            guard.step(130, [&] { path = folderPath + kPathSeparator + name; });
+            // A callback that fails outside its own steps still ends only
+            // this file.
+            guard.step(kWalkedCandidateFirstStep,
+                       [&] { offer(path, guard, kWalkedCandidateFirstStep); });
+        }
+    }
+}
+
+}  // namespace mirelune

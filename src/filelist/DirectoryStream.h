@@ -1,0 +1,36 @@
+#pragma once
+
+#include <dirent.h>
+
+#include <cerrno>
+
+#include <QByteArray>
+
+namespace mirelune {
+
+// One open directory listing, closed when it goes out of scope.
+class DirectoryStream {
+  public:
+    explicit DirectoryStream(const QByteArray& nativePath)
+        : dir_(::opendir(nativePath.constData())) {}
+    ~DirectoryStream() {
+        if (dir_ != nullptr) {
+            ::closedir(dir_);
+        }
+    }
+    DirectoryStream(const DirectoryStream&) = delete;
+    DirectoryStream& operator=(const DirectoryStream&) = delete;
+
+    bool isOpen() const { return dir_ != nullptr; }
+    // The next entry, or nullptr at the end or on a failure (errno tells which:
+    // it is cleared before each read).
+    const dirent* next() {
+        errno = 0;
+        return ::readdir(dir_);
+    }
+
+  private:
+    DIR* dir_;
+};
+
+}  // namespace mirelune

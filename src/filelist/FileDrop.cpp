@@ -1,0 +1,56 @@
+#include "filelist/FileDrop.h"
+
+#include <QDir>
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
+
+#include "app/ErrorGuard.h"
+#include "app/ErrorLocations.h"
+#include "app/PathHelpers.h"
+
+namespace mirelune {
+
+bool CarriesLocalFiles(const QMimeData& data) {
+    if (!data.hasUrls()) {
+        return false;
+    }
+    const QList<QUrl> urls = data.urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+QStringList DroppedLocalPaths(const QMimeData& data) {
+    QStringList paths;
+    for (const QUrl& url : data.urls()) {
+        if (url.isLocalFile()) {
+            paths.append(QDir::toNativeSeparators(url.toLocalFile()));
+        }
+    }
+    return paths;
+}
+
+void OfferDroppedPaths(const QStringList& paths, WindowLayer& window,
+                       const CandidateCallback& offer, FolderQueries& queries) {
+    ErrorGuard g(window, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")));
+    for (int j = 0; j < paths.size(); ++j) {
+        QString path;
+        g.step(100, [&] { path = paths.at(j); });
+        if (g.test(102, [&] { return !PathExists(path); })) {
+            continue;
+        }
+        if (g.test(104, [&] { return IsFolder(path); })) {
+            OfferFolderTreeFiles(path, QStringLiteral("*.*"), window, g, offer, queries);
+        } else {
+            g.step(kDroppedFileFirstStep, [&] { offer(path, g, kDroppedFileFirstStep); });
+        }
+    }
+}
+
+QStringList CollectDroppedFiles(const QStringList& paths, WindowLayer& window) {
+    QStringList files;
+    OfferDroppedPaths(paths, window,
+                      [&files](const QString& path, ErrorGuard&, int) { files.append(path); });
+    return files;
+}
+
+}  // namespace mirelune

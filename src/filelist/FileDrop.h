@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "filelist/CandidateWalk.h"
+
+class QMimeData;
+
+namespace mirelune {
+
+class WindowLayer;
+
+// The list takes drops of local files and folders only (text/uri-list with at
+// least one local file); anything else is refused while it is dragged.
+bool CarriesLocalFiles(const QMimeData& data);
+
+// The dropped local paths in the order of the data; other addresses are left out.
+QStringList DroppedLocalPaths(const QMimeData& data);
+
+// The candidate steps of a dropped file, in the drop's own numbering.
+inline constexpr int kDroppedFileFirstStep = 106;
+
+// Offers what was dropped, in order: a folder's whole tree (every file,
+// except names starting with "~"), each folder walked once per drop; a file
+// as it is, whatever its name. A path that has gone since the drag began is
+// skipped without a word. Failures are reported as the list's drop handler's.
+void OfferDroppedPaths(const QStringList& paths, WindowLayer& window,
+                       const CandidateCallback& offer, FolderQueries& queries = SystemFolders());
+
+// The paths OfferDroppedPaths would offer, in its order, for a tool that
+// collects files instead of reading them into the list (the command line).
+QStringList CollectDroppedFiles(const QStringList& paths, WindowLayer& window);
+
+}  // namespace mirelune

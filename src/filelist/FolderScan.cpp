@@ -1,0 +1,56 @@
+#include "filelist/FolderScan.h"
+
+#include "app/ErrorGuard.h"
+#include "app/ErrorLocations.h"
+#include "app/SettingsStore.h"
+#include "app/WindowLayer.h"
+
+namespace mirelune {
+
+namespace {
+
+QString& LastFolder() {
+    static QString folder;
+    return folder;
+}
+
+const QString kExtensionKey = QStringLiteral("Extension");
+const QString kLastFolderKey = QStringLiteral("LastFolder");
+
+}  // namespace
+
+QString RememberedLastFolder() {
+    return LastFolder();
+}
+
+void RunFolderScan(FolderScanHost& host) {
+    WindowLayer& window = host.window;
+    ErrorGuard g(window, QString::fromUtf8(location::kPushButton3Click));
+    QString extension;
+    g.step(100, [&] {
+        const QString stored = host.settings.get(kExtensionKey, QStringLiteral("mp3"));
+        extension =
+            window.inputBox(QString::fromUtf8(kExtensionPrompt), window.applicationTitle(), stored);
+        if (!extension.isEmpty()) {
+            host.settings.save(kExtensionKey, extension);
+        }
+    });
+    if (g.test(102, [&] { return extension.isEmpty(); })) {
+        return;
+    }
+    QString chosen;
+    g.step(106, [&] {
+        LastFolder() = host.settings.get(kLastFolderKey, QString());
+        chosen = window.browseForFolder(QString::fromUtf8(kFolderBrowserTitle), LastFolder());
+    });
+    if (g.test(108, [&] { return chosen.isEmpty(); })) {
+        return;
+    }
+    g.step(333, [&] { LastFolder() = chosen; });
+    g.step(334, [&] { host.settings.save(kLastFolderKey, LastFolder()); });
+    g.step(114, [&] { host.setBusyPointer(true); });
+    OfferFolderTreeFiles(chosen, QStringLiteral("*.") + extension, window, g, host.offerCandidate);
+    g.step(144, [&] { host.setBusyPointer(false); });
+}
+
+}  // namespace mirelune

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace mirelune {
+
+// True when name holds a character a folder walk should not follow: a
+// control character (below 32, or 127 to 159) or "?", which also stands for
+// anything the file-name encoding could not decode.
+bool HasUnsafeNameChars(const QString& name);
+
+// Whether a sub-folder called name is walked: a name that fits the file
+// system, holds no unsafe character, and is not "." or "..".
+bool IsWalkableFolderName(const QString& name);
+
+}  // namespace mirelune

@@ -1,0 +1,67 @@
+#include "filelist/SampleFiles.h"
+
+#include <QFile>
+
+#include "app/ErrorGuard.h"
+#include "app/ErrorLocations.h"
+#include "app/PathHelpers.h"
+#include "app/WindowLayer.h"
+#include "filelist/FileListing.h"
+#include "filelist/SampleRows.h"
+#include "mp3/BitrateText.h"
+#include "mp3/MP3Info.h"
+
+namespace mirelune {
+
+QString SampleFolder(const QString& applicationFolder) {
+    return applicationFolder + kPathSeparator + QStringLiteral("Samples");
+}
+
+bool PathIsListed(const SampleRows& rows, const QString& path) {
+    const int count = rows.rowCount();
+    for (int row = 1; row <= count; ++row) {
+        if (rows.rowPath(row) == path) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void LoadSampleFiles(SampleRows& rows, WindowLayer& window, const QString& applicationFolder) {
+    const QString folder = SampleFolder(applicationFolder) + kPathSeparator;
+    for (const QString& name : ListFolderFiles(folder, QStringLiteral("*.*"))) {
+        const QString path = folder + name;
+        if (!PathIsListed(rows, path)) {
+            rows.appendPath(path);
+        }
+    }
+    const MessageAnswer answer =
+        window.messageBox(QString::fromUtf8(kOpenSampleFolderQuestion), window.applicationTitle(),
+                          MessageButtons::YesNo, MessageIcon::None);
+    if (answer == MessageAnswer::Yes) {
+        window.openFolder(folder);
+    }
+}
+
+void LoadSampleFilesAndRereadRows(SampleRows& rows, WindowLayer& window, mp3::MP3Info& info,
+                                  const QString& applicationFolder) {
+    ErrorGuard g(window, QString::fromUtf8(location::kPushButton5Click));
+    g.step(100, [&] { LoadSampleFiles(rows, window, applicationFolder); });
+    int count = 0;
+    g.step(102, [&] { count = rows.rowCount(); });
+    for (int row = count; row >= 1; --row) {
+        QString path;
+        g.step(104, [&] { path = rows.rowPath(row); });
+        // A failure inside the analysis counts as a file that is not valid.
+        if (g.test(106, [&] { return !info.ReadMP3Info(QFile::encodeName(path).toStdString()); })) {
+            g.step(110, [&] { window.showMessage(path + QString::fromUtf8(kNotValidSuffix)); });
+            g.step(112, [&] { rows.removeRow(row); });
+        } else {
+            g.step(108, [&] {
+                rows.setBitrateText(row, QString::fromStdString(mp3::BitrateText(info.Bitrate())));
+            });
+        }
+    }
+}
+
+}  // namespace mirelune

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+namespace mirelune {
+
+namespace mp3 {
+class MP3Info;
+}
+
+class SampleRows;
+class WindowLayer;
+
+inline constexpr char kOpenSampleFolderQuestion[] =
+    "Would you like this software to open the folder where these sample files are stored (so "
+    "that you can view them before working with them)?";
+inline constexpr char kNotValidSuffix[] = " Is not a valid MP3 file";
+
+// The "Samples" folder beside the program, without a trailing separator.
+QString SampleFolder(const QString& applicationFolder);
+
+// Whether some row's path is exactly path (case-sensitive).
+bool PathIsListed(const SampleRows& rows, const QString& path);
+
+// Appends each sample file not listed yet, with an empty bitrate cell, then
+// offers to open the sample folder in the desktop's file browser. The offer is
+// made even when there are no sample files.
+void LoadSampleFiles(SampleRows& rows, WindowLayer& window, const QString& applicationFolder);
+
+// "Load Sample/Example Files": LoadSampleFiles, then every row of the list
+// read again from the last to the first, so removals leave the rows still to
+// come where they were. A valid file gets its bitrate text; any other row is
+// named in a message and removed.
+void LoadSampleFilesAndRereadRows(SampleRows& rows, WindowLayer& window, mp3::MP3Info& info,
+                                  const QString& applicationFolder);
+
+}  // namespace mirelune

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
+#include <stdexcept>
+
+#include "WalkTestSupport.h"
+#include "app/ErrorLocations.h"
+#include "app/ErrorReport.h"
+#include "filelist/FileDrop.h"
+#include "support/FakeWindowLayer.h"
+
+namespace mirelune {
+namespace {
+
+using test::Tree;
+
+std::unique_ptr<QMimeData> Urls(const QList<QUrl>& urls) {
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls(urls);
+    return data;
+}
+
+TEST(CarriesLocalFiles, OnlyLocalFilesAreTaken) {
+    const QUrl local = QUrl::fromLocalFile("/music/song.mp3");
+    const QUrl web("https://example.org/song.mp3");
+    auto text = std::make_unique<QMimeData>();
+    text->setText("/music/song.mp3");
+    auto html = std::make_unique<QMimeData>();
+    html->setHtml("<a href=\"file:///music/song.mp3\">song</a>");
+
+    EXPECT_FALSE(CarriesLocalFiles(*text));
+    EXPECT_FALSE(CarriesLocalFiles(*html));
+    EXPECT_FALSE(CarriesLocalFiles(QMimeData()));
+    EXPECT_FALSE(CarriesLocalFiles(*Urls({web})));
+    EXPECT_TRUE(CarriesLocalFiles(*Urls({local})));
+    EXPECT_TRUE(CarriesLocalFiles(*Urls({web, local})));
+}
+
+TEST(DroppedLocalPaths, KeepsTheOrderAndLeavesOutOtherAddresses) {
+    const auto data = Urls({QUrl::fromLocalFile("/b/second.mp3"), QUrl("https://example.org/x"),
+                            QUrl::fromLocalFile("/a/first folder"),
+                            QUrl::fromLocalFile(QString::fromUtf8("/c/caf\xC3\xA9.mp3"))});
+    EXPECT_EQ(DroppedLocalPaths(*data), (QStringList{"/b/second.mp3", "/a/first folder",
+                                                     QString::fromUtf8("/c/caf\xC3\xA9.mp3")}));
+}
+
+class FileDropTest : public ::testing::Test {
+  protected:
+    FileDropTest() : log(window) {}
+
+    void Drop(const QStringList& paths) { OfferDroppedPaths(paths, window, log.callback()); }
+
+    Tree tree;
+    test::FakeWindowLayer window;
+    test::CandidateLog log;
+};
+
+TEST_F(FileDropTest, AFileThenAFolder) {
+    const QString single = tree.mp3("single.mp3");
+    tree.mp3("album/one.mp3");
+    tree.mp3("album/disc 2/two.mp3");
+    Drop({single, tree.path("album")});
+
+    EXPECT_EQ(log.rows,
+              (QStringList{single, tree.path("album/one.mp3"), tree.path("album/disc 2/two.mp3")}));
+    EXPECT_EQ(log.firstSteps, (std::vector<int>{106, 134, 134}));
+}
+
+TEST_F(FileDropTest, TwoFoldersEachOnceInTheirOrder) {
+    tree.mp3("B/b.mp3");
+    tree.mp3("B/inner/bb.mp3");
+    tree.mp3("A/a.mp3");
+    Drop({tree.path("B"), tree.path("A")});
+
+    EXPECT_EQ(log.rows, (QStringList{tree.path("B/b.mp3"), tree.path("B/inner/bb.mp3"),
+                                     tree.path("A/a.mp3")}));
+}
+
+TEST_F(FileDropTest, AFolderWithACoverPictureGivesTwoRowsAndOneRefusal) {
+    tree.mp3("album/one.mp3");
+    tree.mp3("album/two.mp3");
+    tree.other("album/cover.jpg");
+    Drop({tree.path("album")});
+
+    EXPECT_EQ(log.rows.size(), 2);
+    ASSERT_EQ(window.boxes().size(), 1u);
+    EXPECT_EQ(window.boxes()[0].text, "Not a valid MP3 file");
+}
+
+TEST_F(FileDropTest, ATildeFileIsSkippedInAFolderButTakenWhenDroppedItself) {
+    const QString tilde = tree.mp3("album/~take.mp3");
+    tree.mp3("album/keep.mp3");
+    Drop({tree.path("album")});
+    EXPECT_EQ(log.rows, (QStringList{tree.path("album/keep.mp3")}));
+
+    Drop({tilde});
+    EXPECT_EQ(log.rows, (QStringList{tree.path("album/keep.mp3"), tilde}));
+}
+
+TEST_F(FileDropTest, AFileIsTakenWhateverItsExtension) {
+    const QString odd = tree.mp3("recording.bin");
+    Drop({odd});
+    EXPECT_EQ(log.rows, (QStringList{odd}));
+}
+
+TEST_F(FileDropTest, APathThatHasGoneIsSkippedWithoutAWord) {
+    const QString kept = tree.mp3("kept.mp3");
+    Drop({tree.path("gone.mp3"), tree.path("gone folder"), tree.link("dangling", "nowhere"), kept});
+
+    EXPECT_EQ(log.offered, (QStringList{kept}));
+    EXPECT_TRUE(window.boxes().empty());
+}
+
+TEST_F(FileDropTest, ADroppedFifoIsRefusedWithoutWaiting) {
+    const QString fifo = tree.path("pipe.mp3");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    Drop({fifo});
+
+    EXPECT_TRUE(log.rows.isEmpty());
+    EXPECT_EQ(window.boxes().size(), 1u);
+}
+
+TEST_F(FileDropTest, AFolderEndingInItsSeparatorWalksLikeAnyFolder) {
+    tree.mp3("album/one.mp3");
+    tree.mp3("album/sub/two.mp3");
+    Drop({tree.path("album") + "/"});
+
+    EXPECT_EQ(log.rows, (QStringList{tree.path("album/one.mp3"), tree.path("album/sub/two.mp3")}));
+}
+
+TEST_F(FileDropTest, AFailureIsReportedAsTheDropsAndTheNextPathIsHandled) {
+    const QString first = tree.mp3("first.mp3");
+    const QString second = tree.mp3("second.mp3");
+    int offers = 0;
+    OfferDroppedPaths({first, second}, window,
+                      [&](const QString& path, ErrorGuard& guard, int firstStep) {
+                          if (++offers == 1) {
+                              throw std::runtime_error("cannot read");
+                          }
+                          log.callback()(path, guard, firstStep);
+                      });
+
+    ASSERT_EQ(window.boxes().size(), 1u);
+    EXPECT_EQ(window.boxes()[0].text,
+              ErrorReportText("cannot read", location::FormHandler("ListView1_OLEDragDrop"), 106));
+    EXPECT_EQ(log.rows, (QStringList{second}));
+}
+
+TEST_F(FileDropTest, CollectingGivesWhatADropWouldOffer) {
+    const QString single = tree.other("notes.txt");
+    tree.mp3("album/one.mp3");
+    tree.other("album/cover.jpg");
+    tree.mp3("album/~skip.mp3");
+    tree.mp3("album/sub/two.mp3");
+    const QStringList paths{single, tree.path("gone"), tree.path("album")};
+    Drop(paths);
+
+    EXPECT_EQ(CollectDroppedFiles(paths, window), log.offered);
+    EXPECT_EQ(log.offered.size(), 4);
+}
+
+}  // namespace
+}  // namespace mirelune
