@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "InfoCommand.h"
+#include "ReduceCommand.h"
 
 namespace {
 
@@ -12,6 +13,8 @@ const char kUsage[] =
     "\n"
     "Commands:\n"
     "  info [--json] FILE...   describe MP3 files\n"
+    "  reduce -b KBPS (-o DIR | --beside) [options] PATH...\n"
+    "                          re-encode MP3 files at a lower bitrate\n"
     "\n"
     "Run 'mirelune-cli <command> --help' for a command's options.\n";
 
@@ -42,6 +45,9 @@ int main(int argc, char* argv[]) {
 
     if (std::strcmp(command, "info") == 0) {
         return mirelune::cli::RunInfo(args);
+    }
+    if (std::strcmp(command, "reduce") == 0) {
+        return mirelune::cli::RunReduce(args);
     }
     std::fprintf(stderr, "mirelune-cli: unknown command '%s'\n\n%s", command, kUsage);
     return mirelune::cli::kExitUsage;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace mirelune {
+
+// One encoder run: the program and its arguments, handed to the system as a
+// list, so no path is ever split or re-read by a shell.
+struct EncoderCommand {
+    QString program;
+    QStringList arguments;
+};
+
+// -h -m s -b <kbps> <source> <output>: high quality, stereo, constant
+// bitrate.
+EncoderCommand MakeEncoderCommand(const QString& encoderPath, int kbps, const QString& source,
+                                  const QString& output);
+
+// The same run as one line of text for the user and for logs:
+// "<encoder>" -h -m s -b 128 "<source>" "<output>". Paths are quoted as they
+// are, nothing inside them escaped; the text is never run.
+QString EncoderCommandText(const QString& encoderPath, int kbps, const QString& source,
+                           const QString& output);
+
+}  // namespace mirelune

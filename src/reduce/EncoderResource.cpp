@@ -1,0 +1,54 @@
+#include "reduce/EncoderResource.h"
+
+#include <QFile>
+#include <optional>
+
+#include "app/Failure.h"
+
+// The resource lives in a static library, so nothing would pull its
+// registration into the program unless it is named once; this must sit
+// outside any namespace.
+static void RegisterEncoderResource() {
+    Q_INIT_RESOURCE(encoder);
+}
+
+namespace mirelune {
+namespace {
+
+std::optional<QByteArray>& OverriddenBytes() {
+    static std::optional<QByteArray> bytes;
+    return bytes;
+}
+
+}  // namespace
+
+QByteArray LoadEncoderBytes() {
+    if (OverriddenBytes()) {
+        return *OverriddenBytes();
+    }
+    static const bool registered = (RegisterEncoderResource(), true);
+    Q_UNUSED(registered);
+    QFile resource(QStringLiteral(":/mirelune/lame"));
+    if (!resource.open(QIODevice::ReadOnly)) {
+        throw Failure(QStringLiteral("The built-in encoder cannot be read."));
+    }
+    return resource.readAll();
+}
+
+EncoderBytesOverride::EncoderBytesOverride(QByteArray bytes) {
+    if (OverriddenBytes()) {
+        previous_ = *OverriddenBytes();
+        hadPrevious_ = true;
+    }
+    OverriddenBytes() = std::move(bytes);
+}
+
+EncoderBytesOverride::~EncoderBytesOverride() {
+    if (hadPrevious_) {
+        OverriddenBytes() = previous_;
+    } else {
+        OverriddenBytes().reset();
+    }
+}
+
+}  // namespace mirelune

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QProcess>
+#include <QString>
+
+#include "reduce/EncoderCommand.h"
+#include "reduce/ReductionOutcome.h"
+#include "reduce/ResultFile.h"
+
+namespace mirelune {
+
+// What to reduce: one source into one output path, decided beforehand.
+struct ReductionRequest {
+    QString encoderPath;
+    int kbps = 128;
+    QString source;
+    QString output;
+};
+
+// One source reduced into its output: the encoder writes a temporary file
+// beside the output, and only an encoder that ends with 0 and a result our
+// own analysis accepts replace the output path. Driven by the event loop, so
+// any number can run side by side; the window's job waits for one at a time.
+// The same code serves the window and the command line.
+class FileReduction : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit FileReduction(ReductionRequest request, QObject* parent = nullptr);
+    ~FileReduction() override;
+
+    // Reserves the temporary result and starts the encoder. False when it
+    // could not begin: outcome() then says why, and finished() is not
+    // emitted.
+    bool start();
+
+    // Stops a running encoder and removes the temporary result; the outcome
+    // becomes Aborted. Harmless when already done.
+    void abort();
+
+    // Whether the encoder process ever ran; false when it could not start.
+    bool encoderStarted() const { return encoderStarted_; }
+
+    bool isDone() const { return outcome_.status != ReductionOutcome::Status::Pending; }
+    const ReductionOutcome& outcome() const { return outcome_; }
+    const ReductionRequest& request() const { return request_; }
+
+    // What the encoder is handed: the last argument is the temporary path.
+    const EncoderCommand& command() const { return command_; }
+
+  signals:
+    // Emitted once, after the result has been accepted or refused.
+    void finished();
+
+  private:
+    void readOutput();
+    void onProcessFinished(int exitCode, QProcess::ExitStatus status);
+    void onProcessError(QProcess::ProcessError error);
+    void fail(QString why, qint32 exitCode);
+    void end();
+
+    ReductionRequest request_;
+    EncoderCommand command_;
+    ResultFile result_;
+    QProcess process_;
+    ReductionOutcome outcome_;
+    QByteArray partialLine_;
+    bool starting_ = false;
+    bool encoderStarted_ = false;
+    bool aborting_ = false;
+};
+
+}  // namespace mirelune

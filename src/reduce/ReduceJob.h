@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+#include "reduce/RunProgress.h"
+
+namespace mirelune {
+
+class EncoderCopy;
+class FileReduction;
+class ReduceJobView;
+
+// "Start Reducing": every row of the list re-encoded at the chosen bitrate
+// into its output file, one encoder at a time, on the UI thread. The window
+// stays usable while the job waits, so a second start returns at once, and
+// closing the window calls abort().
+class ReduceJob {
+  public:
+    ReduceJob();
+    ~ReduceJob();
+
+    ReduceJob(const ReduceJob&) = delete;
+    ReduceJob& operator=(const ReduceJob&) = delete;
+
+    // PushButton2_Click. Returns when the job has ended (or at once when one
+    // is already running).
+    void run(ReduceJobView& view);
+
+    // ReduceBusy: a job is running.
+    bool isBusy() const { return busy_; }
+
+    // For a window that is closing during a job: stops the running encoder,
+    // removes its unfinished output and the encoder copy, and makes run()
+    // return without another message. Does nothing when no job runs.
+    void abort();
+
+    // The encoder command of each row run by the last job, as text; for
+    // display and tests.
+    const QStringList& commandLines() const { return commandLines_; }
+
+    // Tests make the runner's clock faster; the caption and the bar count
+    // polls, not seconds, so nothing else changes.
+    void setPollInterval(int milliseconds) { pollIntervalMs_ = milliseconds; }
+
+  private:
+    bool busy_ = false;
+    bool aborted_ = false;
+    std::unique_ptr<EncoderCopy> encoder_;
+    FileReduction* current_ = nullptr;
+    QStringList commandLines_;
+    int pollIntervalMs_ = kPollIntervalMs;
+};
+
+}  // namespace mirelune

@@ -1,0 +1,49 @@
+#include "reduce/ReductionBatch.h"
+
+#include <QEventLoop>
+#include <algorithm>
+#include <memory>
+
+namespace mirelune {
+
+void RunReductions(const std::vector<ReductionRequest>& requests, int parallel,
+                   const std::function<void(std::size_t, const ReductionOutcome&)>& onEnded) {
+    QEventLoop loop;
+    std::vector<std::unique_ptr<FileReduction>> running(requests.size());
+    // A reduction cannot be deleted inside its own finished signal; it waits
+    // here until the next one ends or the batch is over.
+    std::unique_ptr<FileReduction> justEnded;
+    std::size_t next = 0;
+    std::size_t ended = 0;
+    int active = 0;
+
+    std::function<void()> fill = [&] {
+        while (active < std::max(parallel, 1) && next < requests.size()) {
+            const std::size_t index = next++;
+            running[index] = std::make_unique<FileReduction>(requests[index]);
+            QObject::connect(running[index].get(), &FileReduction::finished, &loop, [&, index] {
+                --active;
+                ++ended;
+                justEnded = std::move(running[index]);
+                onEnded(index, justEnded->outcome());
+                fill();
+                if (ended == requests.size()) {
+                    loop.quit();
+                }
+            });
+            if (running[index]->start()) {
+                ++active;
+            } else {
+                ++ended;
+                onEnded(index, running[index]->outcome());
+                running[index].reset();
+            }
+        }
+    };
+    fill();
+    if (ended < requests.size()) {
+        loop.exec();
+    }
+}
+
+}  // namespace mirelune

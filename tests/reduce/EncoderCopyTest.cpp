@@ -1,0 +1,130 @@
+#include "reduce/EncoderCopy.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "ReduceTestSupport.h"
+#include "app/Failure.h"
+#include "reduce/DeleteFileQuietly.h"
+#include "reduce/EncoderResource.h"
+
+namespace mirelune {
+namespace {
+
+using test::Q;
+
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ExeOwner | QFileDevice::ReadUser |
+                                                QFileDevice::WriteUser | QFileDevice::ExeUser;
+
+TEST(LoadEncoderBytes, HoldsTheLameProgramTheBuildFound) {
+    const QByteArray embedded = LoadEncoderBytes();
+    ASSERT_FALSE(embedded.isEmpty());
+    EXPECT_EQ(embedded, test::ReadBytes(QStandardPaths::findExecutable(Q(test::Lame()))));
+    {
+        const EncoderBytesOverride standIn(QByteArrayLiteral("#!/bin/sh\n"));
+        EXPECT_EQ(LoadEncoderBytes(), QByteArrayLiteral("#!/bin/sh\n"));
+    }
+    EXPECT_EQ(LoadEncoderBytes(), embedded);
+}
+
+TEST(EncoderCopy, LivesInAnOwnerOnlyFolderInsideTemp) {
+    test::ScratchDir temp;
+    const test::ScopedEnv env("TEMP", QByteArray(temp.path().string().c_str()) + "/");
+    const QByteArray bytes = QByteArrayLiteral("#!/bin/sh\nexit 0\n");
+    QString folder;
+    {
+        EncoderCopy copy(bytes);
+        folder = copy.folder();
+        const QFileInfo program(copy.path());
+        EXPECT_EQ(program.fileName(), EncoderFileName());
+        EXPECT_EQ(program.absolutePath(), QFileInfo(folder).absoluteFilePath());
+        EXPECT_EQ(QFileInfo(folder).absolutePath(),
+                  QFileInfo(Q(temp.path().string())).absoluteFilePath());
+        EXPECT_EQ(QFileInfo(folder).permissions(), kOwnerOnly);
+        EXPECT_EQ(program.permissions(), kOwnerOnly);
+        EXPECT_EQ(test::ReadBytes(copy.path()), bytes);
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(test::EntriesOf(Q(temp.path().string())).isEmpty());
+}
+
+TEST(EncoderCopy, NeverUsesAFileAlreadyAtAPredictablePath) {
+    test::ScratchDir temp;
+    const test::ScopedEnv env("TEMP", QByteArray(temp.path().string().c_str()));
+    const QString planted = Q(temp.file("lame"));
+    test::WriteBytes(planted, QByteArrayLiteral("planted"));
+    {
+        EncoderCopy first(QByteArrayLiteral("ours"));
+        EncoderCopy second(QByteArrayLiteral("ours too"));
+        EXPECT_NE(first.path(), planted);
+        EXPECT_NE(first.folder(), second.folder());
+        EXPECT_EQ(test::ReadBytes(first.path()), QByteArrayLiteral("ours"));
+    }
+    // Not ours, so not removed either.
+    EXPECT_EQ(test::EntriesOf(Q(temp.path().string())), QStringList{QStringLiteral("lame")});
+    EXPECT_EQ(test::ReadBytes(planted), QByteArrayLiteral("planted"));
+}
+
+TEST(EncoderCopy, FallsBackToTheSystemTemporaryFolder) {
+    for (const QByteArray& value : {QByteArray(), QByteArray("")}) {
+        const test::ScopedEnv env("TEMP", value);
+        if (value.isNull()) {
+            qunsetenv("TEMP");
+        }
+        EncoderCopy copy(QByteArrayLiteral("x"));
+        EXPECT_EQ(QFileInfo(copy.folder()).absolutePath(),
+                  QFileInfo(QDir::tempPath()).absoluteFilePath());
+    }
+}
+
+TEST(EncoderCopy, ReportsATempFolderThatCannotBeUsed) {
+    test::ScratchDir temp;
+    const QString notAFolder = Q(temp.file("file"));
+    test::WriteBytes(notAFolder, "x");
+    const test::ScopedEnv env("TEMP", notAFolder.toLocal8Bit());
+    EXPECT_THROW(EncoderCopy(QByteArrayLiteral("x")), Failure);
+}
+
+TEST(EncoderCopy, RemoveIsQuietAndCanBeRepeated) {
+    test::ScratchDir temp;
+    const test::ScopedEnv env("TEMP", QByteArray(temp.path().string().c_str()));
+    EncoderCopy copy(QByteArrayLiteral("x"));
+    copy.remove();
+    EXPECT_TRUE(copy.path().isEmpty());
+    copy.remove();
+    EXPECT_TRUE(test::EntriesOf(Q(temp.path().string())).isEmpty());
+}
+
+TEST(EncoderCopy, ARelativeTempGivesAnAbsoluteProgramPath) {
+    test::ScratchDir temp;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(Q(temp.path().string())));
+    {
+        const test::ScopedEnv env("TEMP", "relative");
+        QDir().mkpath(QStringLiteral("relative"));
+        EncoderCopy copy(QByteArrayLiteral("x"));
+        EXPECT_TRUE(QFileInfo(copy.path()).isAbsolute());
+        EXPECT_TRUE(QFileInfo::exists(copy.path()));
+    }
+    QDir::setCurrent(before);
+}
+
+TEST(DeleteFileQuietly, RemovesWhatItCanAndNeverReports) {
+    test::ScratchDir dir;
+    const QString readOnly = Q(dir.file("read-only"));
+    test::WriteBytes(readOnly, "x");
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner);
+    const QString folder = Q(dir.file("folder"));
+    QDir().mkpath(folder);
+    for (const QString& path : {readOnly, folder, Q(dir.file("missing")), QString()}) {
+        DeleteFileQuietly(path);
+    }
+    EXPECT_EQ(test::EntriesOf(Q(dir.path().string())), QStringList{QStringLiteral("folder")});
+}
+
+}  // namespace
+}  // namespace mirelune

@@ -1,0 +1,259 @@
+// The shared "reduce one file" unit and the runner that waits for it, with
+// small scripts standing in for the encoder.
+#include "reduce/FileReduction.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+#include "ReduceTestSupport.h"
+#include "reduce/EncoderCopy.h"
+#include "reduce/ReductionBatch.h"
+#include "reduce/RunAndWait.h"
+
+namespace mirelune {
+namespace {
+
+using test::Q;
+using Status = ReductionOutcome::Status;
+
+const QByteArray kOldResult = QByteArrayLiteral("the result of an earlier job");
+
+class StandInTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        out = Q(dir.file("out"));
+        temp = Q(dir.file("temp"));
+        ASSERT_TRUE(QDir().mkpath(out));
+        ASSERT_TRUE(QDir().mkpath(temp));
+        source = Q(dir.file("song.mp3"));
+        test::WriteBytes(source, test::HandMadeMp3(5));
+        output = out + QStringLiteral("/song.mp3");
+        env = std::make_unique<test::ScopedEnv>("TEMP", temp.toLocal8Bit());
+    }
+
+    // An encoder program running body, in a private folder as a job makes it.
+    QString Encoder(const QString& body) {
+        copies.push_back(std::make_unique<EncoderCopy>(test::StandIn(body)));
+        return copies.back()->path();
+    }
+
+    QString Marker(const char* name) const { return Q(dir.file(name)); }
+
+    test::ScratchDir dir;
+    std::unique_ptr<test::ScopedEnv> env;
+    std::vector<std::unique_ptr<EncoderCopy>> copies;
+    QString out;
+    QString temp;
+    QString source;
+    QString output;
+    test::FakeJobView view;
+};
+
+TEST_F(StandInTest, OnlyACleanExitWithAValidResultReplacesTheOutput) {
+    struct Case {
+        const char* name;
+        const char* body;
+        Status status;
+        qint32 exitCode;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"copies the source", R"(cp "$6" "$7")", Status::Reduced, 0, QString()},
+        {"fails with a message", R"(echo starting; echo "Can't init infile 'x'" >&2; exit 3)",
+         Status::Failed, 3, QStringLiteral("encoder exit code 3: Can't init infile 'x'")},
+        {"ends in colours", R"(printf 'x\r\033[1mbold\033[0m\r\n\n'; exit 2)", Status::Failed, 2,
+         QStringLiteral("encoder exit code 2: bold")},
+        {"writes garbage", R"(echo garbage > "$7")", Status::Failed, 0,
+         QStringLiteral("result not a valid MP3 file")},
+        {"writes nothing", R"(:)", Status::Failed, 0,
+         QStringLiteral("result not a valid MP3 file")},
+        {"removes its output", R"(rm -f "$7")", Status::Failed, 0,
+         QStringLiteral("result not a valid MP3 file")},
+        {"is killed", R"(printf 'half a line'; cp "$6" "$7"; kill -9 $$)", Status::Failed, -1,
+         QStringLiteral("the encoder stopped unexpectedly: half a line")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::WriteBytes(output, kOldResult);
+        FileReduction reduction({Encoder(QString::fromUtf8(c.body)), 128, source, output});
+        const qint32 returned =
+            RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1);
+        EXPECT_EQ(reduction.outcome().status, c.status);
+        EXPECT_EQ(reduction.outcome().reason, c.reason);
+        EXPECT_EQ(returned, c.exitCode);
+        EXPECT_EQ(test::ReadBytes(output),
+                  c.status == Status::Reduced ? test::ReadBytes(source) : kOldResult);
+        EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("song.mp3")});
+    }
+    EXPECT_EQ(test::ReadBytes(source), test::HandMadeMp3(5));
+}
+
+TEST_F(StandInTest, TheEncoderGetsItsArgumentsAsAListAndWritesATemporaryFileBesideTheOutput) {
+    const QString odd = Q(dir.file("it's a \"song\" $(x) `y`.mp3"));
+    test::WriteBytes(odd, test::HandMadeMp3(7));
+    const QString args = Marker("args");
+    FileReduction reduction(
+        {Encoder(QStringLiteral("printf '%s\\n' \"$@\" > ") + test::ShellQuoted(args) +
+                 QStringLiteral("; cp \"$6\" \"$7\"")),
+         96, odd, output});
+    RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+    ASSERT_EQ(reduction.outcome().status, Status::Reduced);
+    const QStringList received = QString::fromUtf8(test::ReadBytes(args)).split(QLatin1Char('\n'));
+    ASSERT_EQ(received.size(), 8);  // seven lines and the empty text after the last break
+    EXPECT_EQ(received.mid(0, 6), QStringList({"-h", "-m", "s", "-b", "96", odd}));
+    const QFileInfo temporary(received[6]);
+    EXPECT_EQ(temporary.absolutePath(), QFileInfo(out).absoluteFilePath());
+    EXPECT_TRUE(temporary.fileName().startsWith(QLatin1Char('.')));
+    EXPECT_FALSE(temporary.fileName().endsWith(QStringLiteral(".mp3")));
+    EXPECT_FALSE(temporary.exists());
+    EXPECT_EQ(reduction.command().arguments.last(), received[6]);
+    EXPECT_EQ(test::ReadBytes(output), test::HandMadeMp3(7));
+}
+
+TEST_F(StandInTest, AnEncoderThatCannotStartReturnsTheStartFailureCodeAndLeavesTheBarAlone) {
+    const QString notRunnable = Q(dir.file("not-runnable"));
+    test::WriteBytes(notRunnable, "#!/bin/sh\n");
+    for (const QString& encoder : {Q(dir.file("missing/lame")), notRunnable, QString()}) {
+        SCOPED_TRACE(encoder.toStdString());
+        test::WriteBytes(output, kOldResult);
+        FileReduction reduction({encoder, 128, source, output});
+        EXPECT_EQ(RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1),
+                  kStartFailureCode);
+        EXPECT_EQ(reduction.outcome().reason, QStringLiteral("could not start the encoder"));
+        EXPECT_TRUE(view.values.empty());
+        EXPECT_TRUE(view.texts.empty());
+        EXPECT_EQ(test::ReadBytes(output), kOldResult);
+        EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("song.mp3")});
+    }
+}
+
+// The encoder waits until the test lets it go, after a chosen number of the
+// runner's polls: what the bar shows depends on polls alone.
+class LongRunTest : public StandInTest {
+  protected:
+    QString WaitingEncoder() {
+        return Encoder(QStringLiteral("i=0; while [ ! -e %1 ] && [ $i -lt 3000 ]; do "
+                                      "sleep 0.01; i=$((i+1)); done; cp \"$6\" \"$7\"")
+                           .arg(test::ShellQuoted(Marker("go"))));
+    }
+    void ReleaseAfter(int polls) {
+        view.layer().onYield([this, polls] {
+            if (view.layer().yieldCount() == polls) {
+                test::WriteBytes(Marker("go"), "go");
+            }
+        });
+    }
+};
+
+TEST_F(LongRunTest, CaptionCountsAndBarCreepsAfterFiftyPolls) {
+    struct Case {
+        QString base;
+        qint32 start;
+        qint32 files;
+        std::vector<int> values;  // at polls 50, 200 and 350
+    };
+    const Case cases[] = {
+        {QStringLiteral("Processing: a.mp3"), 25, 4, {25, 27, 29}},
+        {QStringLiteral("Processing: a.mp3"), 100, 1, {100, 100, 100}},  // 110 and 120 shown as 100
+        {QString(), 33, 3, {33, 36, 39}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        QFile::remove(Marker("go"));
+        view.values.clear();
+        view.texts.clear();
+        view.layer().clearRecord();
+        ReleaseAfter(400);
+        FileReduction reduction({WaitingEncoder(), 128, source, output});
+        EXPECT_EQ(RunAndWait(reduction, &view, c.base, c.start, c.files, view.window(), 1), 0);
+        ASSERT_GE(view.texts.size(), 352u);
+        for (int poll = 50; poll <= 400; ++poll) {
+            ASSERT_EQ(view.texts[static_cast<std::size_t>(poll - 50)], WaitCaption(c.base, poll));
+        }
+        EXPECT_EQ(view.texts.back(), CaptionAfterRun(c.base));
+        ASSERT_GE(view.values.size(), 3u);
+        EXPECT_EQ(std::vector<int>(view.values.begin(), view.values.begin() + 3), c.values);
+        EXPECT_EQ(reduction.outcome().status, Status::Reduced);
+    }
+}
+
+TEST_F(LongRunTest, AShortRunOnlySetsTheCaptionBack) {
+    ReleaseAfter(5);
+    FileReduction reduction({WaitingEncoder(), 128, source, output});
+    RunAndWait(reduction, &view, QStringLiteral("Processing: a.mp3"), 50, 2, view.window(), 50);
+    EXPECT_EQ(view.texts, std::vector<QString>{QStringLiteral("Processing: a.mp3")});
+    EXPECT_TRUE(view.values.empty());
+}
+
+// A bar that refuses its caption: the failure comes out only when the encoder
+// has ended, and the result is kept.
+class FailingBar : public test::FakeJobView {
+  public:
+    void setProgressText(const QString& text) override {
+        if (text.contains(QStringLiteral("Please wait"))) {
+            throw Failure(QStringLiteral("caption refused"));
+        }
+        FakeJobView::setProgressText(text);
+    }
+};
+
+TEST_F(LongRunTest, AFailingBarDoesNotEndTheWait) {
+    FailingBar bar;
+    bar.layer().onYield([&] {
+        if (bar.layer().yieldCount() == 100) {
+            test::WriteBytes(Marker("go"), "go");
+        }
+    });
+    FileReduction reduction({WaitingEncoder(), 128, source, output});
+    EXPECT_THROW(RunAndWait(reduction, &bar, QStringLiteral("b"), 50, 2, bar.window(), 1), Failure);
+    EXPECT_GE(bar.layer().yieldCount(), 100);
+    EXPECT_EQ(reduction.outcome().status, Status::Reduced);
+    EXPECT_EQ(bar.texts.back(), QStringLiteral("b"));
+}
+
+TEST_F(LongRunTest, AbortStopsTheEncoderAndRemovesItsTemporaryFile) {
+    test::WriteBytes(output, kOldResult);
+    FileReduction reduction(
+        {Encoder(QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do "
+                                "sleep 0.01; i=$((i+1)); done; cp \"$6\" \"$7\"")
+                     .arg(test::ShellQuoted(Marker("started")))),
+         128, source, output});
+    view.layer().onYield([&] {
+        if (QFileInfo::exists(Marker("started"))) {
+            reduction.abort();
+        }
+    });
+    RunAndWait(reduction, &view, QStringLiteral("b"), 50, 2, view.window(), 1);
+    EXPECT_EQ(reduction.outcome().status, Status::Aborted);
+    EXPECT_EQ(test::ReadBytes(output), kOldResult);
+    EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("song.mp3")});
+}
+
+TEST_F(StandInTest, ABatchRunsEveryRequestAndReportsEachOnce) {
+    const QString copy = Encoder(QStringLiteral(R"(cp "$6" "$7")"));
+    std::vector<ReductionRequest> requests;
+    for (int i = 0; i < 6; ++i) {
+        const QString s = Q(dir.file("s" + std::to_string(i) + ".mp3"));
+        test::WriteBytes(s, test::HandMadeMp3(3 + i));
+        requests.push_back({i == 2 ? Q(dir.file("no-encoder")) : copy, 128, s,
+                            out + QStringLiteral("/r%1.mp3").arg(i)});
+    }
+    std::vector<int> reported(requests.size(), 0);
+    RunReductions(requests, 2, [&](std::size_t index, const ReductionOutcome& outcome) {
+        ++reported[index];
+        EXPECT_EQ(outcome.status, index == 2 ? Status::Failed : Status::Reduced) << index;
+    });
+    EXPECT_EQ(reported, std::vector<int>(requests.size(), 1));
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (i != 2) {
+            EXPECT_EQ(test::ReadBytes(requests[i].output), test::ReadBytes(requests[i].source));
+        }
+    }
+    EXPECT_EQ(test::EntriesOf(out).size(), requests.size() - 1);
+}
+
+}  // namespace
+}  // namespace mirelune

@@ -1,0 +1,154 @@
+#include "reduce/OutputNaming.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+
+#include "ReduceTestSupport.h"
+#include "reduce/DoneMessage.h"
+#include "reduce/FileIdentity.h"
+#include "reduce/OutputNames.h"
+
+namespace mirelune {
+namespace {
+
+using test::Q;
+
+// The naming table, on paths that do not exist: the same-file test is then a
+// comparison of text.
+TEST(OutputPathFor, FollowsTheNamingTable) {
+    struct Case {
+        const char* source;
+        bool option1;
+        bool option2;
+        const char* text1;
+        const char* output;
+    };
+    const Case cases[] = {
+        {"/music/song.mp3", false, true, "/out/", "/music/song-reduced.mp3"},
+        {"/music/song.mp3", true, false, "/out/", "/out/song.mp3"},
+        {"/music/song.mp3", true, false, "/music/", "/music/song-reduced.mp3"},
+        {"/music/song.wav.mp3", true, false, "/out", "/out/song.wav.mp3"},
+        {"/music/track", true, false, "/out/", "/out/track.mp3"},
+        {"/music/Song.MP3", false, true, "", "/music/Song.mp3"},
+        {"/music/my.album/track", true, false, "/out", "/out/track.mp3"},
+        {"/music/song.mp3", true, false, "//out/", "/out/song.mp3"},
+        {"/music/song.mp3", true, false, "/out//", "/out//song.mp3"},  // three become two
+    };
+    for (const Case& c : cases) {
+        const QString source = QString::fromUtf8(c.source);
+        const auto folder =
+            OutputFolderFor(source, c.option1, c.option2, QString::fromUtf8(c.text1));
+        ASSERT_TRUE(folder.has_value()) << c.source;
+        EXPECT_EQ(OutputPathFor(*folder, source), QString::fromUtf8(c.output)) << c.source;
+    }
+    EXPECT_FALSE(
+        OutputFolderFor(QStringLiteral("/music/song.mp3"), false, false, QStringLiteral("/out/"))
+            .has_value());
+}
+
+TEST(NumberedPath, PutsTheCopyNumberBeforeTheExtension) {
+    EXPECT_EQ(NumberedPath(QStringLiteral("/out/song.mp3"), 2),
+              QStringLiteral("/out/song (2).mp3"));
+    EXPECT_EQ(NumberedPath(QStringLiteral("/o.d/song-reduced.mp3"), 13),
+              QStringLiteral("/o.d/song-reduced (13).mp3"));
+}
+
+// Aliases of the source: another spelling, a symbolic link to its folder, a
+// hard link in the output folder. Each must be seen as the source.
+class SameFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        music = Q(dir.file("music"));
+        out = Q(dir.file("out"));
+        ASSERT_TRUE(QDir().mkpath(music));
+        ASSERT_TRUE(QDir().mkpath(out));
+        source = music + QStringLiteral("/song.mp3");
+        test::WriteBytes(source, test::HandMadeMp3(3));
+    }
+
+    test::ScratchDir dir;
+    QString music;
+    QString out;
+    QString source;
+};
+
+TEST_F(SameFileTest, AliasesOfTheSourceGetTheReducedName) {
+    ASSERT_TRUE(QFile::link(music, Q(dir.file("linked"))));
+    ASSERT_TRUE(QFile::link(source, out + QStringLiteral("/song.mp3")));
+    const struct {
+        QString folder;
+        QString output;
+    } cases[] = {
+        {music + QStringLiteral("/./"), music + QStringLiteral("/./song-reduced.mp3")},
+        {music + QStringLiteral("/../music"), music + QStringLiteral("/../music/song-reduced.mp3")},
+        {Q(dir.file("linked")), Q(dir.file("linked")) + QStringLiteral("/song-reduced.mp3")},
+        {out, out + QStringLiteral("/song-reduced.mp3")},  // a symbolic link to the source
+        {Q(dir.file("elsewhere")), Q(dir.file("elsewhere")) + QStringLiteral("/song.mp3")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OutputPathFor(c.folder, source), c.output) << c.folder.toStdString();
+    }
+}
+
+TEST_F(SameFileTest, AHardLinkCountsAsTheSource) {
+    const QString hardLink = out + QStringLiteral("/song.mp3");
+    ASSERT_EQ(
+        ::link(QFile::encodeName(source).constData(), QFile::encodeName(hardLink).constData()), 0);
+    EXPECT_TRUE(IsSameFile(hardLink, source));
+    EXPECT_EQ(OutputPathFor(out, source), out + QStringLiteral("/song-reduced.mp3"));
+}
+
+TEST_F(SameFileTest, NoNameIsLeftWhenTheReducedNameIsTheSourceToo) {
+    ASSERT_TRUE(QFile::link(source, music + QStringLiteral("/song-reduced.mp3")));
+    EXPECT_EQ(OutputPathFor(music, source), QString());
+}
+
+TEST_F(SameFileTest, OutputNamesNeverGiveOneNameToTwoSourcesOrToAListedSource) {
+    const QString other = Q(dir.file("other"));
+    ASSERT_TRUE(QDir().mkpath(other));
+    const QString sameName = other + QStringLiteral("/song.mp3");
+    const QString third = Q(dir.file("third.mp3"));
+    test::WriteBytes(sameName, test::HandMadeMp3(4));
+    test::WriteBytes(third, test::HandMadeMp3(5));
+    // third.mp3's result would land on a listed source in the output folder.
+    const QString listedInOut = out + QStringLiteral("/third.mp3");
+    test::WriteBytes(listedInOut, test::HandMadeMp3(6));
+
+    OutputNames names;
+    for (const QString& s : {source, sameName, third, listedInOut}) {
+        names.protectSource(s);
+    }
+    const QString wanted = out + QStringLiteral("/song.mp3");
+    EXPECT_EQ(names.claim(source, wanted), wanted);
+    EXPECT_EQ(names.claim(sameName, wanted), out + QStringLiteral("/song (2).mp3"));
+    // The same source again keeps its name; a spelling of the same place is
+    // the same name.
+    EXPECT_EQ(names.claim(source, out + QStringLiteral("/./song.mp3")),
+              out + QStringLiteral("/./song.mp3"));
+    EXPECT_EQ(names.claim(sameName, wanted), out + QStringLiteral("/song (2).mp3"));
+    EXPECT_EQ(names.claim(third, listedInOut), out + QStringLiteral("/third (2).mp3"));
+    const QString fourth = Q(dir.file("fourth.mp3"));
+    EXPECT_EQ(names.claim(fourth, wanted), out + QStringLiteral("/song (3).mp3"));
+}
+
+TEST(DoneMessage, ListsFailuresAfterDone) {
+    EXPECT_EQ(DoneMessage({}), QStringLiteral("Done."));
+    EXPECT_EQ(DoneMessage({{QStringLiteral("a.mp3"), QStringLiteral("why")}}),
+              QStringLiteral("Done.\n\n1 file failed:\na.mp3: why"));
+    std::vector<RowFailure> many;
+    for (int i = 1; i <= 23; ++i) {
+        many.push_back({QStringLiteral("f%1.mp3").arg(i), QStringLiteral("r")});
+    }
+    const QStringList lines = DoneMessage(many).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2 + 1 + kListedFailures + 1);
+    EXPECT_EQ(lines[2], QStringLiteral("23 files failed:"));
+    EXPECT_EQ(lines[3], QStringLiteral("f1.mp3: r"));
+    EXPECT_EQ(lines[2 + kListedFailures], QStringLiteral("f20.mp3: r"));
+    EXPECT_EQ(lines.last(), QStringLiteral("and 3 more"));
+}
+
+}  // namespace
+}  // namespace mirelune

@@ -1,0 +1,321 @@
+// The window's job, driven through a fake window, with a script standing in
+// for the encoder.
+#include "reduce/ReduceJob.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+#include "ReduceTestSupport.h"
+#include "app/ErrorLocations.h"
+#include "app/ErrorReport.h"
+#include "reduce/DoneMessage.h"
+#include "reduce/EncoderResource.h"
+
+namespace mirelune {
+namespace {
+
+using test::Box;
+using test::Q;
+
+Box Plain(const QString& text) {
+    return {QStringLiteral("Mirelune"), text, MessageButtons::Ok, MessageIcon::None};
+}
+
+class ReduceJobTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        temp = Q(dir.file("temp"));
+        music = Q(dir.file("music"));
+        out = Q(dir.file("out"));
+        for (const QString& folder : {temp, music, out}) {
+            ASSERT_TRUE(QDir().mkpath(folder));
+        }
+        env = std::make_unique<test::ScopedEnv>("TEMP", temp.toLocal8Bit());
+        view.layer().setApplicationTitle(QStringLiteral("Mirelune"));
+        view.options().outputFolder = out + QLatin1Char('/');
+        // Records each run's source and program path, then copies the source.
+        UseEncoder(QStringLiteral("printf '%s %s\\n' \"$0\" \"$6\" >> ") +
+                   test::ShellQuoted(Marker("runs")) + QStringLiteral("; cp \"$6\" \"$7\""));
+    }
+
+    void UseEncoder(const QString& body) {
+        standIn.reset();  // overrides end in the reverse order of their start
+        standIn = std::make_unique<EncoderBytesOverride>(test::StandIn(body));
+    }
+
+    QString Marker(const char* name) const { return Q(dir.file(name)); }
+
+    QString Source(const QString& name, int frames) {
+        const QString path = music + QLatin1Char('/') + name;
+        test::WriteBytes(path, test::HandMadeMp3(frames));
+        return path;
+    }
+
+    // The sources the encoder was run on, in order.
+    QStringList Runs() const {
+        QStringList sources;
+        const QString log = QString::fromUtf8(test::ReadBytes(Marker("runs")));
+        for (const QString& line : log.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            sources.append(line.section(QLatin1Char(' '), 1));
+        }
+        return sources;
+    }
+
+    test::ScratchDir dir;
+    std::unique_ptr<test::ScopedEnv> env;
+    std::unique_ptr<EncoderBytesOverride> standIn;
+    QString temp;
+    QString music;
+    QString out;
+    test::FakeJobView view;
+    ReduceJob job;
+};
+
+TEST_F(ReduceJobTest, RowsAreReducedInOrderWithTheBarAndCaption) {
+    view.rows = {Source(QStringLiteral("a.mp3"), 3), Source(QStringLiteral("b.mp3"), 4),
+                 Source(QStringLiteral("c.wav"), 5)};
+    job.run(view);
+    EXPECT_EQ(view.layer().boxes(), std::vector<Box>{Plain(QStringLiteral("Done."))});
+    EXPECT_EQ(Runs(), QStringList(view.rows.begin(), view.rows.end()));
+    EXPECT_EQ(view.values, (std::vector<int>{33, 66, 100, 0}));
+    EXPECT_EQ(view.texts,
+              (std::vector<QString>{"Processing: a.mp3", "Processing: a.mp3", "Processing: b.mp3",
+                                    "Processing: b.mp3", "Processing: c.wav", "Processing: c.wav",
+                                    "Progress Bar"}));
+    EXPECT_EQ(view.pointers, (std::vector<bool>{true, true, true, true, false}));
+    EXPECT_EQ(test::EntriesOf(out), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/c.mp3")), test::HandMadeMp3(5));
+    EXPECT_FALSE(job.isBusy());
+
+    // The command as text, with the private encoder path the script saw.
+    const QString program =
+        QString::fromUtf8(test::ReadBytes(Marker("runs"))).section(QLatin1Char(' '), 0, 0);
+    ASSERT_EQ(job.commandLines().size(), 3);
+    EXPECT_EQ(job.commandLines()[0],
+              QLatin1Char('"') + program + QStringLiteral("\" -h -m s -b 128 \"") + view.rows[0] +
+                  QStringLiteral("\" \"") + out + QStringLiteral("/a.mp3\""));
+    // The private folder was inside TEMP, and it is gone.
+    EXPECT_EQ(QFileInfo(QFileInfo(program).absolutePath()).absolutePath(),
+              QFileInfo(temp).absoluteFilePath());
+    EXPECT_EQ(QFileInfo(program).fileName(), QStringLiteral("lame"));
+    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+}
+
+TEST_F(ReduceJobTest, PreconditionsStopTheJobBeforeAnythingRuns) {
+    struct Case {
+        const char* name;
+        bool withRows;
+        bool option1;
+        bool option2;
+        QString folder;
+        QString message;
+    };
+    const QString missing = Q(dir.file("gone"));
+    const QString noFolder = QStringLiteral("Folder does not exist. Please select another folder.");
+    const Case cases[] = {
+        {"empty list", false, true, false, out, QStringLiteral("No files added.")},
+        {"missing folder, option 1", true, true, false, missing, noFolder},
+        {"missing folder, option 2", true, false, true, missing, noFolder},
+        {"empty folder text", true, false, true, QString(), noFolder},
+        {"folder text names a file", true, true, false, Q(dir.file("music/x.mp3")), noFolder},
+        {"neither option", true, false, false, out, ChooseOutputMessage()},
+    };
+    const QString row = Source(QStringLiteral("x.mp3"), 3);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        view.layer().clearRecord();
+        view.pointers.clear();
+        view.rows = c.withRows ? std::vector<QString>{row} : std::vector<QString>{};
+        view.options().option1 = c.option1;
+        view.options().option2 = c.option2;
+        view.options().outputFolder = c.folder;
+        job.run(view);
+        EXPECT_EQ(view.layer().boxes(), std::vector<Box>{Plain(c.message)});
+        EXPECT_TRUE(view.pointers.empty());
+        EXPECT_FALSE(job.isBusy());
+    }
+    EXPECT_TRUE(Runs().isEmpty());
+    EXPECT_TRUE(test::EntriesOf(out).isEmpty());
+    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+}
+
+TEST_F(ReduceJobTest, ASecondStartDuringAJobDoesNothing) {
+    view.rows = {Source(QStringLiteral("a.mp3"), 3), Source(QStringLiteral("b.mp3"), 4)};
+    int secondStarts = 0;
+    view.layer().onYield([&] {
+        if (secondStarts++ == 0) {
+            EXPECT_TRUE(job.isBusy());
+            job.run(view);
+        }
+    });
+    job.run(view);
+    EXPECT_EQ(view.layer().boxes(), std::vector<Box>{Plain(QStringLiteral("Done."))});
+    EXPECT_EQ(Runs().size(), 2);
+}
+
+TEST_F(ReduceJobTest, FailedRowsAreReportedAfterDoneAndLeaveNoFileBehind) {
+    UseEncoder(QStringLiteral(R"(case "$6" in
+        *bad.mp3) echo "Can't init infile" >&2; exit 3 ;;
+        *garbage.mp3) echo garbage > "$7" ;;
+        *) cp "$6" "$7" ;;
+    esac)"));
+    view.rows = {Source(QStringLiteral("bad.mp3"), 3), Source(QStringLiteral("good.mp3"), 4),
+                 Source(QStringLiteral("garbage.mp3"), 5)};
+    test::WriteBytes(out + QStringLiteral("/bad.mp3"), "earlier result");
+    job.run(view);
+    ASSERT_EQ(view.layer().boxes().size(), 1u);
+    EXPECT_EQ(view.layer().boxes()[0].text,
+              QStringLiteral("Done.\n\n2 files failed:\n"
+                             "bad.mp3: encoder exit code 3: Can't init infile\n"
+                             "garbage.mp3: result not a valid MP3 file"));
+    EXPECT_EQ(test::EntriesOf(out), QStringList({"bad.mp3", "good.mp3"}));
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/bad.mp3")), "earlier result");
+    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+}
+
+TEST_F(ReduceJobTest, ManyFailuresAreCountedAndTheFirstTwentyNamed) {
+    UseEncoder(QStringLiteral("exit 1"));
+    for (int i = 1; i <= 23; ++i) {
+        view.rows.push_back(Source(QStringLiteral("f%1.mp3").arg(i), 3));
+    }
+    job.run(view);
+    const QStringList lines = view.layer().boxes().at(0).text.split(QLatin1Char('\n'));
+    EXPECT_EQ(lines[0], QStringLiteral("Done."));
+    EXPECT_EQ(lines[2], QStringLiteral("23 files failed:"));
+    EXPECT_EQ(lines[3], QStringLiteral("f1.mp3: encoder exit code 1"));
+    EXPECT_EQ(lines.size(), 3 + 20 + 1);
+    EXPECT_EQ(lines.last(), QStringLiteral("and 3 more"));
+}
+
+TEST_F(ReduceJobTest, ABadBitrateEntryIsReportedAtItsStepAndNothingRuns) {
+    view.rows = {Source(QStringLiteral("a.mp3"), 3)};
+    view.options().entryText = QString();
+    job.run(view);
+    const std::vector<Box>& boxes = view.layer().boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Application Error"));
+    EXPECT_TRUE(boxes[0].text.contains(QString::fromUtf8(location::kPushButton2Click) +
+                                       QStringLiteral("at line 146")));
+    EXPECT_EQ(boxes[1],
+              Plain(QStringLiteral("Done.\n\n1 file failed:\na.mp3: no target bitrate chosen")));
+    EXPECT_TRUE(Runs().isEmpty());
+}
+
+TEST_F(ReduceJobTest, ARowThatCannotBeReadIsReportedAndNotRunWithAnotherRowsValues) {
+    view.rows = {Source(QStringLiteral("a.mp3"), 3), Source(QStringLiteral("b.mp3"), 4)};
+    // The list loses its last row while the job yields on the first.
+    view.layer().onYield([&] {
+        if (view.rows.size() == 2) {
+            view.rows.pop_back();
+        }
+    });
+    job.run(view);
+    const std::vector<Box>& boxes = view.layer().boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("at line 118")));
+    EXPECT_EQ(boxes[1].text,
+              QStringLiteral("Done.\n\n1 file failed:\nrow 2: the list row could not be read"));
+    EXPECT_EQ(Runs().size(), 1);
+}
+
+TEST_F(ReduceJobTest, ADifferentSourceNeverReplacesAResultOfTheSameJob) {
+    const QString other = Q(dir.file("other"));
+    ASSERT_TRUE(QDir().mkpath(other));
+    const QString first = Source(QStringLiteral("song.mp3"), 3);
+    const QString second = other + QStringLiteral("/song.mp3");
+    test::WriteBytes(second, test::HandMadeMp3(4));
+    const QString third = Source(QStringLiteral("song.wav"), 5);
+    view.rows = {first, second, first, third};
+    job.run(view);
+    EXPECT_EQ(view.layer().boxes(), std::vector<Box>{Plain(QStringLiteral("Done."))});
+    EXPECT_EQ(Runs().size(), 4);
+    EXPECT_EQ(test::EntriesOf(out), QStringList({"song (2).mp3", "song (3).mp3", "song.mp3"}));
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song.mp3")), test::HandMadeMp3(3));
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song (2).mp3")), test::HandMadeMp3(4));
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song (3).mp3")), test::HandMadeMp3(5));
+}
+
+TEST_F(ReduceJobTest, ASourceIsNeverWrittenWhateverItsAlias) {
+    const QString source = Source(QStringLiteral("song.mp3"), 3);
+    ASSERT_TRUE(QFile::link(music, Q(dir.file("linked"))));
+    struct Case {
+        const char* name;
+        bool option1;
+        QString folder;
+        QString expected;  // the output, relative to the music folder
+    };
+    const Case cases[] = {
+        {"beside the source", false, out, QStringLiteral("song-reduced.mp3")},
+        {"the source's folder", true, music, QStringLiteral("song-reduced.mp3")},
+        {"spelled with a dot", true, music + QStringLiteral("/./"),
+         QStringLiteral("song-reduced.mp3")},
+        {"through a link", true, Q(dir.file("linked")), QStringLiteral("song-reduced.mp3")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(music + QStringLiteral("/song-reduced.mp3"));
+        view.layer().clearRecord();
+        view.rows = {source};
+        view.options().option1 = c.option1;
+        view.options().option2 = !c.option1;
+        view.options().outputFolder = c.folder;
+        job.run(view);
+        EXPECT_EQ(view.layer().boxes(), std::vector<Box>{Plain(QStringLiteral("Done."))});
+        EXPECT_EQ(test::EntriesOf(music), QStringList({c.expected, QStringLiteral("song.mp3")}));
+        EXPECT_EQ(test::ReadBytes(source), test::HandMadeMp3(3));
+    }
+}
+
+TEST_F(ReduceJobTest, ARowFailsWhenEvenTheReducedNameIsItsSource) {
+    const QString source = Source(QStringLiteral("song.mp3"), 3);
+    ASSERT_TRUE(QFile::link(source, music + QStringLiteral("/song-reduced.mp3")));
+    view.rows = {source};
+    view.options().option1 = false;
+    view.options().option2 = true;
+    job.run(view);
+    EXPECT_EQ(view.layer().boxes(),
+              std::vector<Box>{Plain(QStringLiteral("Done.\n\n1 file failed:\nsong.mp3: would "
+                                                    "overwrite its source"))});
+    EXPECT_TRUE(Runs().isEmpty());
+    EXPECT_EQ(test::ReadBytes(source), test::HandMadeMp3(3));
+}
+
+TEST_F(ReduceJobTest, AFilePlantedAtAPredictablePathIsNeverRun) {
+    const QString planted = temp + QStringLiteral("/lame");
+    test::WriteBytes(planted, test::StandIn(QStringLiteral("touch ") +
+                                            test::ShellQuoted(Marker("planted-ran"))));
+    QFile::setPermissions(planted, QFile::permissions(planted) | QFileDevice::ExeOwner);
+    view.rows = {Source(QStringLiteral("a.mp3"), 3)};
+    job.run(view);
+    EXPECT_EQ(Runs().size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(Marker("planted-ran")));
+    EXPECT_EQ(test::EntriesOf(temp), QStringList{QStringLiteral("lame")});
+}
+
+TEST_F(ReduceJobTest, AbortStopsTheEncoderAndCleansUpWithoutAnotherMessage) {
+    UseEncoder(QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do sleep 0.01; "
+                              "i=$((i+1)); done; cp \"$6\" \"$7\"; touch %2")
+                   .arg(test::ShellQuoted(Marker("started")), test::ShellQuoted(Marker("ended"))));
+    view.rows = {Source(QStringLiteral("a.mp3"), 3), Source(QStringLiteral("b.mp3"), 4)};
+    view.layer().onYield([&] {
+        if (QFileInfo::exists(Marker("started"))) {
+            job.abort();
+        }
+    });
+    job.run(view);
+    EXPECT_TRUE(view.layer().boxes().empty());
+    EXPECT_FALSE(job.isBusy());
+    EXPECT_TRUE(test::EntriesOf(out).isEmpty());
+    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(Marker("ended")));
+    // In case the window stays after all, it is idle again.
+    EXPECT_EQ(view.pointers.back(), false);
+    EXPECT_EQ(view.texts.back(), QStringLiteral("Progress Bar"));
+    job.abort();  // nothing left to stop
+}
+
+}  // namespace
+}  // namespace mirelune
