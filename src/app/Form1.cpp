@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -22,6 +23,7 @@
 #include "app/WindowLayer.h"
 #include "filelist/FileList.h"
 #include "mp3/MP3Info.h"
+#include "reduce/ReduceJob.h"
 
 namespace mirelune {
 namespace {
@@ -70,7 +72,8 @@ Form1::Form1(std::unique_ptr<WindowLayer> window, Environment environment, QWidg
       settings_(environment.settingsFolder.isEmpty()
                     ? SettingsStore(*window_)
                     : SettingsStore(*window_, environment.settingsFolder)),
-      fileList_(new FileList(this)) {
+      fileList_(new FileList(this)),
+      reduceJob_(std::make_unique<ReduceJob>()) {
     setObjectName(QStringLiteral("Form1"));
     createControls();
     connectHandlers();
@@ -153,6 +156,9 @@ void Form1::createControls() {
         widget->installEventFilter(this);
     }
     ListView1->installEventFilter(this);
+    // Files and folders from the file manager; the view's own drag and drop
+    // stays off, rows are reordered by the mouse handlers.
+    ListView1->viewport()->setAcceptDrops(true);
 }
 
 template <class Body>
@@ -307,6 +313,22 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease:
             if (watched == viewport) {
                 unguarded("ListView1_MouseUp", [this] { ListView1_MouseUp(); });
+            }
+            break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+            if (watched == viewport) {
+                // A drag enter is a drag move as well.
+                auto& drag = *static_cast<QDragMoveEvent*>(event);
+                unguarded("ListView1_OLEDragOver", [&] { ListView1_OLEDragOver(drag); });
+                return true;
+            }
+            break;
+        case QEvent::Drop:
+            if (watched == viewport) {
+                auto& drop = *static_cast<QDropEvent*>(event);
+                unguarded("ListView1_OLEDragDrop", [&] { ListView1_OLEDragDrop(drop); });
+                return true;
             }
             break;
         case QEvent::KeyPress:

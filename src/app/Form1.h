@@ -10,10 +10,13 @@
 #include "app/PointerRules.h"
 #include "app/SettingsStore.h"
 #include "filelist/CandidateFiles.h"
+#include "filelist/CandidateWalk.h"
 #include "filelist/RowDrag.h"
 #include "reduce/ReduceOptions.h"
 
 class QComboBox;
+class QDragMoveEvent;
+class QDropEvent;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -24,6 +27,7 @@ namespace mirelune {
 
 class CaptionProgressBar;
 class FileList;
+class ReduceJob;
 class WindowLayer;
 namespace mp3 {
 class MP3Info;
@@ -76,9 +80,9 @@ class Form1 : public QWidget {
     QString progressText() const;
     void setProgressText(const QString& caption);
 
-    // The busy pointer marks a long operation. While it shows, the list
-    // refuses removing, clearing and reordering, and moving the pointer
-    // changes nothing.
+    // The busy pointer marks a long operation. While it shows, moving the
+    // pointer changes nothing, and the list refuses removing, clearing and
+    // reordering (as it does all the while a job runs).
     void setBusyPointer(bool busy);
     bool isBusy() const { return pointerKind_ == PointerKind::Busy; }
     PointerKind pointerKind() const { return pointerKind_; }
@@ -86,6 +90,9 @@ class Form1 : public QWidget {
     // True once the user closed the window; an operation still running inside
     // the window's event handling should stop where it is.
     bool isClosing() const { return closing_; }
+
+    // Whether "Start Reducing" is running.
+    bool isReducing() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -114,10 +121,17 @@ class Form1 : public QWidget {
     void Text1_Change(const QString& text);
 
     // File list.
+    // Rows stay as they are while the busy pointer shows or a job runs: the
+    // job reads row i only when it gets there.
+    bool listLocked() const;
+    // AddCandidateFile for whatever walks or drops files into the list.
+    CandidateCallback candidateAdder();
     void RemoveSelectedEntry();
     void ListView1_MouseDown(const QPoint& position);
     void ListView1_MouseMove(const QPoint& position);
     void ListView1_MouseUp();
+    void ListView1_OLEDragOver(QDragMoveEvent& event);
+    void ListView1_OLEDragDrop(QDropEvent& event);
 
     // Pointer.
     void setPointerKind(PointerKind kind);
@@ -133,6 +147,7 @@ class Form1 : public QWidget {
     RowDrag rowDrag_;
     PointerKind pointerKind_ = PointerKind::Default;
     std::optional<QCursor> handPointer_;
+    std::unique_ptr<ReduceJob> reduceJob_;
     bool closing_ = false;
     bool tearingDown_ = false;
 

@@ -10,20 +10,34 @@
 
 namespace mirelune {
 
+bool Form1::listLocked() const {
+    return isBusy() || isReducing();
+}
+
+CandidateCallback Form1::candidateAdder() {
+    return [this](const QString& path, ErrorGuard& guard, int firstStep) {
+        // What is left of a walk once the window has closed reads no more files.
+        if (isClosing()) {
+            return;
+        }
+        AddCandidateFile(guard, CandidateStepsFrom(firstStep), fileListFiller(), path);
+    };
+}
+
 void Form1::PushButton1_Click() {
     AddFilesByDialog(fileListFiller());
 }
 
 void Form1::PushButton4_Click() {
     ErrorGuard g(*window_, location::kPushButton4Click);
-    if (g.test(100, [&] { return !isBusy(); })) {
+    if (g.test(100, [&] { return !listLocked(); })) {
         g.step(100, [&] { fileList_->clear(); });
     }
 }
 
 // The Delete key and a double-click on a row.
 void Form1::RemoveSelectedEntry() {
-    if (isBusy() || fileList_->count() == 0) {
+    if (listLocked() || fileList_->count() == 0) {
         return;
     }
     const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
@@ -37,7 +51,7 @@ void Form1::ListView1_MouseDown(const QPoint& position) {
     const QModelIndex row = ListView1->indexAt(position);
     rowDrag_.press(row.isValid() ? QPersistentModelIndex(fileList_->index(row.row(), 0))
                                  : QPersistentModelIndex());
-    if (row.isValid() && !isBusy()) {
+    if (row.isValid() && !listLocked()) {
         // Looked up at every press, so a pointer file put beside the program
         // is used without a restart.
         ListView1->viewport()->setCursor(TryLoadPointerFile(DragPointerPath(applicationFolder_))
@@ -49,9 +63,9 @@ void Form1::ListView1_MouseMove(const QPoint& position) {
     const QModelIndex hover = ListView1->indexAt(position);
     // Near an edge means within about a row of it.
     const int margin = ListView1->fontMetrics().height();
-    const RowDrag::Move move =
-        rowDrag_.move(*fileList_, hover.isValid() ? hover.row() + 1 : 0,
-                      ListEdgeAt(position.y(), ListView1->viewport()->height(), margin), isBusy());
+    const RowDrag::Move move = rowDrag_.move(
+        *fileList_, hover.isValid() ? hover.row() + 1 : 0,
+        ListEdgeAt(position.y(), ListView1->viewport()->height(), margin), listLocked());
     if (move.selectRow > 0) {
         ListView1->setCurrentIndex(fileList_->index(move.selectRow - 1, 0));
     }

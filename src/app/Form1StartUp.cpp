@@ -20,6 +20,7 @@
 #include "app/WindowLayer.h"
 #include "filelist/FileList.h"
 #include "mp3/MP3Info.h"
+#include "reduce/ReduceJob.h"
 #include "reduce/ReduceOptions.h"
 
 namespace mirelune {
@@ -119,6 +120,9 @@ void Form1::restoreOption(QRadioButton& option, bool selected) {
     }
 }
 
+// Closing the one window ends the program: Qt quits when the last window
+// closes, and that ends every event loop still running inside a handler, so a
+// job's run() returns before main() lets the window go.
 void Form1::closeEvent(QCloseEvent* event) {
     Form_QueryUnload();
     event->accept();
@@ -126,10 +130,15 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 // Nothing is asked and nothing is saved: every choice was saved when it was
 // made. The MP3 reader stays until the window object goes, since an operation
-// still running inside the window's event handling may be holding it.
+// still running inside the window's event handling may be holding it. A
+// running job's encoder is stopped now, and its unfinished result and the
+// encoder copy removed, rather than left behind when the program ends.
 void Form1::Form_QueryUnload() {
     ErrorGuard g(*window_, location::kFormQueryUnload);
-    g.step(100, [&] { closing_ = true; });
+    g.step(100, [&] {
+        closing_ = true;
+        reduceJob_->abort();
+    });
 }
 
 }  // namespace mirelune

@@ -3,14 +3,12 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <set>
@@ -18,6 +16,8 @@
 
 #include "app/Failure.h"
 #include "app/PathHelpers.h"
+#include "filelist/FileDrop.h"
+#include "filelist/HeadlessWindowLayer.h"
 #include "mp3/BitrateText.h"
 #include "mp3/MP3Info.h"
 #include "reduce/EncoderCommand.h"
@@ -249,29 +249,21 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
     return settings;
 }
 
-// Control characters, DEL and the C1 range, and "?": the folder walk leaves
-// such folders out, as the window's walk does.
-bool HasUnsafeNameChars(const QString& name) {
-    for (const QChar c : name) {
-        const char16_t u = c.unicode();
-        if (u < 32 || (u >= 127 && u <= 159) || u == u'?') {
-            return true;
-        }
-    }
-    return false;
-}
-
 QString SubFolderOf(const QString& root, const QString& file) {
     const QString relative = QDir(root).relativeFilePath(QFileInfo(file).path());
     return relative == QStringLiteral(".") ? QString() : relative;
 }
 
+// A folder is searched as if it were dropped on the window's list: every
+// file of its tree in the window's order, names starting with "~" left out.
+// Folders that cannot be walked are reported on stderr.
 std::vector<Candidate> CollectCandidates(const Settings& settings, Plan& plan) {
     std::vector<Candidate> candidates;
+    HeadlessWindowLayer window;
     for (const QString& given : settings.paths) {
         const QString path = Absolute(given);
         if (IsFolder(path)) {
-            for (const QString& file : FilesOfDroppedFolder(path)) {
+            for (const QString& file : CollectDroppedFiles({path}, window)) {
                 candidates.push_back({file, SubFolderOf(path, file)});
             }
         } else if (QFileInfo::exists(path)) {
@@ -372,37 +364,6 @@ int DryRun(const Settings& settings, const Plan& plan) {
 }
 
 }  // namespace
-
-QStringList FilesOfDroppedFolder(const QString& folder) {
-    QStringList files;
-    std::set<QString> visited;
-    std::deque<QString> folders = {folder};
-    while (!folders.empty()) {
-        const QString current = folders.front();
-        folders.pop_front();
-        const std::optional<QString> identity = FileIdentity(current);
-        if (!identity || !visited.insert(*identity).second) {
-            continue;
-        }
-        QDirIterator fileEntries(current, QDir::Files | QDir::Hidden | QDir::System);
-        while (fileEntries.hasNext()) {
-            fileEntries.next();
-            const QFileInfo info = fileEntries.fileInfo();
-            if (!info.fileName().startsWith(QLatin1Char('~')) && info.isFile() &&
-                info.isReadable()) {
-                files.append(info.filePath());
-            }
-        }
-        QDirIterator folderEntries(current, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-        while (folderEntries.hasNext()) {
-            folderEntries.next();
-            if (!HasUnsafeNameChars(folderEntries.fileName())) {
-                folders.push_back(folderEntries.filePath());
-            }
-        }
-    }
-    return files;
-}
 
 int RunReduce(const CommandArguments& args) {
     int status = kExitOk;

@@ -18,11 +18,8 @@ namespace mirelune {
 namespace {
 
 using test::Box;
+using test::Plain;
 using test::Q;
-
-Box Plain(const QString& text) {
-    return {QStringLiteral("Mirelune"), text, MessageButtons::Ok, MessageIcon::None};
-}
 
 class ReduceJobTest : public ::testing::Test {
   protected:

@@ -109,6 +109,11 @@ class ScopedEnv {
     QByteArray old_;
 };
 
+// A plain message as the job shows it: OK, no icon, the application title.
+inline Box Plain(const QString& text) {
+    return {QStringLiteral("Mirelune"), text, MessageButtons::Ok, MessageIcon::None};
+}
+
 // The main window as the job sees it, recording what the job did to it.
 class FakeJobView : public ReduceJobView {
   public:

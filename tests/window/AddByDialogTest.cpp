@@ -22,13 +22,7 @@ class AddByDialogTest : public ::testing::Test {
     void pick(const QStringList& paths) { window.queueFiles(paths); }
     void run() { AddFilesByDialog(FileListFiller{list, info, window}); }
 
-    std::vector<FileEntry> rows() const {
-        std::vector<FileEntry> all;
-        for (int i = 1; i <= list.count(); ++i) {
-            all.push_back(list.entry(i));
-        }
-        return all;
-    }
+    std::vector<FileEntry> rows() const { return test::Entries(list); }
 
     const QString location = QString::fromUtf8(location::kPushButton1Click);
     test::ScratchDir dir;

@@ -8,18 +8,18 @@
 
 #include "app/ErrorLocations.h"
 #include "filelist/FileList.h"
+#include "window/ListGestures.h"
 #include "window/WindowTestSupport.h"
 
 namespace mirelune {
 namespace {
 
-class ListTest : public test::WindowTest {
+class ListTest : public test::WindowTest, protected test::ListGestures {
   protected:
     void SetUp() override {
         start();
         form().show();
-        list = control<QTreeView>("ListView1");
-        viewport = list->viewport();
+        attach(control<QTreeView>("ListView1"));
     }
 
     void fill(const std::vector<FileEntry>& rows) {
@@ -28,44 +28,11 @@ class ListTest : public test::WindowTest {
         }
         list->doItemsLayout();
     }
-    std::vector<FileEntry> rows() {
-        std::vector<FileEntry> all;
-        for (int i = 1; i <= form().fileList().count(); ++i) {
-            all.push_back(form().fileList().entry(i));
-        }
-        return all;
-    }
-    QPoint centreOf(int row) {
-        return list->visualRect(form().fileList().index(row - 1, 0)).center();
-    }
-    void select(int row) { list->setCurrentIndex(form().fileList().index(row - 1, 0)); }
+    std::vector<FileEntry> rows() { return test::Entries(form().fileList()); }
     int selectedRow() {
         const QModelIndexList selected = list->selectionModel()->selectedRows();
         return selected.isEmpty() ? 0 : selected.first().row() + 1;
     }
-
-    void press(int row) {
-        test::SendMouse(viewport, QEvent::MouseButtonPress, centreOf(row), Qt::LeftButton,
-                        Qt::LeftButton);
-    }
-    void dragTo(int row) { dragTo(centreOf(row)); }
-    void dragTo(const QPoint& position) {
-        test::SendMouse(viewport, QEvent::MouseMove, position, Qt::NoButton, Qt::LeftButton);
-    }
-    void releaseAt(int row) {
-        test::SendMouse(viewport, QEvent::MouseButtonRelease, centreOf(row), Qt::LeftButton,
-                        Qt::NoButton);
-    }
-    void doubleClick(int row) {
-        press(row);
-        releaseAt(row);
-        test::SendMouse(viewport, QEvent::MouseButtonDblClick, centreOf(row), Qt::LeftButton,
-                        Qt::LeftButton);
-        releaseAt(row);
-    }
-
-    QTreeView* list = nullptr;
-    QWidget* viewport = nullptr;
 };
 
 const FileEntry kA{"/music/a.mp3", "128 kbps"};

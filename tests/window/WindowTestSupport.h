@@ -11,12 +11,14 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/ErrorReport.h"
 #include "app/Failure.h"
 #include "app/Form1.h"
 #include "app/SettingsStore.h"
 #include "filelist/FileEntry.h"
+#include "filelist/FileList.h"
 #include "support/FakeWindowLayer.h"
 #include "support/Mp3Bytes.h"
 #include "support/ScratchDir.h"
@@ -61,6 +63,15 @@ inline QString WriteFailingMp3(const ScratchDir& dir, const std::string& name) {
     Bytes bytes = Frames(kMpeg1L3At128, 417, 3);
     PutXing(bytes, 36, "Xing", 1, 0, 0);
     return ToQString(dir.Write(name, bytes));
+}
+
+// Every row of the list, in order.
+inline std::vector<FileEntry> Entries(const FileList& list) {
+    std::vector<FileEntry> all;
+    for (int i = 1; i <= list.count(); ++i) {
+        all.push_back(list.entry(i));
+    }
+    return all;
 }
 
 inline Box NotValidBox() {
