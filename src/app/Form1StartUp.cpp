@@ -137,6 +137,7 @@ void Form1::Form_QueryUnload() {
     ErrorGuard g(*window_, location::kFormQueryUnload);
     g.step(100, [&] {
         closing_ = true;
+        window_->setClosing();
         reduceJob_->abort();
     });
 }

@@ -47,6 +47,12 @@ class WindowLayer {
     QString applicationTitle() const { return applicationTitle_; }
     void setApplicationTitle(const QString& title) { applicationTitle_ = title; }
 
+    // Set once the window is closing: long operations that run inside the
+    // window's yields (a folder walk) stop at their next folder instead of
+    // keeping an invisible program alive until they finish.
+    bool isClosing() const { return closing_; }
+    void setClosing() { closing_ = true; }
+
     // A plain message: OK button, no icon, the application title.
     void showMessage(const QString& text);
     bool openFolder(const QString& path);
@@ -54,6 +60,7 @@ class WindowLayer {
 
   private:
     QString applicationTitle_;
+    bool closing_ = false;
 };
 
 // Message texts keep their CR and CR LF breaks for the record; a text widget

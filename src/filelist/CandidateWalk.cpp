@@ -2,6 +2,7 @@
 
 #include "app/ErrorGuard.h"
 #include "app/PathHelpers.h"
+#include "app/WindowLayer.h"
 #include "filelist/FileListing.h"
 #include "filelist/FolderWalk.h"
 
@@ -16,14 +17,15 @@ void OfferFolderTreeFiles(const QString& folder, const QString& pattern, WindowL
         folders.append(folder.endsWith(kPathSeparator) ? folder : folder + kPathSeparator);
     });
     guard.step(118, [&] { FolderWalk(window, queries).GetSubDirectories2016(folders, true); });
-    for (int i = 0; i < folders.size(); ++i) {
+    // A closed window ends the walk at the next folder.
+    for (int i = 0; i < folders.size() && !window.isClosing(); ++i) {
         QString entry;
         guard.step(120, [&] { entry = folders.at(i); });
         QString folderPath;
         guard.step(122, [&] { folderPath = entry.left(entry.size() - 1); });
         QStringList names;
         guard.step(124, [&] { names = ListFolderFiles(folderPath, pattern); });
-        for (int k = 0; k < names.size(); ++k) {
+        for (int k = 0; k < names.size() && !window.isClosing(); ++k) {
             QString name;
             guard.step(126, [&] { name = names.at(k); });
             if (guard.test(128, [&] { return name.startsWith(QLatin1Char('~')); })) {

@@ -37,7 +37,7 @@ bool FolderWalk::descendTest(const QString& folder, const std::optional<FolderId
 void FolderWalk::GetSubDirectories2016(FolderList& folders, bool recurse) {
     ErrorGuard g(window_, QString::fromUtf8(location::kGetSubDirectories2016));
     FolderList found;
-    for (int i = 0; i < folders.size();) {
+    for (int i = 0; i < folders.size() && !window_.isClosing();) {
         QString v;
         g.step(106, [&] { v = folders.at(i); });
         if (g.test(108, [&] { return !IsFolder(v); })) {
@@ -56,6 +56,9 @@ void FolderWalk::GetSubDirectories2016(FolderList& folders, bool recurse) {
             continue;
         }
         listSubFolders(folders, i, v, found);
+    }
+    if (window_.isClosing()) {
+        return;  // the window has gone: nothing will read what was found
     }
     if (recurse && !found.isEmpty()) {
         g.step(150, [&] { GetSubDirectories2016(found, true); });

@@ -45,6 +45,7 @@ void FileSource::Close() {
     }
     windowLength_ = 0;
     windowStart_ = 0;
+    windowFilled_ = false;
     size_ = 0;
 }
 
@@ -87,6 +88,7 @@ void FileSource::Close() {
     }
     windowLength_ = 0;
     windowStart_ = 0;
+    windowFilled_ = false;
     size_ = 0;
 }
 
@@ -137,8 +139,10 @@ std::size_t FileSource::ReadAt(std::int64_t offset, std::uint8_t* out, std::size
         if (!window_) {
             window_ = std::make_unique<std::uint8_t[]>(kWindowSize);
         }
-        windowLength_ = ReadDirect(offset, window_.get(), kWindowSize);
+        const std::size_t size = windowFilled_ ? kWindowSize : kFirstWindowSize;
+        windowLength_ = ReadDirect(offset, window_.get(), std::max(size, available));
         windowStart_ = offset;
+        windowFilled_ = true;
     }
     const auto from = static_cast<std::size_t>(offset - windowStart_);
     const std::size_t copied = std::min(available, windowLength_ - std::min(from, windowLength_));

@@ -41,6 +41,10 @@ class FileSource {
     std::size_t Available(std::int64_t offset, std::size_t count) const noexcept;
     std::size_t ReadDirect(std::int64_t offset, std::uint8_t* out, std::size_t count);
 
+    // Most files are decided within their first few kilobytes (a frame at
+    // the start, or a tag to skip), so the first read of a file is small;
+    // later reads take a bigger window for a long search.
+    static constexpr std::size_t kFirstWindowSize = 4 * 1024;
     static constexpr std::size_t kWindowSize = 16 * 1024;
 
 #ifdef _WIN32
@@ -54,6 +58,7 @@ class FileSource {
     std::unique_ptr<std::uint8_t[]> window_;
     std::size_t windowLength_ = 0;
     std::int64_t windowStart_ = 0;
+    bool windowFilled_ = false;  // since this file was opened
 };
 
 }  // namespace mirelune::mp3

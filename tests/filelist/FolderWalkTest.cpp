@@ -10,8 +10,10 @@
 #include <stdexcept>
 
 #include "WalkTestSupport.h"
+#include "app/ErrorGuard.h"
 #include "app/ErrorLocations.h"
 #include "app/ErrorReport.h"
+#include "filelist/CandidateWalk.h"
 #include "filelist/FolderWalk.h"
 #include "filelist/SystemFolderQueries.h"
 #include "support/FakeWindowLayer.h"
@@ -237,6 +239,29 @@ TEST_F(FolderWalkTest, FailuresWhileListingEndThatListingWithoutAReport) {
 
     EXPECT_EQ(Walk(tree.path("A")), (FolderList{Entry("A")}));
     EXPECT_TRUE(window.boxes().empty());
+}
+
+// Closing the window during a long walk ends it at the next folder, instead
+// of keeping an invisible program busy until the whole tree is read.
+TEST_F(FolderWalkTest, AClosingWindowEndsTheWalk) {
+    tree.folder("A/B/D");
+    tree.folder("A/C");
+    window.onYield([this] { window.setClosing(); });
+    EXPECT_EQ(Walk(tree.path("A")), FolderList{Entry("A")});
+
+    test::FakeWindowLayer offering;
+    tree.mp3("A/1.mp3");
+    tree.mp3("A/2.mp3");
+    tree.mp3("A/B/3.mp3");
+    ErrorGuard guard(offering, location::kPushButton3Click);
+    QStringList offered;
+    OfferFolderTreeFiles(tree.path("A"), "*.mp3", offering, guard,
+                         [&](const QString& path, ErrorGuard&, int) {
+                             offered.append(path);
+                             offering.setClosing();
+                         });
+    EXPECT_EQ(offered.size(), 1);
+    EXPECT_TRUE(offering.boxes().empty());
 }
 
 TEST_F(FolderWalkTest, TheWindowRunsBetweenFolders) {
