@@ -26,8 +26,8 @@ struct Measurement {
     int exitCode = -1;
 };
 
-// Runs argv with stdout sent to /dev/null.
-inline Measurement RunQuietly(const std::vector<std::string>& args) {
+// Runs argv with stdout (and, when asked, stderr) sent to /dev/null.
+inline Measurement RunQuietly(const std::vector<std::string>& args, bool silenceErrors = false) {
     std::vector<char*> argv;
     for (const std::string& a : args) {
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -36,6 +36,9 @@ inline Measurement RunQuietly(const std::vector<std::string>& args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    if (silenceErrors) {
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    }
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
     Measurement m;

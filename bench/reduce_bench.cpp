@@ -25,25 +25,12 @@ constexpr int kSeconds = 30;
 
 // Runs args with both output streams discarded; returns the wall time.
 double RunSilently(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) {
-        argv.push_back(const_cast<char*>(a.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    int status = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
-        waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    const Measurement m = RunQuietly(args, true);
+    if (m.exitCode != 0) {
         std::fprintf(stderr, "failed: %s\n", args[0].c_str());
         std::exit(1);
     }
-    posix_spawn_file_actions_destroy(&actions);
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return m.seconds;
 }
 
 // Runs every command with at most `parallel` of them at once; returns the
