@@ -1,8 +1,7 @@
 #include "reduce/ReduceOptions.h"
 
-#include <cmath>
-
 #include "app/Failure.h"
+#include "mp3/CheckedMath.h"
 
 namespace mirelune {
 namespace {
@@ -31,15 +30,6 @@ double LeadingNumber(const QString& text) {
     return sign * value;
 }
 
-double RoundHalfEven(double x) {
-    const double lower = std::floor(x);
-    const double fraction = x - lower;
-    if (fraction != 0.5) {
-        return fraction < 0.5 ? lower : lower + 1.0;
-    }
-    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
-}
-
 }  // namespace
 
 const QStringList& ReduceEntries() {
@@ -62,7 +52,7 @@ qint16 TargetKbps(const QString& entryText) {
     if (pieces.size() < 3) {
         throw Failure(QStringLiteral("No target bitrate in \"%1\"").arg(entryText));
     }
-    const double kbps = RoundHalfEven(LeadingNumber(pieces[2]));
+    const double kbps = mp3::checked::RoundHalfEven(LeadingNumber(pieces[2]));
     if (kbps < -32768.0 || kbps > 32767.0) {
         throw Failure(QStringLiteral("Target bitrate out of range in \"%1\"").arg(entryText));
     }

@@ -5,13 +5,13 @@
 #include <limits>
 
 #include "app/Failure.h"
+#include "mp3/CheckedMath.h"
 
 namespace mirelune {
 namespace {
 
-// The default floating-point rounding mode rounds halves to even.
 qint32 RoundToInt32(double value) {
-    const double rounded = std::nearbyint(value);
+    const double rounded = mp3::checked::RoundHalfEven(value);
     if (!(rounded >= std::numeric_limits<qint32>::min() &&
           rounded <= std::numeric_limits<qint32>::max())) {
         throw Failure(QStringLiteral("Overflow"));
