@@ -11,9 +11,9 @@
 #include <functional>
 
 #include "BenchSupport.h"
-#include "app/WindowLayer.h"
 #include "reduce/ReduceJob.h"
 #include "reduce/ReduceJobView.h"
+#include "shell/WindowLayer.h"
 
 namespace fs = std::filesystem;
 using namespace mirelune::bench;

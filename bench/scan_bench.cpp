@@ -13,11 +13,11 @@
 
 #include "BenchSupport.h"
 #include "app/QtWindowLayer.h"
-#include "app/SettingsStore.h"
-#include "filelist/CandidateFiles.h"
 #include "filelist/FileList.h"
+#include "filelist/FileListFiller.h"
 #include "filelist/FolderScan.h"
 #include "mp3/MP3Info.h"
+#include "shell/SettingsStore.h"
 
 namespace fs = std::filesystem;
 using namespace mirelune;

@@ -10,8 +10,8 @@
 #include <QRadioButton>
 #include <QWidget>
 
-#include "app/Failure.h"
-#include "app/PathHelpers.h"
+#include "shell/Failure.h"
+#include "shell/PathHelpers.h"
 
 namespace mirelune {
 namespace {

@@ -16,14 +16,15 @@
 #include <utility>
 
 #include "app/CaptionProgressBar.h"
-#include "app/ErrorGuard.h"
-#include "app/ErrorLocations.h"
-#include "app/Failure.h"
+#include "app/Form1JobView.h"
 #include "app/StartUpDefaults.h"
-#include "app/WindowLayer.h"
 #include "filelist/FileList.h"
 #include "mp3/MP3Info.h"
 #include "reduce/ReduceJob.h"
+#include "shell/ErrorGuard.h"
+#include "shell/ErrorLocations.h"
+#include "shell/Failure.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune {
 namespace {
@@ -162,7 +163,7 @@ void Form1::createControls() {
 }
 
 template <class Body>
-void Form1::unguarded(const char* handlerName, Body&& body) {
+void Form1::runWithCatchAll(const char* handlerName, Body&& body) {
     CatchAll(*window_, location::FormHandler(QString::fromLatin1(handlerName)),
              std::forward<Body>(body));
 }
@@ -170,31 +171,31 @@ void Form1::unguarded(const char* handlerName, Body&& body) {
 void Form1::connectHandlers() {
     // Every handler runs inside a guard: nothing may cross Qt's event loop.
     connect(PushButton1, &QPushButton::clicked, this,
-            [this] { unguarded("PushButton1_Click", [this] { PushButton1_Click(); }); });
+            [this] { runWithCatchAll("PushButton1_Click", [this] { PushButton1_Click(); }); });
     connect(PushButton2, &QPushButton::clicked, this,
-            [this] { unguarded("PushButton2_Click", [this] { PushButton2_Click(); }); });
+            [this] { runWithCatchAll("PushButton2_Click", [this] { PushButton2_Click(); }); });
     connect(PushButton3, &QPushButton::clicked, this,
-            [this] { unguarded("PushButton3_Click", [this] { PushButton3_Click(); }); });
+            [this] { runWithCatchAll("PushButton3_Click", [this] { PushButton3_Click(); }); });
     connect(PushButton4, &QPushButton::clicked, this,
-            [this] { unguarded("PushButton4_Click", [this] { PushButton4_Click(); }); });
+            [this] { runWithCatchAll("PushButton4_Click", [this] { PushButton4_Click(); }); });
     connect(PushButton5, &QPushButton::clicked, this,
-            [this] { unguarded("PushButton5_Click", [this] { PushButton5_Click(); }); });
+            [this] { runWithCatchAll("PushButton5_Click", [this] { PushButton5_Click(); }); });
     connect(PushButton7, &QPushButton::clicked, this,
-            [this] { unguarded("PushButton7_Click", [this] { PushButton7_Click(); }); });
+            [this] { runWithCatchAll("PushButton7_Click", [this] { PushButton7_Click(); }); });
 
     // Programmatic changes count as well: restoring a choice saves it back.
     connect(Combo1, &QComboBox::currentIndexChanged, this,
-            [this](int index) { unguarded("Combo1_Click", [&] { Combo1_Click(index); }); });
+            [this](int index) { runWithCatchAll("Combo1_Click", [&] { Combo1_Click(index); }); });
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
-        unguarded("Text1_Change", [&] { Text1_Change(text); });
+        runWithCatchAll("Text1_Change", [&] { Text1_Change(text); });
     });
     connect(Option1, &QRadioButton::clicked, this,
-            [this] { unguarded("Option1_Click", [this] { OptionClick(); }); });
+            [this] { runWithCatchAll("Option1_Click", [this] { OptionClick(); }); });
     connect(Option2, &QRadioButton::clicked, this,
-            [this] { unguarded("Option2_Click", [this] { OptionClick(); }); });
+            [this] { runWithCatchAll("Option2_Click", [this] { OptionClick(); }); });
 
     connect(ListView1, &QAbstractItemView::doubleClicked, this,
-            [this] { unguarded("ListView1_DblClick", [this] { RemoveSelectedEntry(); }); });
+            [this] { runWithCatchAll("ListView1_DblClick", [this] { RemoveSelectedEntry(); }); });
 }
 
 mp3::MP3Info& Form1::mp3Info() {
@@ -295,10 +296,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             if (watched == viewport && rowDrag_.held()) {
                 if (static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
                     // The release went elsewhere, to a box that opened mid-drag.
-                    unguarded("ListView1_MouseUp", [this] { ListView1_MouseUp(); });
+                    runWithCatchAll("ListView1_MouseUp", [this] { ListView1_MouseUp(); });
                     break;
                 }
-                unguarded("ListView1_MouseMove", [&] { ListView1_MouseMove(position); });
+                runWithCatchAll("ListView1_MouseMove", [&] { ListView1_MouseMove(position); });
                 // The drag decides the selection; the view's own drag-select must not.
                 return true;
             }
@@ -307,12 +308,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
             if (watched == viewport) {
                 const QPoint position = static_cast<QMouseEvent*>(event)->position().toPoint();
-                unguarded("ListView1_MouseDown", [&] { ListView1_MouseDown(position); });
+                runWithCatchAll("ListView1_MouseDown", [&] { ListView1_MouseDown(position); });
             }
             break;
         case QEvent::MouseButtonRelease:
             if (watched == viewport) {
-                unguarded("ListView1_MouseUp", [this] { ListView1_MouseUp(); });
+                runWithCatchAll("ListView1_MouseUp", [this] { ListView1_MouseUp(); });
             }
             break;
         case QEvent::DragEnter:
@@ -320,20 +321,20 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             if (watched == viewport) {
                 // A drag enter is a drag move as well.
                 auto& drag = *static_cast<QDragMoveEvent*>(event);
-                unguarded("ListView1_OLEDragOver", [&] { ListView1_OLEDragOver(drag); });
+                runWithCatchAll("ListView1_OLEDragOver", [&] { ListView1_OLEDragOver(drag); });
                 return true;
             }
             break;
         case QEvent::Drop:
             if (watched == viewport) {
                 auto& drop = *static_cast<QDropEvent*>(event);
-                unguarded("ListView1_OLEDragDrop", [&] { ListView1_OLEDragDrop(drop); });
+                runWithCatchAll("ListView1_OLEDragDrop", [&] { ListView1_OLEDragDrop(drop); });
                 return true;
             }
             break;
         case QEvent::KeyPress:
             if (watched == ListView1 && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-                unguarded("ListView1_KeyDown", [this] { RemoveSelectedEntry(); });
+                runWithCatchAll("ListView1_KeyDown", [this] { RemoveSelectedEntry(); });
                 return true;
             }
             break;
@@ -341,6 +342,18 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// "Start Reducing". The job has its own guard, returns at once while another
+// job runs, and keeps the window usable while it waits; closing the window
+// stops it (Form_QueryUnload).
+void Form1::PushButton2_Click() {
+    Form1JobView view(*this);
+    reduceJob_->run(view);
+}
+
+bool Form1::isReducing() const {
+    return reduceJob_->isBusy();
 }
 
 }  // namespace mirelune

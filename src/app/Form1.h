@@ -8,11 +8,11 @@
 #include <optional>
 
 #include "app/PointerRules.h"
-#include "app/SettingsStore.h"
-#include "filelist/CandidateFiles.h"
 #include "filelist/CandidateWalk.h"
+#include "filelist/FileListFiller.h"
 #include "filelist/RowDrag.h"
 #include "reduce/ReduceOptions.h"
+#include "shell/SettingsStore.h"
 
 class QComboBox;
 class QDragMoveEvent;
@@ -110,7 +110,7 @@ class Form1 : public QWidget {
     void createControls();
     void connectHandlers();
     template <class Body>
-    void unguarded(const char* handlerName, Body&& body);
+    void runWithCatchAll(const char* handlerName, Body&& body);
 
     void Form_QueryUnload();
     void restoreOption(QRadioButton& option, bool selected);

@@ -1,12 +1,19 @@
+#include <QDropEvent>
 #include <QItemSelectionModel>
+#include <QMimeData>
+#include <QTimer>
 #include <QTreeView>
 
 #include "app/Appearance.h"
-#include "app/ErrorGuard.h"
-#include "app/ErrorLocations.h"
+#include "app/FileListRows.h"
 #include "app/Form1.h"
 #include "filelist/AddByDialog.h"
+#include "filelist/FileDrop.h"
 #include "filelist/FileList.h"
+#include "filelist/FolderScan.h"
+#include "filelist/SampleFiles.h"
+#include "shell/ErrorGuard.h"
+#include "shell/ErrorLocations.h"
 
 namespace mirelune {
 
@@ -77,6 +84,46 @@ void Form1::ListView1_MouseMove(const QPoint& position) {
 void Form1::ListView1_MouseUp() {
     rowDrag_.release();
     ListView1->viewport()->unsetCursor();
+}
+
+// "Add All MP3 File(s) In Folder".
+void Form1::PushButton3_Click() {
+    FolderScanHost host{*window_, settings_, [this](bool busy) { setBusyPointer(busy); },
+                        candidateAdder()};
+    RunFolderScan(host);
+}
+
+// "Load Sample/Example Files". A row that is no longer valid stays listed
+// while a job runs, so the job's remaining rows keep their places; the job
+// then reports that row's failure itself.
+void Form1::PushButton5_Click() {
+    FileListRows rows(*fileList_, [this] { return isReducing(); });
+    LoadSampleFilesAndRereadRows(rows, *window_, mp3Info(), applicationFolder_);
+}
+
+// Only local files and folders may be dropped; the pointer shows anything
+// else as refused.
+void Form1::ListView1_OLEDragOver(QDragMoveEvent& event) {
+    if (event.mimeData() != nullptr && CarriesLocalFiles(*event.mimeData())) {
+        event.acceptProposedAction();
+    } else {
+        event.ignore();
+    }
+}
+
+void Form1::ListView1_OLEDragDrop(QDropEvent& event) {
+    if (event.mimeData() == nullptr) {
+        event.ignore();
+        return;
+    }
+    const QStringList paths = DroppedLocalPaths(*event.mimeData());
+    event.acceptProposedAction();
+    // Handled once the drop has returned: the file manager is not kept waiting
+    // on a long walk, and no box opens inside the drag-and-drop exchange.
+    QTimer::singleShot(0, this, [this, paths] {
+        CatchAll(*window_, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")),
+                 [&] { OfferDroppedPaths(paths, *window_, candidateAdder()); });
+    });
 }
 
 }  // namespace mirelune

@@ -3,12 +3,12 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/ErrorGuard.h"
-#include "app/ErrorLocations.h"
 #include "app/Form1.h"
-#include "app/PathHelpers.h"
-#include "app/SettingsConversions.h"
-#include "app/WindowLayer.h"
+#include "shell/ErrorGuard.h"
+#include "shell/ErrorLocations.h"
+#include "shell/PathHelpers.h"
+#include "shell/SettingsConversions.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune {
 namespace {

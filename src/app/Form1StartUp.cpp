@@ -9,19 +9,19 @@
 
 #include "app/Appearance.h"
 #include "app/ApplicationIcon.h"
-#include "app/ApplicationTitle.h"
-#include "app/ErrorGuard.h"
-#include "app/ErrorLocations.h"
-#include "app/Failure.h"
 #include "app/Form1.h"
-#include "app/PathHelpers.h"
-#include "app/SettingsConversions.h"
 #include "app/StartUpDefaults.h"
-#include "app/WindowLayer.h"
 #include "filelist/FileList.h"
 #include "mp3/MP3Info.h"
 #include "reduce/ReduceJob.h"
 #include "reduce/ReduceOptions.h"
+#include "shell/ApplicationTitle.h"
+#include "shell/ErrorGuard.h"
+#include "shell/ErrorLocations.h"
+#include "shell/Failure.h"
+#include "shell/PathHelpers.h"
+#include "shell/SettingsConversions.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune {
 namespace {

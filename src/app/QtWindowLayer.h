@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/WindowLayer.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune {
 

@@ -4,7 +4,7 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
-#include "app/PathHelpers.h"
+#include "shell/PathHelpers.h"
 
 namespace mirelune {
 

@@ -2,9 +2,9 @@
 #include <memory>
 
 #include "app/ApplicationIcon.h"
-#include "app/ApplicationTitle.h"
 #include "app/Form1.h"
 #include "app/QtWindowLayer.h"
+#include "shell/ApplicationTitle.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

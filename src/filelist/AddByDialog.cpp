@@ -2,10 +2,10 @@
 
 #include <QStringList>
 
-#include "app/ErrorGuard.h"
-#include "app/ErrorLocations.h"
-#include "app/PathHelpers.h"
-#include "app/WindowLayer.h"
+#include "shell/ErrorGuard.h"
+#include "shell/ErrorLocations.h"
+#include "shell/PathHelpers.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filelist/CandidateFiles.h"
+#include "filelist/FileListFiller.h"
 
 namespace mirelune {
 

@@ -1,10 +1,10 @@
 #include "filelist/CandidateWalk.h"
 
-#include "app/ErrorGuard.h"
-#include "app/PathHelpers.h"
-#include "app/WindowLayer.h"
-#include "filelist/FileListing.h"
-#include "filelist/FolderWalk.h"
+#include "folders/FileListing.h"
+#include "folders/FolderWalk.h"
+#include "shell/ErrorGuard.h"
+#include "shell/PathHelpers.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune {
 

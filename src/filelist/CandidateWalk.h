@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "filelist/FolderQueries.h"
+#include "folders/FolderQueries.h"
 
 namespace mirelune {
 

@@ -5,9 +5,9 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "app/ErrorGuard.h"
-#include "app/ErrorLocations.h"
-#include "app/PathHelpers.h"
+#include "shell/ErrorGuard.h"
+#include "shell/ErrorLocations.h"
+#include "shell/PathHelpers.h"
 
 namespace mirelune {
 

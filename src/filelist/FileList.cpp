@@ -3,7 +3,7 @@
 #include <iterator>
 #include <utility>
 
-#include "app/Failure.h"
+#include "shell/Failure.h"
 
 namespace mirelune {
 namespace {

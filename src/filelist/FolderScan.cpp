@@ -1,9 +1,9 @@
 #include "filelist/FolderScan.h"
 
-#include "app/ErrorGuard.h"
-#include "app/ErrorLocations.h"
-#include "app/SettingsStore.h"
-#include "app/WindowLayer.h"
+#include "shell/ErrorGuard.h"
+#include "shell/ErrorLocations.h"
+#include "shell/SettingsStore.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune {
 

@@ -2,14 +2,14 @@
 
 #include <QFile>
 
-#include "app/ErrorGuard.h"
-#include "app/ErrorLocations.h"
-#include "app/PathHelpers.h"
-#include "app/WindowLayer.h"
-#include "filelist/FileListing.h"
 #include "filelist/SampleRows.h"
+#include "folders/FileListing.h"
 #include "mp3/BitrateText.h"
 #include "mp3/MP3Info.h"
+#include "shell/ErrorGuard.h"
+#include "shell/ErrorLocations.h"
+#include "shell/PathHelpers.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune {
 

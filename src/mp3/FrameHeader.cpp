@@ -100,7 +100,7 @@ std::int32_t SamplesPerFrame(const FrameHeader& h) {
 }
 
 std::int32_t SideInfoSize(const FrameHeader& h) {
-    const bool mono = h.ChannelMode == 3;
+    const bool mono = h.ChannelMode == kSingleChannelMode;
     if (h.VersionIndex == kMpeg1) {
         return mono ? 17 : 32;
     }
@@ -145,7 +145,7 @@ bool IsValidHeader(const FrameHeader& h) {
     if (h.VersionIndex == kMpeg1 && h.LayerIndex == kLayer2) {
         // Layer II allows only some bitrate and channel-mode pairs.
         const std::int32_t kbps = HeaderBitrate(h) / 1000;
-        const bool mono = h.ChannelMode == 3;
+        const bool mono = h.ChannelMode == kSingleChannelMode;
         switch (kbps) {
             case 32:
             case 48:

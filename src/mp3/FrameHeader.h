@@ -7,6 +7,9 @@ namespace mirelune::mp3 {
 
 class Bitstream;
 
+// The channel mode of a one-channel stream.
+inline constexpr std::int32_t kSingleChannelMode = 3;
+
 // The decoded four bytes of one MPEG audio frame header.
 struct FrameHeader {
     std::array<std::uint8_t, 4> bytes{};

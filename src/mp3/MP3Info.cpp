@@ -184,7 +184,7 @@ MP3Info::StreamInfo MP3Info::ReadStreamInfo(std::int32_t firstFrame, std::int32_
                                             std::int32_t fileSize) {
     const FrameHeader h = ReadFrameHeader(firstFrame);
     StreamInfo s;
-    s.Channels = h.ChannelMode == 3 ? 1 : 2;
+    s.Channels = h.ChannelMode == kSingleChannelMode ? 1 : 2;
     s.Samplerate = HeaderSamplerate(h);
     s.Bitrate = HeaderBitrate(h);
     s.Layer = LayerNumber(h);
@@ -194,7 +194,7 @@ MP3Info::StreamInfo MP3Info::ReadStreamInfo(std::int32_t firstFrame, std::int32_
     s.PrivateBit = h.Private;
     s.Protected = !h.ProtectionBit;
     s.Emphasis = h.EmphasisIndex != 0;
-    s.VbrKind = 0;
+    s.VbrKind = kNoVbrHeader;
     s.InfoHeaderFound = false;
 
     s.MpegBytes = static_cast<float>(checked::Sub(fileSize, firstFrame, "stream size"));
@@ -208,36 +208,36 @@ MP3Info::StreamInfo MP3Info::ReadStreamInfo(std::int32_t firstFrame, std::int32_
     const std::int32_t at = checked::Add(4, SideInfoSize(h), "frame index");
     if (frame.HasText(at, "Xing")) {
         s.Xing = ReadXingHeader(frame, at);
-        s.VbrKind = 1;
+        s.VbrKind = kXingVbrHeader;
     } else if (frame.HasText(at, "Info")) {
         s.Info = ReadXingHeader(frame, at);
         s.InfoHeaderFound = true;
     } else if (frame.HasText(36, "VBRI")) {
         s.Vbri = ReadVbriHeader(frame, 36);
-        s.VbrKind = 2;
+        s.VbrKind = kVbriVbrHeader;
     }
 
-    if (s.VbrKind == 0 && s.InfoHeaderFound && (s.Info.Flags & 2) != 0) {
+    if (s.VbrKind == kNoVbrHeader && s.InfoHeaderFound && (s.Info.Flags & kXingBytesFlag) != 0) {
         s.MpegBytes = static_cast<float>(s.Info.Bytes);
-    } else if (s.VbrKind == 1 && (s.Xing.Flags & 2) != 0) {
+    } else if (s.VbrKind == kXingVbrHeader && (s.Xing.Flags & kXingBytesFlag) != 0) {
         s.MpegBytes = static_cast<float>(s.Xing.Bytes);
-    } else if (s.VbrKind == 2 && s.Vbri.Bytes > 0) {
+    } else if (s.VbrKind == kVbriVbrHeader && s.Vbri.Bytes > 0) {
         s.MpegBytes = static_cast<float>(s.Vbri.Bytes);
     }
 
     s.Frames = checked::RoundToInt32(static_cast<double>(s.MpegBytes) / frameLength, "frame count");
-    if (s.VbrKind == 0 && s.InfoHeaderFound && (s.Info.Flags & 1) != 0) {
+    if (s.VbrKind == kNoVbrHeader && s.InfoHeaderFound && (s.Info.Flags & kXingFramesFlag) != 0) {
         s.Frames = s.Info.Frames;
-    } else if (s.VbrKind == 1 && (s.Xing.Flags & 1) != 0) {
+    } else if (s.VbrKind == kXingVbrHeader && (s.Xing.Flags & kXingFramesFlag) != 0) {
         s.Frames = s.Xing.Frames;
-    } else if (s.VbrKind == 2 && s.Vbri.Frames > 0) {
+    } else if (s.VbrKind == kVbriVbrHeader && s.Vbri.Frames > 0) {
         s.Frames = s.Vbri.Frames;
     }
 
     const std::int32_t samples = checked::Mul(s.Frames, SamplesPerFrame(h), "frames x samples");
     s.duration = static_cast<double>(samples) / s.Samplerate * 1000.0;
 
-    if (s.VbrKind != 0) {
+    if (s.VbrKind != kNoVbrHeader) {
         if (s.duration == 0.0) {
             throw DivisionByZeroError("average bitrate of a stream that plays for 0 ms");
         }

@@ -34,7 +34,7 @@ class MP3Info {
     bool PrivateBit() const noexcept { return info_.PrivateBit; }
     bool Protected() const noexcept { return info_.Protected; }
     bool Emphasis() const noexcept { return info_.Emphasis; }
-    bool IsVBR() const noexcept { return info_.VbrKind != 0; }
+    bool IsVBR() const noexcept { return info_.VbrKind != kNoVbrHeader; }
 
     // True when the file holds two consecutive valid frame headers within the
     // searched range; false when it cannot be opened or holds none.
@@ -56,7 +56,7 @@ class MP3Info {
         bool Emphasis = false;
         double duration = 0.0;
         bool InfoHeaderFound = false;
-        std::int32_t VbrKind = 0;  // 0 none, 1 Xing, 2 VBRI
+        std::int32_t VbrKind = kNoVbrHeader;
         VbrHeaderInfo Xing;
         VbrHeaderInfo Info;
         VbrHeaderInfo Vbri;

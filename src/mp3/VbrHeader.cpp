@@ -54,11 +54,11 @@ VbrHeaderInfo ReadXingHeader(const FrameBytes& frame, std::int32_t at) {
     VbrHeaderInfo info;
     info.Flags = ReadSigned32(frame, checked::Add(at, 4, "frame index"));
     std::int32_t pos = checked::Add(at, 8, "frame index");
-    if ((info.Flags & 1) != 0) {
+    if ((info.Flags & kXingFramesFlag) != 0) {
         info.Frames = ReadSigned32(frame, pos);
         pos = checked::Add(pos, 4, "frame index");
     }
-    if ((info.Flags & 2) != 0) {
+    if ((info.Flags & kXingBytesFlag) != 0) {
         info.Bytes = ReadSigned32(frame, pos);
     }
     return info;

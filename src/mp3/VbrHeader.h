@@ -5,6 +5,15 @@
 
 namespace mirelune::mp3 {
 
+// Which VBR header the first frame carries; stored as the analysis reports it.
+inline constexpr std::int32_t kNoVbrHeader = 0;
+inline constexpr std::int32_t kXingVbrHeader = 1;
+inline constexpr std::int32_t kVbriVbrHeader = 2;
+
+// The flags of a Xing or Info header that say which counts follow.
+inline constexpr std::int32_t kXingFramesFlag = 1;
+inline constexpr std::int32_t kXingBytesFlag = 2;
+
 // What the analysis keeps of a Xing, Info or VBRI header.
 struct VbrHeaderInfo {
     std::int32_t Flags = 0;

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/Failure.h"
 #include "reduce/DeleteFileQuietly.h"
+#include "shell/Failure.h"
 
 namespace mirelune {
 

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <optional>
 
-#include "app/Failure.h"
+#include "shell/Failure.h"
 
 // The resource lives in a static library, so nothing would pull its
 // registration into the program unless it is named once; this must sit

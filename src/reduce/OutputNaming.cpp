@@ -1,7 +1,10 @@
 #include "reduce/OutputNaming.h"
 
-#include "app/PathHelpers.h"
-#include "reduce/FileIdentity.h"
+#include <QDir>
+#include <QFileInfo>
+
+#include "shell/FileIdentity.h"
+#include "shell/PathHelpers.h"
 
 namespace mirelune {
 namespace {
@@ -9,6 +12,14 @@ namespace {
 QString Joined(const QString& folder, const QString& source, const QString& ending) {
     const QString name = FileNameOf(WithoutExtension(source) + ending);
     return CollapseSeparators(folder + QChar(kPathSeparator) + name);
+}
+
+// A source that vanished still needs a stable key for "the same source".
+QString SourceKey(const QString& source) {
+    if (const auto identity = IdentityOf(source)) {
+        return identity->key();
+    }
+    return QDir::cleanPath(QFileInfo(source).absoluteFilePath());
 }
 
 }  // namespace
@@ -45,6 +56,33 @@ QString NumberedPath(const QString& path, int copy) {
     const QString stem = WithoutExtension(path);
     const QString extension = path.mid(stem.size());
     return stem + QStringLiteral(" (") + QString::number(copy) + QLatin1Char(')') + extension;
+}
+
+void OutputNames::protectSource(const QString& source) {
+    if (const auto identity = IdentityOf(source)) {
+        protected_.insert(*identity);
+    }
+}
+
+bool OutputNames::isProtected(const QString& path) const {
+    const auto identity = IdentityOf(path);
+    return identity && protected_.count(*identity) != 0;
+}
+
+QString OutputNames::claim(const QString& source, const QString& wanted) {
+    const QString sourceKey = SourceKey(source);
+    QString candidate = wanted;
+    for (int copy = 2;; ++copy) {
+        const QString place = PlaceKey(candidate);
+        const auto holder = claimed_.find(place);
+        const bool ours = holder != claimed_.end() && holder->second == sourceKey;
+        const bool free = holder == claimed_.end() && !isProtected(candidate);
+        if (ours || free) {
+            claimed_[place] = sourceKey;
+            return candidate;
+        }
+        candidate = NumberedPath(wanted, copy);
+    }
 }
 
 }  // namespace mirelune

@@ -3,22 +3,21 @@
 #include <optional>
 #include <vector>
 
-#include "app/ErrorGuard.h"
-#include "app/ErrorLocations.h"
-#include "app/PathHelpers.h"
-#include "app/WindowLayer.h"
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/DoneMessage.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
-#include "reduce/FileIdentity.h"
 #include "reduce/FileReduction.h"
-#include "reduce/OutputNames.h"
 #include "reduce/OutputNaming.h"
 #include "reduce/ReduceJobView.h"
 #include "reduce/ReduceOptions.h"
 #include "reduce/RunAndWait.h"
+#include "shell/ErrorGuard.h"
+#include "shell/ErrorLocations.h"
+#include "shell/FileIdentity.h"
+#include "shell/PathHelpers.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune {
 namespace {

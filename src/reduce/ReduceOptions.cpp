@@ -1,7 +1,7 @@
 #include "reduce/ReduceOptions.h"
 
-#include "app/Failure.h"
 #include "mp3/CheckedMath.h"
+#include "shell/Failure.h"
 
 namespace mirelune {
 namespace {

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/PathHelpers.h"
 #include "mp3/MP3Info.h"
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/ReductionOutcome.h"
+#include "shell/PathHelpers.h"
 
 namespace mirelune {
 namespace {

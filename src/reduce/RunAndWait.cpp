@@ -4,9 +4,9 @@
 #include <QTimer>
 #include <exception>
 
-#include "app/WindowLayer.h"
 #include "reduce/FileReduction.h"
 #include "reduce/ProgressDisplay.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "app/Failure.h"
 #include "mp3/CheckedMath.h"
+#include "shell/Failure.h"
 
 namespace mirelune {
 namespace {

@@ -6,11 +6,12 @@
 #include <QUrl>
 #include <stdexcept>
 
-#include "WalkTestSupport.h"
-#include "app/ErrorLocations.h"
-#include "app/ErrorReport.h"
+#include "filelist/CandidateLog.h"
 #include "filelist/FileDrop.h"
+#include "shell/ErrorLocations.h"
+#include "shell/ErrorReport.h"
 #include "support/FakeWindowLayer.h"
+#include "support/FolderTree.h"
 
 namespace mirelune {
 namespace {

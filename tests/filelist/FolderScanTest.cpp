@@ -4,12 +4,13 @@
 #include <QFile>
 #include <stdexcept>
 
-#include "WalkTestSupport.h"
-#include "app/ErrorLocations.h"
-#include "app/ErrorReport.h"
-#include "app/SettingsStore.h"
+#include "filelist/CandidateLog.h"
 #include "filelist/FolderScan.h"
+#include "shell/ErrorLocations.h"
+#include "shell/ErrorReport.h"
+#include "shell/SettingsStore.h"
 #include "support/FakeWindowLayer.h"
+#include "support/FolderTree.h"
 
 namespace mirelune {
 namespace {

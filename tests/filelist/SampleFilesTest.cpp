@@ -5,13 +5,14 @@
 #include <stdexcept>
 #include <vector>
 
-#include "WalkTestSupport.h"
-#include "app/ErrorLocations.h"
-#include "app/ErrorReport.h"
-#include "filelist/FileListing.h"
 #include "filelist/SampleFiles.h"
 #include "filelist/SampleRows.h"
+#include "folders/FileListing.h"
+#include "mp3/MP3Info.h"
+#include "shell/ErrorLocations.h"
+#include "shell/ErrorReport.h"
 #include "support/FakeWindowLayer.h"
+#include "support/FolderTree.h"
 
 namespace mirelune {
 namespace {

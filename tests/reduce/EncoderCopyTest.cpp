@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "ReduceTestSupport.h"
-#include "app/Failure.h"
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/EncoderResource.h"
+#include "shell/Failure.h"
+#include "support/ReduceTestSupport.h"
 
 namespace mirelune {
 namespace {

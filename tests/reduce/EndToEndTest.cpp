@@ -8,9 +8,9 @@
 #include <map>
 #include <string>
 
-#include "ReduceTestSupport.h"
 #include "mp3/MP3Info.h"
 #include "reduce/ReduceJob.h"
+#include "support/ReduceTestSupport.h"
 
 namespace mirelune {
 namespace {

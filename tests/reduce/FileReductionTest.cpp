@@ -8,10 +8,10 @@
 #include <QFileInfo>
 #include <memory>
 
-#include "ReduceTestSupport.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/ReductionBatch.h"
 #include "reduce/RunAndWait.h"
+#include "support/ReduceTestSupport.h"
 
 namespace mirelune {
 namespace {

@@ -6,10 +6,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "ReduceTestSupport.h"
 #include "reduce/DoneMessage.h"
-#include "reduce/FileIdentity.h"
-#include "reduce/OutputNames.h"
+#include "shell/FileIdentity.h"
+#include "support/ReduceTestSupport.h"
 
 namespace mirelune {
 namespace {

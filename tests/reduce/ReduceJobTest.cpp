@@ -8,11 +8,11 @@
 #include <QFileInfo>
 #include <memory>
 
-#include "ReduceTestSupport.h"
-#include "app/ErrorLocations.h"
-#include "app/ErrorReport.h"
 #include "reduce/DoneMessage.h"
 #include "reduce/EncoderResource.h"
+#include "shell/ErrorLocations.h"
+#include "shell/ErrorReport.h"
+#include "support/ReduceTestSupport.h"
 
 namespace mirelune {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Failure.h"
+#include "shell/Failure.h"
 
 namespace mirelune {
 namespace {

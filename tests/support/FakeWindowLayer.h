@@ -8,7 +8,7 @@
 #include <iosfwd>
 #include <vector>
 
-#include "app/WindowLayer.h"
+#include "shell/WindowLayer.h"
 
 namespace mirelune::test {
 

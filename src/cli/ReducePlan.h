@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+#include <optional>
+#include <vector>
+
+namespace mirelune::cli {
+
+// What decides which files a reduce run takes and where each result goes.
+struct PlanSettings {
+    int kbps = 128;
+    QString outputFolder;  // empty with --beside
+    bool beside = false;
+    bool keepTree = false;
+    bool skipLower = false;
+};
+
+// A file found on the command line, and for --keep-tree the folder it sits in
+// relative to the folder argument it came from.
+struct Candidate {
+    QString source;
+    QString subFolder;
+};
+
+struct PlannedReduction {
+    QString source;
+    QString output;
+    qint64 sourceBytes = 0;
+};
+
+// One line per file that is not reduced, printed in list order.
+struct Note {
+    QString path;
+    QString text;
+};
+
+struct Plan {
+    std::vector<PlannedReduction> reductions;
+    std::vector<Note> skipped;
+    std::vector<Note> failed;
+};
+
+// Walks the given paths as the window's drop would and decides, in list
+// order and before anything runs, each file's output or why it is left out.
+Plan MakeReducePlan(const PlanSettings& settings, const QStringList& paths);
+
+// Whether the file is an MP3 stream, and its bitrate in bits per second.
+std::optional<qint32> Mp3Bitrate(const QString& path);
+
+// The path made absolute, "." and ".." resolved.
+QString Absolute(const QString& path);
+
+}  // namespace mirelune::cli

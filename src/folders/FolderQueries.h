@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "shell/FileIdentity.h"
+
+namespace mirelune {
+
+// Why listing a folder's sub-folders stopped early. The walk drops a folder
+// it may not read or that has gone, and keeps one that failed otherwise.
+enum class ListingFailure { None, AccessDenied, NotFound, Other };
+
+struct SubFolderListing {
+    // Every entry that is a folder (links followed), "." and ".." included,
+    // in the file system's order. A name not valid in the file-name encoding
+    // comes with "?" in place of what could not be decoded.
+    QStringList names;
+    // The names above are those found before the failure.
+    ListingFailure failure = ListingFailure::None;
+};
+
+// What the folder walk asks of the file system, kept apart so a test can make
+// a listing fail in ways the test cannot cause for real.
+class FolderQueries {
+  public:
+    virtual ~FolderQueries() = default;
+
+    // The real folder at path (links followed); nothing when it cannot be reached.
+    virtual std::optional<FileIdentity> identity(const QString& folder) = 0;
+    virtual SubFolderListing subFolders(const QString& folder) = 0;
+};
+
+// The running system's folders.
+FolderQueries& SystemFolders();
+
+}  // namespace mirelune

@@ -1,0 +1,45 @@
+#include "shell/ErrorReport.h"
+
+#include <QtGlobal>
+
+#include "shell/WindowLayer.h"
+
+namespace mirelune {
+
+QString DescribeFailure(std::exception_ptr failure) {
+    try {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+    }
+    return QStringLiteral("Unexpected failure of unknown kind");
+}
+
+QString ErrorReportText(const QString& failure, const QString& location, int step) {
+    return failure + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
+           QString::number(step) + QStringLiteral("\r\r") +
+           QStringLiteral("Please email screenshot of this message to ") +
+           QString::fromUtf8(kSupportAddress);
+}
+
+void ShowErrorReport(WindowLayer& window, const QString& failure, const QString& location,
+                     int step) noexcept {
+    try {
+        window.messageBox(ErrorReportText(failure, location, step),
+                          QString::fromUtf8(kErrorReportTitle), MessageButtons::Ok,
+                          MessageIcon::Warning);
+    } catch (...) {
+        // The box itself failed (out of memory, say): the report is all the
+        // handling there is, so leave a trace rather than end the program.
+        try {
+            qCritical("%s", qUtf8Printable(
+                                LineBreaksForDisplay(ErrorReportText(failure, location, step))));
+        } catch (...) {
+        }
+    }
+}
+
+}  // namespace mirelune

@@ -1,0 +1,247 @@
+// mirelune-cli reduce, run as a program on files LAME made for the test.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+
+#include "mp3/MP3Info.h"
+#include "support/ReduceTestSupport.h"
+
+namespace mirelune {
+namespace {
+
+using test::Q;
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class ReduceCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        temp = Q(dir.file("temp"));
+        out = Q(dir.file("out"));
+        ASSERT_TRUE(QDir().mkpath(temp));
+        ASSERT_TRUE(QDir().mkpath(out));
+    }
+
+    CliRun Run(QStringList args) {
+        args.prepend(QStringLiteral("reduce"));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TEMP"), temp);
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(MIRELUNE_CLI), args);
+        process.waitForFinished(120000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // A real MP3 file at relative path name; frequency tells files apart.
+    QString Mp3(const std::string& name, int frequency = 440, const std::string& args = "-b 192",
+                double seconds = 1.0) {
+        const QString path = Q(dir.file(name));
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        return test::MakeMp3(dir, name, seconds, args, frequency);
+    }
+
+    static qint32 BitrateOf(const QString& path) {
+        mp3::MP3Info info;
+        return info.ReadMP3Info(QFile::encodeName(path).toStdString()) ? info.Bitrate() : 0;
+    }
+
+    test::ScratchDir dir;
+    QString temp;
+    QString out;
+};
+
+TEST_F(ReduceCommandTest, UsageErrorsExitWithTwoAndTouchNothing) {
+    const QString song = Mp3("song.mp3");
+    const QStringList cases[] = {
+        {},
+        {"-o", out},
+        {song},
+        {"-o", out, "--beside", song},
+        {"-b", "100", "-o", out, song},
+        {"-b", "128kbps", "-o", out, song},
+        {"-j", "0", "-o", out, song},
+        {"-j", "many", "-o", out, song},
+        {"--keep-tree", "--beside", song},
+        {"-o", Q(dir.file("missing")), song},
+        {"--frobnicate", "-o", out, song},
+    };
+    for (const QStringList& args : cases) {
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.contains(QStringLiteral("--help"))) << run.err.toStdString();
+    }
+    EXPECT_TRUE(test::EntriesOf(out).isEmpty());
+    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+}
+
+TEST_F(ReduceCommandTest, DryRunPrintsEachPlanAndRunsNothing) {
+    const QString song = Mp3("music/song.mp3");
+    test::WriteBytes(Q(dir.file("music/cover.jpg")), "not audio");
+    const CliRun run = Run({"--dry-run", "-b", "96", "-o", out, Q(dir.file("music"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QString encoder = temp + QStringLiteral("/mirelune-XXXXXX/lame");
+    EXPECT_EQ(run.out, song + QStringLiteral(" → ") + out + QStringLiteral("/song.mp3\n  \"") +
+                           encoder + QStringLiteral("\" -h -m s -b 96 \"") + song +
+                           QStringLiteral("\" \"") + out +
+                           QStringLiteral("/song.mp3\"\nwould reduce 1, skip 1, fail 0\n"));
+    EXPECT_EQ(run.err, QStringLiteral("skipped: ") + Q(dir.file("music/cover.jpg")) +
+                           QStringLiteral(": not a valid MP3 file\n"));
+    EXPECT_TRUE(test::EntriesOf(out).isEmpty());
+    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+}
+
+TEST_F(ReduceCommandTest, ParallelResultsAreByteIdenticalToSequentialOnes) {
+    QStringList sources;
+    for (int i = 0; i < 5; ++i) {
+        sources.append(Mp3("s" + std::to_string(i) + ".mp3", 300 + 100 * i));
+    }
+    const QString one = Q(dir.file("one"));
+    const QString two = Q(dir.file("two"));
+    QDir().mkpath(one);
+    QDir().mkpath(two);
+    const CliRun sequential = Run(QStringList{"-j", "1", "-o", one} + sources);
+    const CliRun parallel = Run(QStringList{"-j", "2", "-o", two} + sources);
+    EXPECT_EQ(sequential.exitCode, 0) << sequential.err.toStdString();
+    EXPECT_EQ(parallel.exitCode, 0) << parallel.err.toStdString();
+    EXPECT_EQ(parallel.out, sequential.out);
+    const QStringList names = test::EntriesOf(one);
+    ASSERT_EQ(names.size(), 5);
+    EXPECT_EQ(test::EntriesOf(two), names);
+    for (const QString& name : names) {
+        EXPECT_EQ(test::ReadBytes(one + QLatin1Char('/') + name),
+                  test::ReadBytes(two + QLatin1Char('/') + name))
+            << name.toStdString();
+        EXPECT_EQ(BitrateOf(one + QLatin1Char('/') + name), 128000);
+    }
+    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+    EXPECT_TRUE(QRegularExpression(
+                    QStringLiteral(
+                        R"(^reduced 5, skipped 0, failed 0; \S+ \S+ → \S+ \S+, \d+\.\d% saved\n$)"))
+                    .match(sequential.out)
+                    .hasMatch())
+        << sequential.out.toStdString();
+}
+
+TEST_F(ReduceCommandTest, CollidingNamesAreNumberedInListOrderWhateverRunsFirst) {
+    // The long file is first: run side by side, it ends last.
+    const QString first = Mp3("a/song.mp3", 440, "-b 192", 3.0);
+    const QString second = Mp3("b/song.mp3", 880, "-b 192", 0.5);
+    const QString third = Mp3("c/song.mp3", 660, "-b 192", 0.5);
+    const CliRun run = Run({"-j", "3", "-o", out, first, Q(dir.file("b")), third, first});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(test::EntriesOf(out), QStringList({"song (2).mp3", "song (3).mp3", "song.mp3"}));
+    mp3::MP3Info info;
+    const auto seconds = [&](const QString& name) {
+        info.ReadMP3Info(QFile::encodeName(out + QLatin1Char('/') + name).toStdString());
+        return info.duration() / 1000.0;
+    };
+    EXPECT_NEAR(seconds(QStringLiteral("song.mp3")), 3.0, 0.1);
+    EXPECT_NEAR(seconds(QStringLiteral("song (2).mp3")), 0.5, 0.1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: ") + first +
+                                 QStringLiteral(": listed more than once")));
+}
+
+TEST_F(ReduceCommandTest, BesideGivesTheReducedName) {
+    const QString song = Mp3("music/song.mp3");
+    const QByteArray before = test::ReadBytes(song);
+    const CliRun run = Run({"--beside", "-b", "64", song});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(test::EntriesOf(Q(dir.file("music"))), QStringList({"song-reduced.mp3", "song.mp3"}));
+    EXPECT_EQ(BitrateOf(Q(dir.file("music/song-reduced.mp3"))), 64000);
+    EXPECT_EQ(test::ReadBytes(song), before);
+}
+
+TEST_F(ReduceCommandTest, SkipLowerLeavesFilesAtOrBelowTheTarget) {
+    const QString low = Mp3("low.mp3", 440, "-b 128");
+    const QString lower = Mp3("lower.mp3", 440, "-b 96");
+    const QString high = Mp3("high.mp3", 440, "-b 256");
+    const CliRun run = Run({"--skip-lower", "-b", "128", "-o", out, low, lower, high});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("high.mp3")});
+    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: ") + low +
+                                 QStringLiteral(": already 128 kbps, at or below the target")));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: ") + lower));
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("reduced 1, skipped 2, failed 0;")));
+}
+
+TEST_F(ReduceCommandTest, KeepTreeRebuildsEachFolderArgumentsSubFolders) {
+    Mp3("tree/top.mp3");
+    Mp3("tree/a/mid.mp3");
+    Mp3("tree/a/b/deep.mp3");
+    Mp3("tree/~skipped.mp3");
+    Mp3("other/x.mp3");
+    const CliRun run = Run({"--keep-tree", "-o", out, Q(dir.file("tree")), Q(dir.file("other"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QStringList found;
+    QDirIterator it(out, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        found.append(QDir(out).relativeFilePath(it.next()));
+    }
+    found.sort();
+    EXPECT_EQ(found, QStringList({"a/b/deep.mp3", "a/mid.mp3", "top.mp3", "x.mp3"}));
+
+    const QString flat = Q(dir.file("flat"));
+    QDir().mkpath(flat);
+    EXPECT_EQ(Run({"-o", flat, Q(dir.file("tree"))}).exitCode, 0);
+    EXPECT_EQ(test::EntriesOf(flat), QStringList({"deep.mp3", "mid.mp3", "top.mp3"}));
+}
+
+TEST_F(ReduceCommandTest, AFailedFileMakesTheExitCodeOne) {
+    const QString song = Mp3("song.mp3");
+    const QString blocked = out + QStringLiteral("/blocked.mp3");
+    const QString blocker = Mp3("blocked.mp3");
+    QDir().mkpath(blocked + QStringLiteral("/inside"));  // a folder holds the output name
+    const CliRun run = Run({"-o", out, song, blocker, Q(dir.file("nothing-here.mp3"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("failed: ") + blocker +
+                                 QStringLiteral(": could not replace")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("no such file or folder")));
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("reduced 1, skipped 0, failed 2;")));
+    EXPECT_EQ(test::EntriesOf(out), QStringList({"blocked.mp3", "song.mp3"}));
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+}
+
+TEST_F(ReduceCommandTest, AnInterruptedRunLeavesOnlyWholeResults) {
+    QStringList sources;
+    for (int i = 0; i < 6; ++i) {
+        sources.append(Mp3("long" + std::to_string(i) + ".mp3", 300 + 50 * i, "-b 192", 8.0));
+    }
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TEMP"), temp);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(MIRELUNE_CLI),
+                  QStringList{"reduce", "-j", "1", "-o", out} + sources);
+    ASSERT_TRUE(process.waitForStarted());
+    // Stop it as soon as an encoder is writing.
+    for (int i = 0; i < 3000 && !test::EntriesOf(out).join(QString()).contains(".part"); ++i) {
+        QThread::msleep(10);
+    }
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 130) << process.readAllStandardError().toStdString();
+    for (const QString& name : test::EntriesOf(out)) {
+        EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << name.toStdString();
+        EXPECT_EQ(BitrateOf(out + QLatin1Char('/') + name), 128000) << name.toStdString();
+    }
+    EXPECT_LT(test::EntriesOf(out).size(), sources.size());
+    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+}
+
+}  // namespace
+}  // namespace mirelune

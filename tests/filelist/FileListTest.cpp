@@ -1,0 +1,78 @@
+#include "filelist/FileList.h"
+
+#include <gtest/gtest.h>
+
+#include "filelist/FileListFiller.h"
+#include "shell/Failure.h"
+#include "support/ListTestSupport.h"
+
+namespace mirelune {
+namespace {
+
+TEST(FileList, RowsAreCountedFromOneAndOthersAreRefused) {
+    FileList list;
+    list.append("/music/a.mp3", "128 kbps");
+    list.append("/music/b.mp3", "192 kbps");
+    EXPECT_EQ(list.count(), 2);
+    EXPECT_EQ(list.text(1), "/music/a.mp3");
+    EXPECT_EQ(list.text(2), "/music/b.mp3");
+    EXPECT_EQ(list.bitrateText(2), "192 kbps");
+
+    for (int index : {0, -1, 3}) {
+        SCOPED_TRACE(index);
+        EXPECT_THROW(list.text(index), Failure);
+        EXPECT_THROW(list.setBitrateText(index, "1 kbps"), Failure);
+        EXPECT_THROW(list.remove(index), Failure);
+        EXPECT_THROW(list.exchange(1, index), Failure);
+    }
+    EXPECT_EQ(list.count(), 2);
+}
+
+TEST(FileList, AppendFileEntryWritesWholeKbpsRoundedHalfToEven) {
+    struct Case {
+        std::int32_t bitsPerSecond;
+        const char* text;
+    };
+    const Case cases[] = {{128000, "128 kbps"}, {127999, "128 kbps"}, {8000, "8 kbps"},
+                          {128500, "128 kbps"}, {129500, "130 kbps"}, {320000, "320 kbps"}};
+    FileList list;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bitsPerSecond);
+        const int index = AppendFileEntry(list, "/music/song.mp3", c.bitsPerSecond);
+        EXPECT_EQ(index, list.count());
+        EXPECT_EQ(list.text(index), "/music/song.mp3");
+        EXPECT_EQ(list.bitrateText(index), QString::fromUtf8(c.text));
+    }
+}
+
+TEST(FileList, ExchangeMovesEachPathWithItsBitrate) {
+    FileList list;
+    list.append("/a.mp3", "128 kbps");
+    list.append("/b.mp3", "192 kbps");
+    list.append("/c.mp3", "64 kbps");
+    list.exchange(1, 3);
+    EXPECT_EQ(list.entry(1), (FileEntry{"/c.mp3", "64 kbps"}));
+    EXPECT_EQ(list.entry(2), (FileEntry{"/b.mp3", "192 kbps"}));
+    EXPECT_EQ(list.entry(3), (FileEntry{"/a.mp3", "128 kbps"}));
+}
+
+TEST(FileList, ShowsPathAndBitrateUnderTheHeadersNamedAtStartUp) {
+    FileList list;
+    list.append("/a.mp3", "128 kbps");
+    EXPECT_EQ(list.columnCount(), 2);
+    EXPECT_EQ(list.columnHeaders(), (QStringList{"", ""}));
+
+    list.setColumnHeader(0, "MP3 File(s)");
+    list.setColumnHeader(1, "Bitrate");
+    EXPECT_THROW(list.setColumnHeader(2, "Other"), Failure);
+    EXPECT_EQ(list.headerData(0, Qt::Horizontal).toString(), "MP3 File(s)");
+    EXPECT_EQ(list.headerData(1, Qt::Horizontal).toString(), "Bitrate");
+    EXPECT_EQ(list.data(list.index(0, 0)).toString(), "/a.mp3");
+    EXPECT_EQ(list.data(list.index(0, 1)).toString(), "128 kbps");
+
+    list.clear();
+    EXPECT_EQ(list.rowCount(), 0);
+}
+
+}  // namespace
+}  // namespace mirelune

@@ -1,0 +1,333 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <climits>
+#include <functional>
+#include <map>
+#include <stdexcept>
+
+#include "folders/FolderWalk.h"
+#include "folders/SystemFolderQueries.h"
+#include "shell/ErrorGuard.h"
+#include "shell/ErrorLocations.h"
+#include "shell/ErrorReport.h"
+#include "support/FakeWindowLayer.h"
+#include "support/FolderTree.h"
+
+namespace mirelune {
+namespace {
+
+using test::Tree;
+
+// The real file system, except where a test makes a listing fail.
+class FailingFolders : public FolderQueries {
+  public:
+    std::optional<FileIdentity> identity(const QString& folder) override {
+        if (beforeListing.count(folder) != 0) {
+            beforeListing[folder]();
+        }
+        return system.identity(folder);
+    }
+    SubFolderListing subFolders(const QString& folder) override {
+        SubFolderListing listing = system.subFolders(folder);
+        const auto failure = failures.find(folder);
+        if (failure != failures.end()) {
+            // Fails after the first folder it found, as a listing cut short would.
+            QStringList firstOnly;
+            for (const QString& name : listing.names) {
+                if (name != "." && name != "..") {
+                    firstOnly.append(name);
+                    break;
+                }
+            }
+            listing.names = firstOnly;
+            listing.failure = failure->second;
+        }
+        return listing;
+    }
+
+    SystemFolderQueries system;
+    std::map<QString, ListingFailure> failures;
+    // Runs when the walk takes a folder up, before it lists it.
+    std::map<QString, std::function<void()>> beforeListing;
+};
+
+class FolderWalkTest : public ::testing::Test {
+  protected:
+    FolderList Walk(const QString& folder, FolderQueries& queries = SystemFolders()) {
+        FolderList folders{folder + "/"};
+        FolderWalk(window, queries).GetSubDirectories2016(folders, true);
+        return folders;
+    }
+    QString Entry(const QString& relative) const { return tree.path(relative) + "/"; }
+
+    Tree tree;
+    test::FakeWindowLayer window;
+};
+
+TEST_F(FolderWalkTest, LevelByLevelInTheFileSystemsOrder) {
+    tree.folder("A/B/D");
+    tree.folder("A/B/F");
+    tree.folder("A/C/E");
+    tree.folder("A/G");
+
+    FolderList expected{Entry("A")};
+    QStringList secondLevel;
+    for (const QString& child : test::ListingOrder(tree.path("A"))) {
+        expected.append(Entry("A/" + child));
+        for (const QString& grandchild : test::ListingOrder(tree.path("A/" + child))) {
+            secondLevel.append(Entry("A/" + child + "/" + grandchild));
+        }
+    }
+    expected.append(secondLevel);
+
+    EXPECT_EQ(Walk(tree.path("A")), expected);
+    EXPECT_TRUE(window.boxes().empty());
+}
+
+TEST_F(FolderWalkTest, UnsafeNamesAreLeftOutWithEverythingBelow) {
+    const struct {
+        QString name;
+        bool walked;
+    } cases[] = {
+        {"control" + QString(QChar(0x01)), false},
+        {"c1 control" + QString(QChar(0x85)), false},
+        {"question?", false},
+        {"~tilde", true},
+        {".hidden", true},
+        {QString::fromUtf8("caf\xC3\xA9") + QChar(0xA0), true},
+    };
+    FolderList expected{Entry("root")};
+    for (const auto& c : cases) {
+        tree.folder("root/" + c.name + "/below");
+    }
+    // Bytes that are no text at all.
+    std::filesystem::create_directories(test::Native(tree.path("root")) / "bad\xFF" / "below");
+    for (const QString& name : test::ListingOrder(tree.path("root"))) {
+        for (const auto& c : cases) {
+            if (c.name == name && c.walked) {
+                expected.append(Entry("root/" + name));
+            }
+        }
+    }
+    for (const QString& name : test::ListingOrder(tree.path("root"))) {
+        for (const auto& c : cases) {
+            if (c.name == name && c.walked) {
+                expected.append(Entry("root/" + name + "/below"));
+            }
+        }
+    }
+
+    EXPECT_EQ(Walk(tree.path("root")), expected);
+}
+
+TEST_F(FolderWalkTest, ALinkBackUpTheTreeIsWalkedOnce) {
+    tree.folder("A/B");
+    tree.link("A/B/up", "..");
+    tree.link("A/B/self", ".");
+
+    EXPECT_EQ(Walk(tree.path("A")), (FolderList{Entry("A"), Entry("A/B")}));
+}
+
+TEST_F(FolderWalkTest, EachRealFolderOnceWhicheverPathReachesItFirst) {
+    tree.folder("A/B");
+    tree.folder("A/C");
+    tree.link("A/C/toB", "../B");
+    tree.folder("elsewhere/inner");
+    tree.link("A/B/out", "../../elsewhere");
+
+    const FolderList folders = Walk(tree.path("A"));
+    EXPECT_TRUE(folders.contains(Entry("A/B")));
+    EXPECT_FALSE(folders.contains(Entry("A/C/toB")));
+    // A folder outside the tree is walked like any other.
+    EXPECT_TRUE(folders.contains(Entry("A/B/out")));
+    EXPECT_TRUE(folders.contains(Entry("A/B/out/inner")));
+    EXPECT_EQ(folders.size(), 5);
+}
+
+TEST_F(FolderWalkTest, EntriesPassedInStayEvenWhenTheyNameAWalkedFolder) {
+    tree.folder("A/B");
+    tree.link("again", "A");
+
+    FolderList folders{Entry("A"), Entry("again")};
+    FolderWalk(window, SystemFolders()).GetSubDirectories2016(folders, true);
+
+    EXPECT_EQ(folders, (FolderList{Entry("A"), Entry("again"), Entry("A/B")}));
+}
+
+TEST_F(FolderWalkTest, AFolderThatCannotBeListedIsDroppedOrKeptByTheReason) {
+    const struct {
+        ListingFailure failure;
+        bool folderStays;
+    } cases[] = {
+        {ListingFailure::AccessDenied, false},
+        {ListingFailure::NotFound, false},
+        {ListingFailure::Other, true},
+    };
+    tree.folder("A/B/one");
+    tree.folder("A/B/two");
+    tree.folder("A/C/three");
+    for (const auto& c : cases) {
+        FailingFolders folders;
+        folders.failures[Entry("A/B")] = c.failure;
+        const FolderList walked = Walk(tree.path("A"), folders);
+
+        EXPECT_EQ(walked.contains(Entry("A/B")), c.folderStays);
+        // What the listing found before it failed stays; the walk goes on.
+        EXPECT_EQ(walked.filter("/A/B/").size() - (c.folderStays ? 1 : 0), 1);
+        EXPECT_TRUE(walked.contains(Entry("A/C/three")));
+        EXPECT_TRUE(window.boxes().empty());
+    }
+}
+
+TEST_F(FolderWalkTest, AFolderThatVanishesBeforeItIsListedIsLeftOut) {
+    tree.folder("A/B/below");
+    tree.folder("A/C");
+    FailingFolders folders;
+    folders.beforeListing[Entry("A/B")] = [&] {
+        std::filesystem::rename(test::Native(tree.path("A/B")), test::Native(tree.path("moved")));
+    };
+
+    EXPECT_EQ(Walk(tree.path("A"), folders), (FolderList{Entry("A"), Entry("A/C")}));
+    EXPECT_TRUE(window.boxes().empty());
+}
+
+TEST_F(FolderWalkTest, AFolderWithoutReadPermissionIsLeftOut) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not stop root; the listing failure is covered above";
+    }
+    tree.folder("A/locked/below");
+    tree.folder("A/open");
+    const auto locked = test::Native(tree.path("A/locked"));
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+
+    const FolderList folders = Walk(tree.path("A"));
+    // Open again, so the scratch folder can be removed.
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+    EXPECT_EQ(folders, (FolderList{Entry("A"), Entry("A/open")}));
+}
+
+TEST_F(FolderWalkTest, FailuresOutsideTheListingAreReportedAndTheWalkGoesOn) {
+    tree.folder("A/B");
+    int yields = 0;
+    window.onYield([&] {
+        if (++yields == 1) {
+            throw std::runtime_error("yield failed");
+        }
+    });
+
+    EXPECT_EQ(Walk(tree.path("A")), (FolderList{Entry("A"), Entry("A/B")}));
+    ASSERT_EQ(window.boxes().size(), 1u);
+    EXPECT_EQ(
+        window.boxes()[0].text,
+        ErrorReportText("yield failed", QString::fromUtf8(location::kGetSubDirectories2016), 114));
+}
+
+TEST_F(FolderWalkTest, FailuresWhileListingEndThatListingWithoutAReport) {
+    tree.folder("A/B");
+    int yields = 0;
+    window.onYield([&] {
+        // The first yield is for A itself; the second for its first entry.
+        if (++yields == 2) {
+            throw std::runtime_error("listing failed");
+        }
+    });
+
+    EXPECT_EQ(Walk(tree.path("A")), (FolderList{Entry("A")}));
+    EXPECT_TRUE(window.boxes().empty());
+}
+
+// Closing the window during a long walk ends it at the next folder, instead
+// of keeping an invisible program busy until the whole tree is read.
+TEST_F(FolderWalkTest, AClosingWindowEndsTheWalk) {
+    tree.folder("A/B/D");
+    tree.folder("A/C");
+    window.onYield([this] { window.setClosing(); });
+    EXPECT_EQ(Walk(tree.path("A")), FolderList{Entry("A")});
+}
+
+TEST_F(FolderWalkTest, TheWindowRunsBetweenFolders) {
+    tree.folder("A/B");
+    tree.folder("A/C");
+    Walk(tree.path("A"));
+    // At least: A, B and C examined; B and C listed under A; B and C copied back.
+    EXPECT_GE(window.yieldCount(), 7);
+}
+
+// Deep trees built one level at a time, since their full paths are too long
+// for the system to take in one piece.
+class DeepTree {
+  public:
+    explicit DeepTree(const QString& root) : root_(root) {}
+    ~DeepTree() {
+        const int fd = ::open(QFile::encodeName(root_).constData(), O_DIRECTORY | O_RDONLY);
+        if (fd >= 0) {
+            RemoveBelow(fd, levels_);
+            ::close(fd);
+        }
+    }
+    DeepTree(const DeepTree&) = delete;
+    DeepTree& operator=(const DeepTree&) = delete;
+
+    // Adds levels folders named name; returns every folder's path with its separator.
+    QStringList build(const std::string& name, int levels) {
+        levels_ = levels;
+        name_ = name;
+        QStringList folders;
+        QString path = root_ + "/";
+        int fd = ::open(QFile::encodeName(root_).constData(), O_DIRECTORY | O_RDONLY);
+        for (int i = 0; i < levels && fd >= 0; ++i) {
+            ::mkdirat(fd, name.c_str(), 0755);
+            const int next = ::openat(fd, name.c_str(), O_DIRECTORY | O_RDONLY);
+            ::close(fd);
+            fd = next;
+            path += QString::fromStdString(name) + "/";
+            folders.append(path);
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return folders;
+    }
+
+  private:
+    void RemoveBelow(int fd, int depth) {
+        if (depth == 0) {
+            return;
+        }
+        const int next = ::openat(fd, name_.c_str(), O_DIRECTORY | O_RDONLY);
+        if (next >= 0) {
+            RemoveBelow(next, depth - 1);
+            ::close(next);
+        }
+        ::unlinkat(fd, name_.c_str(), AT_REMOVEDIR);
+    }
+
+    QString root_;
+    std::string name_;
+    int levels_ = 0;
+};
+
+TEST_F(FolderWalkTest, FoldersBeyondThePathLimitAreNeitherWalkedNorListed) {
+    DeepTree deep(tree.root());
+    const QStringList all = deep.build(std::string(200, 'd'), PATH_MAX / 200 + 2);
+    FolderList reachable{tree.root() + "/"};
+    for (const QString& folder : all) {
+        if (QFile::encodeName(folder).size() < PATH_MAX) {
+            reachable.append(folder);
+        }
+    }
+    ASSERT_LT(reachable.size(), all.size() + 1);
+
+    FolderList folders{tree.root() + "/"};
+    FolderWalk(window, SystemFolders()).GetSubDirectories2016(folders, true);
+
+    EXPECT_EQ(folders, reachable);
+    EXPECT_TRUE(window.boxes().empty());
+}
+
+}  // namespace
+}  // namespace mirelune
