@@ -37,6 +37,10 @@ std::optional<MpegHeader> ParseMpegHeader(const std::uint8_t* bytes) {
                                         : MpegHeader::Version::Mpeg25;
     const bool lowRates = header.version != MpegHeader::Version::Mpeg1;
     header.layer = 4 - layerBits;
+    // MPEG-2.5 extends Layer III only; no decoder takes Layers I and II in it.
+    if (header.version == MpegHeader::Version::Mpeg25 && header.layer != 3) {
+        return std::nullopt;
+    }
     header.kbps = kKbps[lowRates][header.layer - 1][bitrateIndex];
     header.sampleRate = kSampleRates[static_cast<int>(header.version)][rateIndex];
     header.channels = (bytes[3] >> 6) == 3 ? 1 : 2;

@@ -1,5 +1,7 @@
 #include "encoder/OutputFile.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -7,8 +9,14 @@
 
 namespace mirelune::encoder {
 
-OutputFile::OutputFile(std::string path)
-    : path_(std::move(path)), file_(std::fopen(path_.c_str(), "wb")) {
+OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
+    // A device or a pipe cannot take the header frame written last, and
+    // removing one after a failure would do harm.
+    struct stat existing {};
+    if (stat(path_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        throw EncoderFailure("cannot write " + path_ + ": not a regular file");
+    }
+    file_.reset(std::fopen(path_.c_str(), "wb"));
     if (!file_) {
         fail(errno);
     }
