@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "out.mp3", "", "is not MPEG audio"},
         FailureCase{"FolderMissing", GoodSource, "no/such/folder/out.mp3", "", "cannot write"},
         // The limit stops writing midway, after the output was created.
-        FailureCase{"OutputCutShort", GoodSource, "out.mp3", "trap '' XFSZ; ulimit -f 64; ",
+        FailureCase{"OutputCutShort", GoodSource, "out.mp3", "trap '' XFSZ; ulimit -f 16; ",
                     "cannot write"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 

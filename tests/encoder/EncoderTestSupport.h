@@ -3,6 +3,7 @@
 // Shared by the encoder's tests: running programs, making sources with our
 // tone generator and make_sample, and reading back what a result holds.
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
