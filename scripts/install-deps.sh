@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    lame
+    libmp3lame-dev lame
     libgtest-dev libgmock-dev
     clang libclang-rt-14-dev
     xvfb xauth

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/EncoderResource.h"
@@ -20,10 +19,10 @@ constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDe
                                                 QFileDevice::ExeOwner | QFileDevice::ReadUser |
                                                 QFileDevice::WriteUser | QFileDevice::ExeUser;
 
-TEST(LoadEncoderBytes, HoldsTheLameProgramTheBuildFound) {
+TEST(LoadEncoderBytes, HoldsTheEncoderTheBuildMade) {
     const QByteArray embedded = LoadEncoderBytes();
     ASSERT_FALSE(embedded.isEmpty());
-    EXPECT_EQ(embedded, test::ReadBytes(QStandardPaths::findExecutable(Q(test::Lame()))));
+    EXPECT_EQ(embedded, test::ReadBytes(QStringLiteral(MIRELUNE_ENCODER)));
     {
         const EncoderBytesOverride standIn(QByteArrayLiteral("#!/bin/sh\n"));
         EXPECT_EQ(LoadEncoderBytes(), QByteArrayLiteral("#!/bin/sh\n"));

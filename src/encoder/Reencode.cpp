@@ -1,0 +1,111 @@
+#include "encoder/Reencode.h"
+
+#include <sys/stat.h>
+
+#include "encoder/EncoderFailure.h"
+#include "encoder/FileBytes.h"
+#include "encoder/LameEncoder.h"
+#include "encoder/Mp3Decoder.h"
+#include "encoder/OutputFile.h"
+#include "encoder/SampleTrim.h"
+#include "encoder/StreamStart.h"
+#include "encoder/TagLayout.h"
+
+namespace mirelune::encoder {
+namespace {
+
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// The options as LAME's program sets them from its command line.
+void ApplyOptions(lame_t flags, const EncodeRequest& request) {
+    id3tag_init(flags);
+    if (request.highQuality) {
+        lame_set_quality(flags, 2);
+    }
+    if (request.stereo) {
+        lame_set_mode(flags, STEREO);
+    }
+    if (request.kbps) {
+        lame_set_brate(flags, *request.kbps);
+        lame_set_VBR_min_bitrate_kbps(flags, lame_get_brate(flags));
+    }
+    // ReplayGain analysis is on unless that program's user turns it off.
+    lame_set_findReplayGain(flags, 1);
+}
+
+// The length LAME's program tells the encoder: the decoder's count from a
+// Xing or Info header, or else a guess from the file's size and the first
+// frame's bitrate; less the samples trimmed.
+unsigned long SampleCount(const DecodedStream& stream, std::size_t fileBytes, TrimCounts trim) {
+    unsigned long samples = stream.samples;
+    if (stream.totalFrames <= 0) {
+        const double seconds = static_cast<double>(fileBytes) * 8.0 / (1000.0 * stream.kbps);
+        samples = static_cast<unsigned long>(seconds * stream.sampleRate);
+    }
+    const unsigned long discarded = trim.start + trim.end;
+    return samples > discarded ? samples - discarded : 0;
+}
+
+// Decodes the whole stream into the encoder and the output.
+void Transcode(Mp3Decoder& decoder, const DecodedStream& stream, SampleTrim& trim,
+               LameEncoder& encoder, OutputFile& output) {
+    short left[1152];
+    short right[1152];
+    while (const int count = decoder.decodeFrame(left, right)) {
+        if (decoder.channels() != stream.channels || decoder.sampleRate() != stream.sampleRate) {
+            throw EncoderFailure("the source changes its channels or sample rate midway");
+        }
+        trim.add(left, right, static_cast<std::size_t>(count));
+        if (const std::size_t ready = trim.ready()) {
+            output.write(encoder.encode(trim.left(), trim.right(), ready));
+            trim.take();
+        }
+    }
+    output.write(encoder.flush());
+}
+
+}  // namespace
+
+void Reencode(const EncodeRequest& request) {
+    Bytes source = ReadFileBytes(request.input);
+    if (SameFile(request.input, request.output)) {
+        throw EncoderFailure("the output " + request.output + " is the input itself");
+    }
+    const TagLayout tags = LocateTags(source);
+    const StreamStart start = FindStreamStart(source, tags.audio, request.input);
+    std::size_t first = start.offset;
+    if (start.skipFirstFrame) {
+        first += start.header.frameBytes;
+    }
+    Mp3Decoder decoder(source.data() + first, tags.audio.end() - first);
+    const DecodedStream stream = decoder.readHeader();
+
+    LameEncoder encoder;
+    ApplyOptions(encoder.flags(), request);
+    const TrimCounts trimCounts =
+        TrimForSource(start.header.layer, stream, lame_get_encoder_delay(encoder.flags()));
+    lame_set_num_channels(encoder.flags(), stream.channels);
+    lame_set_in_samplerate(encoder.flags(), stream.sampleRate);
+    lame_set_num_samples(encoder.flags(), SampleCount(stream, source.size(), trimCounts));
+    // The source's own tags are copied instead.
+    lame_set_write_id3tag_automatic(encoder.flags(), 0);
+    encoder.start();
+
+    OutputFile output(request.output);
+    output.write(source, tags.id3v2);
+    SampleTrim trim(trimCounts, stream.channels);
+    Transcode(decoder, stream, trim, encoder, output);
+    output.write(source, tags.ape);
+    output.write(source, tags.id3v1);
+    // As in LAME's program, the Info/LAME header frame takes the place of
+    // the first frame once the encoder knows the whole stream.
+    output.rewrite(tags.id3v2.size, encoder.lameTagFrame());
+    output.keep();
+}
+
+}  // namespace mirelune::encoder

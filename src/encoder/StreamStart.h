@@ -1,0 +1,20 @@
+#pragma once
+
+#include "encoder/FileBytes.h"
+#include "encoder/MpegHeader.h"
+
+namespace mirelune::encoder {
+
+// The first frame of a source's audio, and whether the decoder must not see
+// it: a frame that only carries a VBRI header (LAME's decoder knows Xing and
+// Info headers in Layer III frames only and would decode any other as sound).
+struct StreamStart {
+    std::size_t offset = 0;
+    MpegHeader header;
+    bool skipFirstFrame = false;
+};
+
+// Throws EncoderFailure naming `path` when the audio holds no MPEG audio.
+StreamStart FindStreamStart(const Bytes& file, Span audio, const std::string& path);
+
+}  // namespace mirelune::encoder
