@@ -18,3 +18,6 @@ scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DMIRELUNE_SANITIZE=ON -DMI
 echo "== Tests"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== The embedded encoder needs nothing from the system"
+bash scripts/check-encoder.sh build
