@@ -1,6 +1,7 @@
 #include "ReduceCommand.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "cli/ReducePlan.h"
-#include "cli/StopOnSignal.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
@@ -21,6 +21,7 @@
 #include "reduce/ReductionOutcome.h"
 #include "shell/Failure.h"
 #include "shell/PathHelpers.h"
+#include "shell/StopOnSignal.h"
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -192,6 +193,9 @@ int RunReduce(const CommandArguments& args) {
         return DryRun(settings, plan);
     }
 
+    // From here on a signal cleans up instead of killing the program on the
+    // spot: the encoder copy must not be left behind, nor a partial result.
+    const StopOnSignal stop([] { QCoreApplication::exit(kExitInterrupted); });
     std::vector<ReductionRequest> requests;
     std::vector<Note> failed = plan.failed;
     std::unique_ptr<EncoderCopy> encoder;
@@ -210,19 +214,18 @@ int RunReduce(const CommandArguments& args) {
     const bool showProgress = StderrIsTerminal();
     std::vector<ReductionOutcome> outcomes(requests.size());
     std::size_t done = 0;
-    const StopOnSignal stop;
-    RunReductions(requests, settings.jobs, [&](std::size_t index, const ReductionOutcome& o) {
-        outcomes[index] = o;
-        ++done;
-        if (showProgress) {
-            std::fprintf(stderr, "[%zu/%zu] %s\n", done, requests.size(),
-                         qPrintable(FileNameOf(requests[index].source)));
-        }
-    });
-    if (encoder) {
-        encoder->remove();
+    if (!stop.stopRequested()) {
+        RunReductions(requests, settings.jobs, [&](std::size_t index, const ReductionOutcome& o) {
+            outcomes[index] = o;
+            ++done;
+            if (showProgress) {
+                std::fprintf(stderr, "[%zu/%zu] %s\n", done, requests.size(),
+                             qPrintable(FileNameOf(requests[index].source)));
+            }
+        });
     }
-    if (stop.stopped()) {
+    encoder.reset();
+    if (stop.stopRequested()) {
         std::fprintf(stderr, "mirelune-cli reduce: interrupted; %zu of %zu files were done\n", done,
                      requests.size());
         return kExitInterrupted;

@@ -7,6 +7,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <csignal>
+
+#include <signal.h>
 
 #include "mp3/MP3Info.h"
 #include "support/ReduceTestSupport.h"
@@ -216,31 +219,39 @@ TEST_F(ReduceCommandTest, AFailedFileMakesTheExitCodeOne) {
     EXPECT_TRUE(QFileInfo(blocked).isDir());
 }
 
-TEST_F(ReduceCommandTest, AnInterruptedRunLeavesOnlyWholeResults) {
+// A signal in the middle of a run stops the encoders and removes what is
+// half done: no temporary result, no encoder folder.
+TEST_F(ReduceCommandTest, ASignalLeavesOnlyWholeResults) {
     QStringList sources;
     for (int i = 0; i < 6; ++i) {
         sources.append(Mp3("long" + std::to_string(i) + ".mp3", 300 + 50 * i, "-b 192", 8.0));
     }
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TEMP"), temp);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(MIRELUNE_CLI),
-                  QStringList{"reduce", "-j", "1", "-o", out} + sources);
-    ASSERT_TRUE(process.waitForStarted());
-    // Stop it as soon as an encoder is writing.
-    for (int i = 0; i < 3000 && !test::EntriesOf(out).join(QString()).contains(".part"); ++i) {
-        QThread::msleep(10);
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        const QString into = Q(dir.file("out-" + std::to_string(signal)));
+        ASSERT_TRUE(QDir().mkpath(into));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TEMP"), temp);
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(MIRELUNE_CLI),
+                      QStringList{"reduce", "-j", "1", "-o", into} + sources);
+        ASSERT_TRUE(process.waitForStarted());
+        // Stop it as soon as an encoder is writing.
+        for (int i = 0; i < 3000 && !test::EntriesOf(into).join(QString()).contains(".part"); ++i) {
+            QThread::msleep(10);
+        }
+        ASSERT_EQ(::kill(static_cast<pid_t>(process.processId()), signal), 0);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 130) << process.readAllStandardError().toStdString();
+        for (const QString& name : test::EntriesOf(into)) {
+            EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << name.toStdString();
+            EXPECT_EQ(BitrateOf(into + QLatin1Char('/') + name), 128000) << name.toStdString();
+        }
+        EXPECT_LT(test::EntriesOf(into).size(), sources.size());
+        EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
     }
-    process.terminate();
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 130) << process.readAllStandardError().toStdString();
-    for (const QString& name : test::EntriesOf(out)) {
-        EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << name.toStdString();
-        EXPECT_EQ(BitrateOf(out + QLatin1Char('/') + name), 128000) << name.toStdString();
-    }
-    EXPECT_LT(test::EntriesOf(out).size(), sources.size());
-    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
 }
 
 }  // namespace
