@@ -137,13 +137,13 @@ TEST_F(Form1JobTest, StartReducingMakesSmallerFilesWithTheEmbeddedEncoder) {
 
 TEST_F(Form1JobTest, AFailedRowIsListedAfterDone) {
     useEncoder(
-        QStringLiteral("case \"$6\" in *bad*) echo 'cannot read input'; exit 3;; esac; "
+        QStringLiteral("case \"$6\" in *bad*) echo 'cannot read input' >&2; exit 3;; esac; "
                        "cp \"$6\" \"$7\""));
     listOnly({source(QStringLiteral("good.mp3"), 3), source(QStringLiteral("bad.mp3"), 4)});
     startReducing();
     const std::vector<RowFailure> failures = {
         {QStringLiteral("bad.mp3"),
-         reason::EncoderExitCode(3, QStringLiteral("cannot read input"))}};
+         reason::EncoderFailed(3, QStringLiteral("cannot read input"))}};
     EXPECT_EQ(window().boxes(), std::vector<Box>{Plain(DoneMessage(failures))});
     // Nothing that looks like a result, and no temporary file, for the failed row.
     EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("good.mp3")});
