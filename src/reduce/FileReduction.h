@@ -18,7 +18,7 @@ struct ReductionRequest {
     QString output;
     // Whether the result may replace a file at the output path. Without it a
     // file found there when the result is ready stays, and the row is skipped.
-    Replace replace = Replace::Yes;
+    Replace replace = Replace::No;
 };
 
 // One source reduced into its output: the encoder writes a temporary file

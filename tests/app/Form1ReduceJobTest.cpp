@@ -142,8 +142,7 @@ TEST_F(Form1JobTest, AFailedRowIsListedAfterDone) {
     listOnly({source(QStringLiteral("good.mp3"), 3), source(QStringLiteral("bad.mp3"), 4)});
     startReducing();
     const std::vector<RowFailure> failures = {
-        {QStringLiteral("bad.mp3"),
-         reason::EncoderFailed(3, QStringLiteral("cannot read input"))}};
+        {QStringLiteral("bad.mp3"), reason::EncoderFailed(3, QStringLiteral("cannot read input"))}};
     EXPECT_EQ(window().boxes(), std::vector<Box>{Plain(DoneMessage(failures))});
     // Nothing that looks like a result, and no temporary file, for the failed row.
     EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("good.mp3")});
@@ -231,6 +230,11 @@ TEST_F(Form1JobTest, RowsCannotBeRemovedClearedOrReorderedDuringAJob) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QFile::remove(marker("runs"));
+        // Each job starts with an empty output folder, so none asks about
+        // replacing the one before's results.
+        for (const QString& name : test::EntriesOf(out)) {
+            QFile::remove(out + QLatin1Char('/') + name);
+        }
         listOnly(sources);
         atFirstYield(c.act);
         startReducing();

@@ -8,10 +8,12 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
+#include <optional>
 
 #include <signal.h>
 
 #include "mp3/MP3Info.h"
+#include "shell/FileIdentity.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -208,7 +210,8 @@ TEST_F(ReduceCommandTest, AFailedFileMakesTheExitCodeOne) {
     const QString blocked = out + QStringLiteral("/blocked.mp3");
     const QString blocker = Mp3("blocked.mp3");
     QDir().mkpath(blocked + QStringLiteral("/inside"));  // a folder holds the output name
-    const CliRun run = Run({"-o", out, song, blocker, Q(dir.file("nothing-here.mp3"))});
+    const CliRun run =
+        Run({"--overwrite", "-o", out, song, blocker, Q(dir.file("nothing-here.mp3"))});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("failed: ") + blocker +
                                  QStringLiteral(": could not replace")))
@@ -217,6 +220,57 @@ TEST_F(ReduceCommandTest, AFailedFileMakesTheExitCodeOne) {
     EXPECT_TRUE(run.out.startsWith(QStringLiteral("reduced 1, skipped 0, failed 2;")));
     EXPECT_EQ(test::EntriesOf(out), QStringList({"blocked.mp3", "song.mp3"}));
     EXPECT_TRUE(QFileInfo(blocked).isDir());
+}
+
+TEST_F(ReduceCommandTest, RunningTheSameReduceAgainReducesNothingAndOverwriteReplaces) {
+    Mp3("music/a.mp3", 440);
+    Mp3("music/b.mp3", 660);
+    const QString music = Q(dir.file("music"));
+    const QString result = out + QStringLiteral("/a.mp3");
+    struct Case {
+        const char* name;
+        QStringList args;
+        QString summary;
+        QStringList outFiles;
+        QStringList musicFiles;
+        bool replaced;  // out/a.mp3 is a new file
+    };
+    const QStringList sources = {"a.mp3", "b.mp3"};
+    const QStringList beside = {"a-reduced.mp3", "a.mp3", "b-reduced.mp3", "b.mp3"};
+    const Case cases[] = {
+        {"first run", {"-o", out, music}, "reduced 2, skipped 0,", sources, sources, true},
+        {"the same again", {"-o", out, music}, "reduced 0, skipped 2,", sources, sources, false},
+        {"--overwrite",
+         {"--overwrite", "-o", out, music},
+         "reduced 2, skipped 0,",
+         sources,
+         sources,
+         true},
+        {"beside, first run", {"--beside", music}, "reduced 2, skipped 0,", sources, beside, false},
+        {"beside again", {"--beside", music}, "reduced 0, skipped 4,", sources, beside, false},
+    };
+    std::optional<FileIdentity> previous;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = Run(c.args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith(c.summary)) << run.out.toStdString();
+        EXPECT_EQ(test::EntriesOf(out), c.outFiles);
+        EXPECT_EQ(test::EntriesOf(music), c.musicFiles);
+        const std::optional<FileIdentity> now = IdentityOf(result);
+        EXPECT_EQ(now != previous, c.replaced);
+        previous = now;
+        EXPECT_EQ(BitrateOf(result), 128000);
+    }
+    const CliRun again = Run({"-o", out, music});
+    EXPECT_TRUE(again.err.contains(QStringLiteral("skipped: ") + music +
+                                   QStringLiteral("/a.mp3: exists\n")))
+        << again.err.toStdString();
+    const CliRun besideAgain = Run({"--beside", music});
+    EXPECT_TRUE(besideAgain.err.contains(QStringLiteral("skipped: ") + music +
+                                         QStringLiteral("/a-reduced.mp3: result of ") + music +
+                                         QStringLiteral("/a.mp3\n")))
+        << besideAgain.err.toStdString();
 }
 
 // A signal in the middle of a run stops the encoders and removes what is
