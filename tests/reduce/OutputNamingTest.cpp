@@ -164,21 +164,6 @@ TEST_F(SameFileTest, OutputNamesTellEarlierFilesFromTheJobsOwnAndNumberOnlyColli
     EXPECT_EQ(test::ReadBytes(earlier), QByteArrayLiteral("kept"));
 }
 
-TEST_F(SameFileTest, ANameOverTheFileSystemsLimitIsRefused) {
-    using Kind = OutputChoice::Kind;
-    const QString atLimit = out + QLatin1Char('/') + QString(251, QLatin1Char('n')) +
-                            QStringLiteral(".mp3");  // 255 bytes
-    ASSERT_TRUE(NameFits(atLimit));
-    EXPECT_FALSE(NameFits(ReducedOutputPath(out, atLimit)));
-    OutputNames names;
-    const QString other = Q(dir.file("other.mp3"));
-    EXPECT_EQ(names.decide(source, atLimit).kind, Kind::Free);
-    names.claim(source, atLimit);
-    // The " (2)" a collision needs does not fit.
-    EXPECT_EQ(names.decide(other, atLimit).kind, Kind::TooLong);
-    EXPECT_EQ(names.decide(other, ReducedOutputPath(out, atLimit)).kind, Kind::TooLong);
-}
-
 TEST(DoneMessage, ListsFailuresAndThenSkippedFilesAfterDone) {
     EXPECT_EQ(DoneMessage({}), QStringLiteral("Done."));
     EXPECT_EQ(DoneMessage({{QStringLiteral("a.mp3"), QStringLiteral("why")}},
