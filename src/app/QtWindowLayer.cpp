@@ -41,6 +41,20 @@ MessageAnswer QtWindowLayer::messageBox(const QString& text, const QString& titl
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
+    if (buttons == MessageButtons::YesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        // Enter must not be the answer that gives something up.
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+            case QMessageBox::Yes:
+                return MessageAnswer::Yes;
+            case QMessageBox::No:
+                return MessageAnswer::No;
+            default:
+                return MessageAnswer::Cancel;
+        }
+    }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return MessageAnswer::Ok;

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/ApplicationIcon.h"
+#include "app/CloseOnSignal.h"
 #include "app/Form1.h"
 #include "app/QtWindowLayer.h"
 #include "shell/ApplicationTitle.h"
@@ -10,6 +11,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(mirelune::kProductName));
     QApplication::setWindowIcon(mirelune::ApplicationIcon());
+    // Before any job can write an encoder copy or a partial result.
+    const mirelune::CloseOnSignal closeOnSignal;
 
     auto layer = std::make_unique<mirelune::QtWindowLayer>();
     mirelune::QtWindowLayer& dialogs = *layer;

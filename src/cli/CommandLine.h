@@ -7,8 +7,9 @@
 
 namespace mirelune::cli {
 
-// Exit statuses shared by every command.
-enum ExitStatus { kExitOk = 0, kExitSomeFailed = 1, kExitUsage = 2 };
+// Exit statuses shared by every command; 130 is the shell's convention for a
+// program ended by Ctrl+C, and is used for every signal that stops a run.
+enum ExitStatus { kExitOk = 0, kExitSomeFailed = 1, kExitUsage = 2, kExitInterrupted = 130 };
 
 // A command's arguments as text for the parser, and as the raw bytes the
 // shell passed, so a file name that is not valid in the locale's encoding can

@@ -1,6 +1,7 @@
 #include "ReduceCommand.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "cli/ReducePlan.h"
-#include "cli/StopOnSignal.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
@@ -21,6 +21,7 @@
 #include "reduce/ReductionOutcome.h"
 #include "shell/Failure.h"
 #include "shell/PathHelpers.h"
+#include "shell/StopOnSignal.h"
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -79,10 +80,14 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
     const QCommandLineOption skipLower(
         QStringLiteral("skip-lower"),
         QStringLiteral("Skip files whose bitrate is already at or below the target."));
+    const QCommandLineOption overwrite(
+        QStringLiteral("overwrite"),
+        QStringLiteral("Replace files already at the output paths (default: leave them and skip "
+                       "their sources)."));
     const QCommandLineOption dryRun(
         QStringLiteral("dry-run"),
         QStringLiteral("Print each source, its output and the encoder command; run nothing."));
-    parser.addOptions({bitrate, output, beside, jobs, keepTree, skipLower, dryRun});
+    parser.addOptions({bitrate, output, beside, jobs, keepTree, skipLower, overwrite, dryRun});
     parser.addPositionalArgument(QStringLiteral("PATH"),
                                  QStringLiteral("MP3 files, or folders to search."),
                                  QStringLiteral("PATH..."));
@@ -136,6 +141,7 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         return std::nullopt;
     }
     settings.plan.skipLower = parser.isSet(skipLower);
+    settings.plan.overwrite = parser.isSet(overwrite);
     settings.dryRun = parser.isSet(dryRun);
     settings.paths = parser.positionalArguments();
     if (settings.paths.isEmpty()) {
@@ -192,37 +198,43 @@ int RunReduce(const CommandArguments& args) {
         return DryRun(settings, plan);
     }
 
+    // From here on a signal cleans up instead of killing the program on the
+    // spot: the encoder copy must not be left behind, nor a partial result.
+    const StopOnSignal stop([] { QCoreApplication::exit(kExitInterrupted); });
     std::vector<ReductionRequest> requests;
     std::vector<Note> failed = plan.failed;
+    std::vector<Note> skipped = plan.skipped;
     std::unique_ptr<EncoderCopy> encoder;
     try {
-        encoder = std::make_unique<EncoderCopy>(LoadEncoderBytes());
+        // A run again over files that are all done needs no encoder.
+        if (!plan.reductions.empty()) {
+            encoder = std::make_unique<EncoderCopy>(LoadEncoderBytes());
+        }
     } catch (const Failure& failure) {
         std::fprintf(stderr, "mirelune-cli reduce: %s\n", qPrintable(failure.text()));
     }
     for (const PlannedReduction& r : plan.reductions) {
         // --keep-tree folders are made only now that something will go in them.
         QDir().mkpath(QFileInfo(r.output).path());
-        requests.push_back(
-            {encoder ? encoder->path() : QString(), settings.plan.kbps, r.source, r.output});
+        requests.push_back({encoder ? encoder->path() : QString(), settings.plan.kbps, r.source,
+                            r.output, r.replace ? Replace::Yes : Replace::No});
     }
 
     const bool showProgress = StderrIsTerminal();
     std::vector<ReductionOutcome> outcomes(requests.size());
     std::size_t done = 0;
-    const StopOnSignal stop;
-    RunReductions(requests, settings.jobs, [&](std::size_t index, const ReductionOutcome& o) {
-        outcomes[index] = o;
-        ++done;
-        if (showProgress) {
-            std::fprintf(stderr, "[%zu/%zu] %s\n", done, requests.size(),
-                         qPrintable(FileNameOf(requests[index].source)));
-        }
-    });
-    if (encoder) {
-        encoder->remove();
+    if (!stop.stopRequested()) {
+        RunReductions(requests, settings.jobs, [&](std::size_t index, const ReductionOutcome& o) {
+            outcomes[index] = o;
+            ++done;
+            if (showProgress) {
+                std::fprintf(stderr, "[%zu/%zu] %s\n", done, requests.size(),
+                             qPrintable(FileNameOf(requests[index].source)));
+            }
+        });
     }
-    if (stop.stopped()) {
+    encoder.reset();
+    if (stop.stopRequested()) {
         std::fprintf(stderr, "mirelune-cli reduce: interrupted; %zu of %zu files were done\n", done,
                      requests.size());
         return kExitInterrupted;
@@ -236,15 +248,17 @@ int RunReduce(const CommandArguments& args) {
             ++reduced;
             before += plan.reductions[i].sourceBytes;
             after += QFileInfo(requests[i].output).size();
+        } else if (outcomes[i].status == ReductionOutcome::Status::Skipped) {
+            skipped.push_back({requests[i].source, outcomes[i].reason});
         } else {
             failed.push_back({requests[i].source, outcomes[i].reason});
         }
     }
-    PrintNotes("skipped", plan.skipped);
+    PrintNotes("skipped", skipped);
     PrintNotes("failed", failed);
     const double saved = before > 0 ? 100.0 * static_cast<double>(before - after) / before : 0.0;
     std::printf("reduced %zu, skipped %zu, failed %zu; %s → %s, %.1f%% saved\n", reduced,
-                plan.skipped.size(), failed.size(), qPrintable(SizeText(before)),
+                skipped.size(), failed.size(), qPrintable(SizeText(before)),
                 qPrintable(SizeText(after)), saved);
     std::fflush(stdout);
     return failed.empty() ? kExitOk : kExitSomeFailed;

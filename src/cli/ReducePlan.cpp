@@ -43,43 +43,81 @@ std::vector<Candidate> CollectCandidates(const QStringList& paths, Plan& plan) {
     return candidates;
 }
 
+// Whether a source is taken at all, before its output is worked out.
+std::optional<QString> Refusal(const PlanSettings& settings, const QString& source) {
+    const std::optional<qint32> bitrate = Mp3Bitrate(source);
+    if (!bitrate) {
+        return QStringLiteral("not a valid MP3 file");
+    }
+    if (settings.skipLower && *bitrate <= settings.kbps * 1000) {
+        return QStringLiteral("already %1, at or below the target")
+            .arg(QString::fromStdString(mp3::BitrateText(*bitrate)));
+    }
+    return std::nullopt;
+}
+
 // Every name is decided here, in list order, before anything runs: running
-// encoders side by side cannot change which file gets which name.
+// encoders side by side cannot change which file gets which name. All
+// wanted outputs are known before the first name is given, so a listed file
+// that is another source's result is known as such wherever it is listed.
 Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& candidates,
                     Plan plan) {
+    struct Entry {
+        const Candidate& candidate;
+        QString skip;    // why it is not taken at all
+        QString wanted;  // its output before any " (2)"; empty: only the source is left
+    };
     OutputNames names;
-    for (const Candidate& c : candidates) {
-        names.protectSource(c.source);
-    }
+    std::vector<Entry> entries;
     std::set<QString> seen;
     for (const Candidate& c : candidates) {
+        names.protectSource(c.source);
         const std::optional<FileIdentity> identity = IdentityOf(c.source);
         if (!seen.insert(identity ? identity->key() : c.source).second) {
-            plan.skipped.push_back({c.source, QStringLiteral("listed more than once")});
+            entries.push_back({c, QStringLiteral("listed more than once"), {}});
             continue;
         }
-        const std::optional<qint32> bitrate = Mp3Bitrate(c.source);
-        if (!bitrate) {
-            plan.skipped.push_back({c.source, QStringLiteral("not a valid MP3 file")});
-            continue;
-        }
-        if (settings.skipLower && *bitrate <= settings.kbps * 1000) {
-            plan.skipped.push_back(
-                {c.source, QStringLiteral("already %1, at or below the target")
-                               .arg(QString::fromStdString(mp3::BitrateText(*bitrate)))});
+        if (const auto refusal = Refusal(settings, c.source)) {
+            entries.push_back({c, *refusal, {}});
             continue;
         }
         QString folder = settings.beside ? FolderOf(c.source) : settings.outputFolder;
         if (settings.keepTree && !c.subFolder.isEmpty()) {
             folder += QChar(kPathSeparator) + c.subFolder;
         }
-        const QString output = OutputPathFor(folder, c.source);
-        if (output.isEmpty()) {
-            plan.failed.push_back({c.source, reason::WouldOverwriteSource()});
+        const QString wanted = OutputPathFor(folder, c.source);
+        if (!wanted.isEmpty()) {
+            names.noteWanted(c.source, wanted);
+        }
+        entries.push_back({c, {}, wanted});
+    }
+
+    for (const Entry& e : entries) {
+        const QString& source = e.candidate.source;
+        if (!e.skip.isEmpty()) {
+            plan.skipped.push_back({source, e.skip});
             continue;
         }
+        if (e.wanted.isEmpty()) {
+            plan.failed.push_back({source, reason::WouldOverwriteSource()});
+            continue;
+        }
+        if (const auto producer = names.resultOf(source)) {
+            plan.skipped.push_back({source, reason::ResultOf(*producer)});
+            continue;
+        }
+        const OutputChoice choice = names.decide(source, e.wanted);
+        if (choice.kind == OutputChoice::Kind::TooLong) {
+            plan.failed.push_back({source, reason::NameTooLong()});
+            continue;
+        }
+        if (choice.kind == OutputChoice::Kind::Exists && !settings.overwrite) {
+            plan.skipped.push_back({source, reason::Exists()});
+            continue;
+        }
+        names.claim(source, choice.path);
         plan.reductions.push_back(
-            {c.source, names.claim(c.source, output), QFileInfo(c.source).size()});
+            {source, choice.path, QFileInfo(source).size(), settings.overwrite});
     }
     return plan;
 }

@@ -15,6 +15,10 @@ struct PlanSettings {
     bool beside = false;
     bool keepTree = false;
     bool skipLower = false;
+    // Results replace files already at their output paths; without it such a
+    // file is left alone and its source skipped, so a run that was stopped
+    // can simply be run again.
+    bool overwrite = false;
 };
 
 // A file found on the command line, and for --keep-tree the folder it sits in
@@ -28,6 +32,7 @@ struct PlannedReduction {
     QString source;
     QString output;
     qint64 sourceBytes = 0;
+    bool replace = false;
 };
 
 // One line per file that is not reduced, printed in list order.

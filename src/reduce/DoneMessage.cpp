@@ -1,24 +1,44 @@
 #include "reduce/DoneMessage.h"
 
 namespace mirelune {
+namespace {
 
-QString DoneMessage(const std::vector<RowFailure>& failures) {
-    QString text = QStringLiteral("Done.");
-    if (failures.empty()) {
-        return text;
-    }
-    const auto count = static_cast<qsizetype>(failures.size());
-    text += count == 1 ? QStringLiteral("\n\n1 file failed:")
-                       : QStringLiteral("\n\n%1 files failed:").arg(count);
+// "\n\nN files <what>:" and a line per file, at most kListedFailures.
+QString Listed(const std::vector<RowFailure>& rows, const char* what) {
+    const auto count = static_cast<qsizetype>(rows.size());
+    QString text = count == 1
+                       ? QStringLiteral("\n\n1 file %1:").arg(QLatin1String(what))
+                       : QStringLiteral("\n\n%1 files %2:").arg(count).arg(QLatin1String(what));
     const qsizetype listed = std::min<qsizetype>(count, kListedFailures);
     for (qsizetype i = 0; i < listed; ++i) {
-        const RowFailure& failure = failures[static_cast<std::size_t>(i)];
-        text += QLatin1Char('\n') + failure.fileName + QStringLiteral(": ") + failure.reason;
+        const RowFailure& row = rows[static_cast<std::size_t>(i)];
+        text += QLatin1Char('\n') + row.fileName + QStringLiteral(": ") + row.reason;
     }
     if (count > listed) {
         text += QStringLiteral("\nand %1 more").arg(count - listed);
     }
     return text;
+}
+
+}  // namespace
+
+QString DoneMessage(const std::vector<RowFailure>& failures,
+                    const std::vector<RowFailure>& skipped) {
+    QString text = QStringLiteral("Done.");
+    if (!failures.empty()) {
+        text += Listed(failures, "failed");
+    }
+    if (!skipped.empty()) {
+        text += Listed(skipped, "skipped");
+    }
+    return text;
+}
+
+QString ReplaceQuestion(int count) {
+    return QStringLiteral(
+               "%1 of the results would replace files that already exist in the output folder. "
+               "Replace them?")
+        .arg(count);
 }
 
 QString ChooseOutputMessage() {

@@ -5,18 +5,25 @@
 
 namespace mirelune {
 
-// A row that did not give a result.
+// A row that did not give a result, and why.
 struct RowFailure {
     QString fileName;
     QString reason;
 };
 
-// The most failures the closing message lists one by one.
+// The most failures, and the most skipped files, the closing message lists
+// one by one.
 inline constexpr int kListedFailures = 20;
 
 // "Done." and, when rows failed, how many and why: one line per failed file
-// (name: reason), at most kListedFailures, then "and N more".
-QString DoneMessage(const std::vector<RowFailure>& failures);
+// (name: reason), at most kListedFailures, then "and N more"; then the rows
+// that were left alone, in the same way.
+QString DoneMessage(const std::vector<RowFailure>& failures,
+                    const std::vector<RowFailure>& skipped = {});
+
+// The one question of a job whose results would replace files that were
+// there before it.
+QString ReplaceQuestion(int count);
 
 // The message of a job that cannot know where its results should go.
 QString ChooseOutputMessage();

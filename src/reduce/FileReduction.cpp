@@ -1,9 +1,17 @@
 #include "reduce/FileReduction.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStorageInfo>
+
 #include "reduce/RunProgress.h"
+#include "shell/PathHelpers.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 namespace mirelune {
@@ -38,11 +46,51 @@ QString Readable(const QByteArray& line) {
     return clean.trimmed();
 }
 
+// LAME's progress display: the frame counter ("  120/383 (31%)|  0:01/..."),
+// its table header and rules, and the statistics after it. None of it says
+// why an encode failed.
+bool IsProgressText(const QString& line) {
+    static const QRegularExpression kCounter(QStringLiteral(R"(^\d+/\d+\s*\()"));
+    static const QRegularExpression kRule(QStringLiteral(R"(^[-=+| ]+$)"));
+    return line.contains(QLatin1Char('|')) || kCounter.match(line).hasMatch() ||
+           kRule.match(line).hasMatch();
+}
+
+// The read and write bits of the source's mode; 0666 (before the umask)
+// when the source cannot be asked.
+unsigned SourceMode(const QString& source) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(source);
+    return 0666;
+#else
+    struct stat status {};
+    if (::stat(QFile::encodeName(source).constData(), &status) != 0) {
+        return 0666;
+    }
+    return status.st_mode & 07777;
+#endif
+}
+
+bool SourceIsGone(const QString& source) {
+    return !QFileInfo::exists(source);
+}
+
+bool NoSpaceIn(const QString& folder, const QString& encoderMessage) {
+    if (encoderMessage.contains(QStringLiteral("No space left on device"), Qt::CaseInsensitive)) {
+        return true;
+    }
+    const QStorageInfo storage(folder.isEmpty() ? QStringLiteral(".") : folder);
+    return storage.isValid() && storage.bytesAvailable() == 0;
+}
+
 }  // namespace
 
 FileReduction::FileReduction(ReductionRequest request, QObject* parent)
     : QObject(parent), request_(std::move(request)), result_(request_.output) {
-    process_.setProcessChannelMode(QProcess::MergedChannels);
+    // Only what the encoder says on its error output can explain a failure;
+    // its standard output is nobody's business.
+    process_.setProcessChannelMode(QProcess::SeparateChannels);
+    process_.setStandardOutputFile(QProcess::nullDevice());
     process_.setInputChannelMode(QProcess::ManagedInputChannel);
 #ifdef Q_OS_WIN
     // The encoder is a console program; its output is captured, so no
@@ -51,7 +99,7 @@ FileReduction::FileReduction(ReductionRequest request, QObject* parent)
         [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
 #endif
     connect(&process_, &QProcess::started, this, [this] { encoderStarted_ = true; });
-    connect(&process_, &QProcess::readyRead, this, &FileReduction::readOutput);
+    connect(&process_, &QProcess::readyReadStandardError, this, &FileReduction::readErrorOutput);
     connect(&process_, &QProcess::finished, this, &FileReduction::onProcessFinished);
     connect(&process_, &QProcess::errorOccurred, this, &FileReduction::onProcessError);
 }
@@ -70,7 +118,13 @@ bool FileReduction::start() {
     if (isDone() || process_.state() != QProcess::NotRunning) {
         return false;
     }
-    const QString failure = result_.reserve();
+    if (SourceIsGone(request_.source)) {
+        command_ = MakeEncoderCommand(request_.encoderPath, request_.kbps, request_.source,
+                                      request_.output);
+        fail(reason::SourceGone(), kStartFailureCode);
+        return false;
+    }
+    const QString failure = result_.reserve(SourceMode(request_.source));
     command_ = MakeEncoderCommand(
         request_.encoderPath, request_.kbps, request_.source,
         result_.temporaryPath().isEmpty() ? request_.output : result_.temporaryPath());
@@ -103,12 +157,12 @@ void FileReduction::abort() {
     }
 }
 
-void FileReduction::readOutput() {
-    const QByteArray bytes = process_.readAll();
+void FileReduction::readErrorOutput() {
+    const QByteArray bytes = process_.readAllStandardError();
     for (const char byte : bytes) {
         if (byte == '\n' || byte == '\r') {
             const QString line = Readable(partialLine_);
-            if (!line.isEmpty()) {
+            if (!line.isEmpty() && !IsProgressText(line)) {
                 outcome_.lastLine = line;
             }
             partialLine_.clear();
@@ -122,8 +176,8 @@ void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status)
     if (isDone()) {
         return;
     }
-    readOutput();
-    if (const QString tail = Readable(partialLine_); !tail.isEmpty()) {
+    readErrorOutput();
+    if (const QString tail = Readable(partialLine_); !tail.isEmpty() && !IsProgressText(tail)) {
         outcome_.lastLine = tail;
     }
     partialLine_.clear();
@@ -134,20 +188,27 @@ void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status)
         return;
     }
     if (status != QProcess::NormalExit) {
-        fail(reason::EncoderStopped(outcome_.lastLine), -1);
+        fail(failureReason(reason::EncoderStopped(outcome_.lastLine)), -1);
         end();
         return;
     }
     outcome_.exitCode = exitCode;
     if (exitCode != 0) {
-        fail(reason::EncoderExitCode(exitCode, outcome_.lastLine), exitCode);
+        fail(failureReason(reason::EncoderFailed(exitCode, outcome_.lastLine)), exitCode);
         end();
         return;
     }
-    if (const QString refused = result_.accept(); !refused.isEmpty()) {
-        fail(refused, exitCode);
-    } else {
-        outcome_.status = ReductionOutcome::Status::Reduced;
+    switch (result_.accept(request_.replace)) {
+        case ResultFile::Acceptance::Placed:
+            outcome_.status = ReductionOutcome::Status::Reduced;
+            break;
+        case ResultFile::Acceptance::Exists:
+            outcome_.status = ReductionOutcome::Status::Skipped;
+            outcome_.reason = result_.refusal();
+            break;
+        case ResultFile::Acceptance::Refused:
+            fail(failureReason(result_.refusal()), exitCode);
+            break;
     }
     end();
 }
@@ -160,6 +221,17 @@ void FileReduction::onProcessError(QProcess::ProcessError error) {
     if (!starting_) {
         end();
     }
+}
+
+QString FileReduction::failureReason(QString encoderReason) const {
+    // The plain causes first: what the encoder says about them is less clear.
+    if (SourceIsGone(request_.source)) {
+        return reason::SourceGone();
+    }
+    if (NoSpaceIn(FolderOf(request_.output), outcome_.lastLine)) {
+        return reason::NoSpace();
+    }
+    return encoderReason;
 }
 
 void FileReduction::fail(QString why, qint32 exitCode) {

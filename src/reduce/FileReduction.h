@@ -16,11 +16,14 @@ struct ReductionRequest {
     int kbps = 128;
     QString source;
     QString output;
+    // Whether the result may replace a file at the output path. Without it a
+    // file found there when the result is ready stays, and the row is skipped.
+    Replace replace = Replace::No;
 };
 
 // One source reduced into its output: the encoder writes a temporary file
 // beside the output, and only an encoder that ends with 0 and a result our
-// own analysis accepts replace the output path. Driven by the event loop, so
+// own analysis accepts take the output path. Driven by the event loop, so
 // any number can run side by side; the window's job waits for one at a time.
 // The same code serves the window and the command line.
 class FileReduction : public QObject {
@@ -54,9 +57,11 @@ class FileReduction : public QObject {
     void finished();
 
   private:
-    void readOutput();
+    void readErrorOutput();
     void onProcessFinished(int exitCode, QProcess::ExitStatus status);
     void onProcessError(QProcess::ProcessError error);
+    // Why a run that did not give a result failed, in the user's words.
+    QString failureReason(QString encoderReason) const;
     void fail(QString why, qint32 exitCode);
     void end();
 

@@ -1,7 +1,13 @@
 #include "reduce/OutputNaming.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <limits.h>
+#include <unistd.h>
+#endif
 
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
@@ -69,20 +75,67 @@ bool OutputNames::isProtected(const QString& path) const {
     return identity && protected_.count(*identity) != 0;
 }
 
-QString OutputNames::claim(const QString& source, const QString& wanted) {
+void OutputNames::noteWanted(const QString& source, const QString& wanted) {
+    const auto place = IdentityOf(wanted);
+    const auto from = IdentityOf(source);
+    if (place && from && *place != *from) {
+        wantedBy_.emplace(*place, Wanter{*from, source});
+    }
+}
+
+std::optional<QString> OutputNames::resultOf(const QString& source) const {
+    const auto identity = IdentityOf(source);
+    if (!identity) {
+        return std::nullopt;
+    }
+    const auto found = wantedBy_.find(*identity);
+    if (found == wantedBy_.end() || found->second.source == *identity) {
+        return std::nullopt;
+    }
+    return found->second.path;
+}
+
+OutputChoice OutputNames::decide(const QString& source, const QString& wanted) const {
+    using Kind = OutputChoice::Kind;
     const QString sourceKey = SourceKey(source);
     QString candidate = wanted;
     for (int copy = 2;; ++copy) {
-        const QString place = PlaceKey(candidate);
-        const auto holder = claimed_.find(place);
-        const bool ours = holder != claimed_.end() && holder->second == sourceKey;
-        const bool free = holder == claimed_.end() && !isProtected(candidate);
-        if (ours || free) {
-            claimed_[place] = sourceKey;
-            return candidate;
+        if (!NameFits(candidate)) {
+            return {candidate, Kind::TooLong};
+        }
+        const auto holder = claimed_.find(PlaceKey(candidate));
+        if (holder != claimed_.end()) {
+            if (holder->second == sourceKey) {
+                return {candidate, Kind::Ours};
+            }
+        } else if (candidate == wanted || !isProtected(candidate)) {
+            const QFileInfo there(candidate);
+            // A link that leads nowhere still holds the name.
+            const bool taken = there.exists() || there.isSymLink();
+            return {candidate, taken ? Kind::Exists : Kind::Free};
         }
         candidate = NumberedPath(wanted, copy);
     }
+}
+
+void OutputNames::claim(const QString& source, const QString& path) {
+    claimed_[PlaceKey(path)] = SourceKey(source);
+}
+
+bool NameFits(const QString& path) {
+    const QByteArray name = QFile::encodeName(FileNameOf(path));
+#ifdef Q_OS_UNIX
+    const QString folder = FolderOf(path);
+    long limit =
+        ::pathconf(QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder).constData(),
+                   _PC_NAME_MAX);
+    if (limit <= 0) {
+        limit = NAME_MAX;  // a folder still to be made
+    }
+    return name.size() <= limit;
+#else
+    return FileNameOf(path).size() <= 255;
+#endif
 }
 
 }  // namespace mirelune

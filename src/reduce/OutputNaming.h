@@ -35,25 +35,64 @@ QString OutputPathFor(const QString& folder, const QString& source);
 // extension of the last path element.
 QString NumberedPath(const QString& path, int copy);
 
+// Where one source's result goes, decided when its turn comes.
+struct OutputChoice {
+    enum class Kind {
+        Free,     // nothing is there
+        Ours,     // this job's own earlier result for the same source
+        Exists,   // something the job did not make: replaced only when asked
+        TooLong,  // longer than the file system allows a name to be
+    };
+    QString path;
+    Kind kind = Kind::Free;
+};
+
 // The output names of one job, so that a result never replaces another
-// source's result from the same job, and never lands on a file the job was
-// asked to reduce. The same source listed twice still gets its own name
-// back, and its second result replaces the first.
+// source's result from the same job, never lands on a file the job was asked
+// to reduce unless that file is the result of an earlier run, and a file that
+// was there before the job is told apart from one the job made. The same
+// source listed twice gets its own name back, and its second result replaces
+// the first.
 class OutputNames {
   public:
-    // A file the job will read: no result may be written over it.
+    // A file the job will read: no numbered name may be given to it.
     void protectSource(const QString& source);
 
-    // The path source's result goes to: wanted itself, or wanted with
-    // " (2)", " (3)" ... before its extension when this job already gave
-    // that name to another source, or a protected source lives there.
-    QString claim(const QString& source, const QString& wanted);
+    // Remembers that source's result wants to be at wanted (before any
+    // " (2)"), so that a listed file there is known as an earlier result of
+    // source rather than a source of its own.
+    void noteWanted(const QString& source, const QString& wanted);
+
+    // The listed source whose wanted output the file source is (noted
+    // through noteWanted), when that is another file than source itself.
+    std::optional<QString> resultOf(const QString& source) const;
+
+    // Where source's result goes: wanted itself, or wanted with " (2)",
+    // " (3)" ... before its extension when this job gave that name to
+    // another source, or a listed source is at the numbered name. A file
+    // that was already at wanted counts as Exists before any number is
+    // tried, even when it is a listed source; so does one at the numbered
+    // name the job would take. Nothing is claimed: see claim().
+    OutputChoice decide(const QString& source, const QString& wanted) const;
+
+    // The name is source's from now on, in this job.
+    void claim(const QString& source, const QString& path);
 
   private:
     bool isProtected(const QString& path) const;
 
-    std::set<FileIdentity> protected_;    // the listed sources
-    std::map<QString, QString> claimed_;  // place key -> key of the source it holds
+    struct Wanter {
+        FileIdentity source;
+        QString path;
+    };
+
+    std::set<FileIdentity> protected_;         // the listed sources
+    std::map<QString, QString> claimed_;       // place key -> key of the source it holds
+    std::map<FileIdentity, Wanter> wantedBy_;  // an existing wanted output -> its source
 };
+
+// Whether the last element of path is a name the file system of its folder
+// takes (255 bytes on most).
+bool NameFits(const QString& path);
 
 }  // namespace mirelune

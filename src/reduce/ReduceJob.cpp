@@ -1,6 +1,7 @@
 #include "reduce/ReduceJob.h"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "reduce/DeleteFileQuietly.h"
@@ -32,8 +33,59 @@ struct RowWork {
     std::optional<QString> folder;
     QString output;
     std::optional<int> kbps;
-    QString refusal;  // why this row must not run
+    Replace replace = Replace::No;
+    QString refusal;  // why this row failed before it could run
+    QString skip;     // why this row is left alone
 };
+
+// What the user said to results that would replace files already there.
+enum class ReplaceAnswer { NotAsked, Yes, No, Cancel };
+
+// The output a row would get with the options as they are now; empty when
+// it gets none.
+QString OutputNow(const ReduceOptions& options, const QString& source) {
+    const auto folder =
+        OutputFolderFor(source, options.option1, options.option2, options.outputFolder);
+    return folder ? OutputPathFor(*folder, source) : QString();
+}
+
+// Before anything is written or run: every row's output with the options as
+// they stand, noted in names, and how many results would replace a file the
+// job did not make, counted as if the user let them.
+int CountResultsThatWouldReplace(ReduceJobView& view, OutputNames& names) {
+    const ReduceOptions options = view.options();
+    std::vector<std::pair<QString, QString>> rows;  // source, wanted output
+    for (int r = 1; r <= view.rowCount(); ++r) {
+        try {
+            const QString source = view.rowText(r);
+            names.protectSource(source);
+            rows.emplace_back(source, OutputNow(options, source));
+        } catch (...) {
+            // The row's own steps report it.
+        }
+    }
+    for (const auto& [source, wanted] : rows) {
+        if (!wanted.isEmpty()) {
+            names.noteWanted(source, wanted);
+        }
+    }
+    OutputNames trial = names;
+    int replacing = 0;
+    for (const auto& [source, wanted] : rows) {
+        if (wanted.isEmpty() || trial.resultOf(source)) {
+            continue;
+        }
+        const OutputChoice choice = trial.decide(source, wanted);
+        if (choice.kind == OutputChoice::Kind::TooLong) {
+            continue;
+        }
+        if (choice.kind == OutputChoice::Kind::Exists) {
+            ++replacing;
+        }
+        trial.claim(source, choice.path);
+    }
+    return replacing;
+}
 
 // ReduceBusy is cleared whatever way the job ends.
 class BusyFlag {
@@ -103,12 +155,38 @@ void ReduceJob::run(ReduceJobView& view) {
     }
 
     g.step(108, [&] { view.setBusyPointer(true); });
+    // Whether results may replace files that are already there is asked
+    // once, before the encoder is even written, so Cancel leaves no trace.
+    OutputNames names;
+    ReplaceAnswer answer = ReplaceAnswer::NotAsked;
+    g.step(109, [&] {
+        const int replacing = CountResultsThatWouldReplace(view, names);
+        if (replacing == 0) {
+            return;
+        }
+        switch (window.messageBox(ReplaceQuestion(replacing), window.applicationTitle(),
+                                  MessageButtons::YesNoCancel, MessageIcon::None)) {
+            case MessageAnswer::Yes:
+                answer = ReplaceAnswer::Yes;
+                break;
+            case MessageAnswer::No:
+                answer = ReplaceAnswer::No;
+                break;
+            default:
+                answer = ReplaceAnswer::Cancel;
+                break;
+        }
+    });
+    if (answer == ReplaceAnswer::Cancel || aborted_) {
+        g.step(158, [&] { view.setBusyPointer(false); });
+        g.step(170, [&] { busy_ = false; });
+        return;
+    }
     QByteArray encoderBytes;
     g.step(110, [&] { encoderBytes = LoadEncoderBytes(); });
     g.step(112, [&] { encoder_ = std::make_unique<EncoderCopy>(encoderBytes); });
 
     qint32 rowCount = 0;
-    OutputNames names;
     g.step(114, [&] {
         rowCount = view.rowCount();
         // Every listed file is off limits as an output, also the ones whose
@@ -123,6 +201,7 @@ void ReduceJob::run(ReduceJobView& view) {
     });
 
     std::vector<RowFailure> failures;
+    std::vector<RowFailure> skipped;
     for (qint32 i = 1; i <= rowCount && !aborted_; ++i) {
         RowWork row;
         g.step(116, [&] { view.setBusyPointer(true); });
@@ -167,9 +246,36 @@ void ReduceJob::run(ReduceJobView& view) {
             });
         }
         g.step(143, [&] {
-            if (row.refusal.isEmpty()) {
-                row.output = names.claim(row.source, row.output);
+            if (!row.refusal.isEmpty()) {
+                return;
             }
+            if (const auto producer = names.resultOf(row.source)) {
+                row.skip = reason::ResultOf(FileNameOf(*producer));
+                return;
+            }
+            names.noteWanted(row.source, row.output);
+            const OutputChoice choice = names.decide(row.source, row.output);
+            row.output = choice.path;
+            switch (choice.kind) {
+                case OutputChoice::Kind::TooLong:
+                    row.refusal = reason::NameTooLong();
+                    return;
+                case OutputChoice::Kind::Exists:
+                    if (answer != ReplaceAnswer::Yes) {
+                        row.skip = reason::Exists();
+                        return;
+                    }
+                    row.replace = Replace::Yes;
+                    break;
+                case OutputChoice::Kind::Ours:
+                    row.replace = Replace::Yes;  // this job's own earlier result
+                    break;
+                case OutputChoice::Kind::Free:
+                    // A file that turns up before the result is ready follows the answer.
+                    row.replace = answer == ReplaceAnswer::Yes ? Replace::Yes : Replace::No;
+                    break;
+            }
+            names.claim(row.source, row.output);
         });
         QString encoderPath;
         g.step(144, [&] { encoderPath = encoder_ ? encoder_->path() : QString(); });
@@ -178,7 +284,7 @@ void ReduceJob::run(ReduceJobView& view) {
             if (row.refusal.isEmpty() && !row.kbps) {
                 row.refusal = reason::NoTargetBitrate();
             }
-            if (row.refusal.isEmpty()) {
+            if (row.refusal.isEmpty() && row.skip.isEmpty()) {
                 commandLines_.append(
                     EncoderCommandText(encoderPath, *row.kbps, row.source, row.output));
             }
@@ -189,7 +295,11 @@ void ReduceJob::run(ReduceJobView& view) {
                  row.refusal});
             continue;
         }
-        FileReduction reduction({encoderPath, *row.kbps, row.source, row.output});
+        if (!row.skip.isEmpty()) {
+            skipped.push_back({FileNameOf(row.source), row.skip});
+            continue;
+        }
+        FileReduction reduction({encoderPath, *row.kbps, row.source, row.output, row.replace});
         current_ = &reduction;
         g.step(152, [&] {
             RunAndWait(reduction, &view, view.progressText(), view.progressValue(), rowCount,
@@ -198,6 +308,8 @@ void ReduceJob::run(ReduceJobView& view) {
         current_ = nullptr;
         if (reduction.outcome().status == ReductionOutcome::Status::Failed) {
             failures.push_back({FileNameOf(row.source), reduction.outcome().reason});
+        } else if (reduction.outcome().status == ReductionOutcome::Status::Skipped) {
+            skipped.push_back({FileNameOf(row.source), reduction.outcome().reason});
         }
     }
     // After abort() the encoder copy is already gone, and the window is
@@ -215,7 +327,7 @@ void ReduceJob::run(ReduceJobView& view) {
     g.step(160, [&] { view.setProgressValue(0); });
     g.step(162, [&] { view.setProgressText(QStringLiteral("Progress Bar")); });
     if (!aborted_) {
-        g.step(164, [&] { window.showMessage(DoneMessage(failures)); });
+        g.step(164, [&] { window.showMessage(DoneMessage(failures, skipped)); });
     }
     g.step(170, [&] { busy_ = false; });
 }

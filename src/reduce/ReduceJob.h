@@ -14,7 +14,10 @@ class ReduceJobView;
 // "Start Reducing": every row of the list re-encoded at the chosen bitrate
 // into its output file, one encoder at a time, on the UI thread. The window
 // stays usable while the job waits, so a second start returns at once, and
-// closing the window calls abort().
+// closing the window calls abort(). A file that was at an output path before
+// the job is replaced only when the user says so, asked once before anything
+// is written; a listed file that is another listed source's output is that
+// source's earlier result and is not reduced itself.
 class ReduceJob {
   public:
     ReduceJob();

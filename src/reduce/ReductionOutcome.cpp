@@ -1,15 +1,18 @@
 #include "reduce/ReductionOutcome.h"
 
 #include <QDir>
+#include <cerrno>
 
 namespace mirelune::reason {
 namespace {
 
-QString WithLine(QString text, const QString& lastLine) {
-    if (!lastLine.isEmpty()) {
-        text += QStringLiteral(": ") + lastLine;
+bool IsNoSpace(int errnum) {
+#ifdef EDQUOT
+    if (errnum == EDQUOT) {
+        return true;
     }
-    return text;
+#endif
+    return errnum == ENOSPC;
 }
 
 }  // namespace
@@ -18,12 +21,19 @@ QString CannotStartEncoder() {
     return QStringLiteral("could not start the encoder");
 }
 
-QString EncoderExitCode(qint32 code, const QString& lastLine) {
-    return WithLine(QStringLiteral("encoder exit code ") + QString::number(code), lastLine);
+QString EncoderFailed(qint32 code, const QString& lastLine) {
+    if (!lastLine.isEmpty()) {
+        return lastLine;
+    }
+    return QStringLiteral("the encoder failed with exit code ") + QString::number(code);
 }
 
 QString EncoderStopped(const QString& lastLine) {
-    return WithLine(QStringLiteral("the encoder stopped unexpectedly"), lastLine);
+    QString text = QStringLiteral("the encoder stopped unexpectedly");
+    if (!lastLine.isEmpty()) {
+        text += QStringLiteral(": ") + lastLine;
+    }
+    return text;
 }
 
 QString NotValidMp3() {
@@ -46,12 +56,55 @@ QString RowUnreadable() {
     return QStringLiteral("the list row could not be read");
 }
 
-QString CannotMakeTemporary(const QString& folder, const QString& error) {
-    return QStringLiteral("could not write in %1: %2").arg(QDir::toNativeSeparators(folder), error);
+QString SourceGone() {
+    return QStringLiteral("the file no longer exists");
 }
 
-QString CannotReplace(const QString& output, const QString& error) {
-    return QStringLiteral("could not replace %1: %2").arg(QDir::toNativeSeparators(output), error);
+QString NoSpace() {
+    return QStringLiteral("no space left on the device");
+}
+
+QString NameTooLong() {
+    return QStringLiteral("the result's name would be too long for the file system");
+}
+
+QString Exists() {
+    return QStringLiteral("exists");
+}
+
+QString ResultOf(const QString& sourceName) {
+    return QStringLiteral("result of ") + sourceName;
+}
+
+QString CannotWriteIn(const QString& folder, int errnum) {
+    if (IsNoSpace(errnum)) {
+        return NoSpace();
+    }
+    return QStringLiteral("could not write in %1: %2")
+        .arg(QDir::toNativeSeparators(folder), SystemErrorText(errnum));
+}
+
+QString CannotReplace(const QString& output, int errnum) {
+    if (IsNoSpace(errnum)) {
+        return NoSpace();
+    }
+    return QStringLiteral("could not replace %1: %2")
+        .arg(QDir::toNativeSeparators(output), SystemErrorText(errnum));
+}
+
+QString SystemErrorText(int errnum) {
+    if (IsNoSpace(errnum)) {
+        return NoSpace();
+    }
+    if (errnum == ENOENT) {
+        return QStringLiteral("the folder no longer exists");
+    }
+    // The system's own words, as a clause: "permission denied".
+    QString text = qt_error_string(errnum);
+    if (!text.isEmpty()) {
+        text[0] = text[0].toLower();
+    }
+    return text;
 }
 
 }  // namespace mirelune::reason

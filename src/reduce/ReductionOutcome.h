@@ -7,30 +7,44 @@ namespace mirelune {
 
 // How one source's reduction ended.
 struct ReductionOutcome {
-    enum class Status { Pending, Reduced, Failed, Aborted };
+    // Skipped: the result was made, but a file that appeared at the output
+    // path meanwhile was not to be replaced, so the result was dropped.
+    enum class Status { Pending, Reduced, Failed, Skipped, Aborted };
 
     Status status = Status::Pending;
     // The encoder's exit code, kStartFailureCode when it never ran, or -1
     // when it was stopped by a signal.
     qint32 exitCode = 0;
-    // The last line the encoder printed, control characters removed.
+    // The last line the encoder wrote to its error output, without its
+    // progress text and control characters.
     QString lastLine;
-    // For a failure: why, in words for the user.
+    // For a failure or a skip: why, in words for the user.
     QString reason;
 };
 
-// The reasons a row can fail, as the user reads them after "Done.".
+// The reasons a row can fail or be skipped, as the user reads them after
+// "Done." or in the command line's report.
 namespace reason {
 QString CannotStartEncoder();
-QString EncoderExitCode(qint32 code, const QString& lastLine);
+// The encoder's own last message, or its exit code when it said nothing.
+QString EncoderFailed(qint32 code, const QString& lastLine);
 QString EncoderStopped(const QString& lastLine);
 QString NotValidMp3();
 QString WouldOverwriteSource();
 QString NoOutputChoice();
 QString NoTargetBitrate();
 QString RowUnreadable();
-QString CannotMakeTemporary(const QString& folder, const QString& error);
-QString CannotReplace(const QString& output, const QString& error);
+QString SourceGone();
+QString NoSpace();
+QString NameTooLong();
+// Skips: a file the job did not make holds the output path, or the listed
+// file is itself the output of another listed source.
+QString Exists();
+QString ResultOf(const QString& sourceName);
+// A failure of the system, errnum as in errno.
+QString CannotWriteIn(const QString& folder, int errnum);
+QString CannotReplace(const QString& output, int errnum);
+QString SystemErrorText(int errnum);
 }  // namespace reason
 
 }  // namespace mirelune

@@ -2,21 +2,30 @@
 
 #include <QFile>
 #include <QRandomGenerator>
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
 
 #include "mp3/MP3Info.h"
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/ReductionOutcome.h"
 #include "shell/PathHelpers.h"
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace mirelune {
 namespace {
+
+const QLatin1String kTemporaryPrefix(".mirelune-");
+const QLatin1String kTemporarySuffix(".part");
+constexpr int kTagLength = 6;
 
 QString RandomTag() {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     QString tag;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kTagLength; ++i) {
         tag += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
     }
     return tag;
@@ -31,48 +40,86 @@ bool IsValidMp3(const QString& path) {
     }
 }
 
-}  // namespace
+constexpr unsigned kReadWriteBits = 0666;
+constexpr unsigned kOwnerReadWrite = 0600;
 
-QString ResultFile::reserve() {
-    const QString folder = FolderOf(output_);
-    QString error;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        // Hidden, and not ending in ".mp3", so a leftover never passes for a
-        // result.
-        const QString candidate = folder + QLatin1Char('.') + FileNameOf(output_) +
-                                  QLatin1Char('.') + RandomTag() + QStringLiteral(".part");
-        QFile file(candidate);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            temporary_ = candidate;
-            return {};
-        }
-        error = file.errorString();
-        if (file.exists()) {
-            continue;  // someone holds that name: draw another
-        }
-        break;
+// Creates path, empty and new, with mode before the umask. Returns 0 or the
+// error, and the mode the file really got.
+int CreateNew(const QString& path, unsigned mode, unsigned& created) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+    if (fd < 0) {
+        return errno;
     }
-    return reason::CannotMakeTemporary(folder.isEmpty() ? QStringLiteral(".") : folder, error);
+    struct stat status {};
+    created = ::fstat(fd, &status) == 0 ? (status.st_mode & 07777) : (mode & kOwnerReadWrite);
+    ::close(fd);
+    return 0;
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return file.exists() ? EEXIST : EACCES;
+    }
+    created = mode;
+    return 0;
+#endif
 }
 
-QString ResultFile::accept() {
-    if (temporary_.isEmpty()) {
-        return reason::NotValidMp3();
+}  // namespace
+
+bool IsTemporaryResultName(const QString& fileName) {
+    return fileName.startsWith(kTemporaryPrefix) && fileName.endsWith(kTemporarySuffix) &&
+           fileName.size() == kTemporaryPrefix.size() + kTagLength + kTemporarySuffix.size();
+}
+
+QString ResultFile::reserve(unsigned sourceMode) {
+    const QString folder = FolderOf(output_);
+    const unsigned wanted = sourceMode & kReadWriteBits;
+    // The owner reads and writes the file while the encoder and our analysis
+    // work on it; the source's own bits are set just before it is placed.
+    int error = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString candidate = folder + kTemporaryPrefix + RandomTag() + kTemporarySuffix;
+        unsigned created = 0;
+        error = CreateNew(candidate, wanted | kOwnerReadWrite, created);
+        if (error == 0) {
+            temporary_ = candidate;
+            // What the umask left of the wanted bits.
+            resultMode_ = created & wanted;
+            return {};
+        }
+        if (error != EEXIST) {
+            break;
+        }
     }
-    if (!IsValidMp3(temporary_)) {
+    return reason::CannotWriteIn(folder.isEmpty() ? QStringLiteral(".") : folder, error);
+}
+
+ResultFile::Acceptance ResultFile::accept(Replace replace) {
+    refusal_.clear();
+    if (temporary_.isEmpty() || !IsValidMp3(temporary_)) {
         discard();
-        return reason::NotValidMp3();
+        refusal_ = reason::NotValidMp3();
+        return Acceptance::Refused;
     }
-    std::error_code failure;
-    std::filesystem::rename(std::filesystem::path(QFile::encodeName(temporary_).toStdString()),
-                            std::filesystem::path(QFile::encodeName(output_).toStdString()),
-                            failure);
-    if (failure) {
-        discard();
-        return reason::CannotReplace(output_, QString::fromLocal8Bit(failure.message()));
+#ifdef Q_OS_UNIX
+    // Whatever the encoder did to the file's mode, the result has the
+    // source's read and write bits and nothing more.
+    ::chmod(QFile::encodeName(temporary_).constData(), static_cast<mode_t>(resultMode_));
+#endif
+    const int error = MoveIntoPlace(temporary_, output_, replace);
+    if (error == 0) {
+        temporary_.clear();
+        return Acceptance::Placed;
     }
-    temporary_.clear();
-    return {};
+    discard();
+    if (error == EEXIST && replace == Replace::No) {
+        refusal_ = reason::Exists();
+        return Acceptance::Exists;
+    }
+    refusal_ = reason::CannotReplace(output_, error);
+    return Acceptance::Refused;
 }
 
 void ResultFile::discard() noexcept {

@@ -8,7 +8,15 @@ MessageAnswer HeadlessWindowLayer::messageBox(const QString& text, const QString
                                               MessageButtons buttons, MessageIcon) {
     std::fprintf(stderr, "%s: %s\n", qUtf8Printable(title),
                  qUtf8Printable(LineBreaksForDisplay(text)));
-    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    switch (buttons) {
+        case MessageButtons::YesNo:
+            return MessageAnswer::No;
+        case MessageButtons::YesNoCancel:
+            return MessageAnswer::Cancel;
+        case MessageButtons::Ok:
+            break;
+    }
+    return MessageAnswer::Ok;
 }
 
 QString HeadlessWindowLayer::inputBox(const QString&, const QString&, const QString&) {

@@ -6,9 +6,9 @@
 
 namespace mirelune {
 
-enum class MessageButtons { Ok, YesNo };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageIcon { None, Warning, Information, Question, Critical };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // Everything modal or desktop-wide that the handlers need goes through this one
 // interface, so the handlers can run without a display: QtWindowLayer shows
@@ -22,7 +22,7 @@ class WindowLayer {
     WindowLayer& operator=(const WindowLayer&) = delete;
 
     // Modal; returns once the user has answered. Closing a Yes/No box without
-    // choosing counts as No.
+    // choosing counts as No, closing a Yes/No/Cancel box as Cancel.
     virtual MessageAnswer messageBox(const QString& text, const QString& title,
                                      MessageButtons buttons, MessageIcon icon) = 0;
 

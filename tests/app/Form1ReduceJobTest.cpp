@@ -8,11 +8,13 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <set>
 #include <utility>
 
+#include "app/CloseOnSignal.h"
 #include "app/ListGestures.h"
 #include "app/WindowTestSupport.h"
 #include "mp3/MP3Info.h"
@@ -135,13 +137,12 @@ TEST_F(Form1JobTest, StartReducingMakesSmallerFilesWithTheEmbeddedEncoder) {
 
 TEST_F(Form1JobTest, AFailedRowIsListedAfterDone) {
     useEncoder(
-        QStringLiteral("case \"$6\" in *bad*) echo 'cannot read input'; exit 3;; esac; "
+        QStringLiteral("case \"$6\" in *bad*) echo 'cannot read input' >&2; exit 3;; esac; "
                        "cp \"$6\" \"$7\""));
     listOnly({source(QStringLiteral("good.mp3"), 3), source(QStringLiteral("bad.mp3"), 4)});
     startReducing();
     const std::vector<RowFailure> failures = {
-        {QStringLiteral("bad.mp3"),
-         reason::EncoderExitCode(3, QStringLiteral("cannot read input"))}};
+        {QStringLiteral("bad.mp3"), reason::EncoderFailed(3, QStringLiteral("cannot read input"))}};
     EXPECT_EQ(window().boxes(), std::vector<Box>{Plain(DoneMessage(failures))});
     // Nothing that looks like a result, and no temporary file, for the failed row.
     EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("good.mp3")});
@@ -229,6 +230,11 @@ TEST_F(Form1JobTest, RowsCannotBeRemovedClearedOrReorderedDuringAJob) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QFile::remove(marker("runs"));
+        // Each job starts with an empty output folder, so none asks about
+        // replacing the one before's results.
+        for (const QString& name : test::EntriesOf(out)) {
+            QFile::remove(out + QLatin1Char('/') + name);
+        }
         listOnly(sources);
         atFirstYield(c.act);
         startReducing();
@@ -281,6 +287,48 @@ TEST_F(Form1JobTest, ClosingTheWindowDuringAJobStopsItAndEndsTheProgram) {
     EXPECT_FALSE(QFileInfo::exists(marker("ended")));
     EXPECT_TRUE(test::EntriesOf(out).isEmpty());
     EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+}
+
+// SIGTERM, SIGHUP and SIGINT end the program as closing the window does.
+TEST_F(Form1JobTest, ASignalDuringAJobClosesTheWindowAndCleansUp) {
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        const CloseOnSignal closeOnSignal;
+        if (signal != SIGTERM) {
+            start();
+            form().show();
+            attach(control<QTreeView>("ListView1"));
+            control<QLineEdit>("Text1")->setText(out);
+            QFile::remove(marker("started"));
+        }
+        useEncoder(
+            QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do sleep 0.01; "
+                           "i=$((i+1)); done; cp \"$6\" \"$7\"; touch %2")
+                .arg(test::ShellQuoted(marker("started")), test::ShellQuoted(marker("ended"))));
+        listOnly({source(QStringLiteral("a.mp3"), 3), source(QStringLiteral("b.mp3"), 4)});
+        bool raised = false;
+        window().onYield([&] {
+            if (QFileInfo::exists(marker("started")) && !raised) {
+                raised = true;
+                std::raise(signal);
+            }
+        });
+        QTimer::singleShot(0, &form(), [this] { startReducing(); });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        watchdog.start(120000);
+        EXPECT_EQ(QApplication::exec(), 0);
+
+        EXPECT_TRUE(raised);
+        EXPECT_TRUE(form().isClosing());
+        EXPECT_FALSE(form().isVisible());
+        EXPECT_FALSE(form().isReducing());
+        EXPECT_TRUE(window().boxes().empty());
+        EXPECT_FALSE(QFileInfo::exists(marker("ended")));
+        EXPECT_TRUE(test::EntriesOf(out).isEmpty());
+        EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+    }
 }
 
 }  // namespace

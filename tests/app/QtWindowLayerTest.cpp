@@ -76,6 +76,27 @@ TEST(QtWindowLayer, YesNoBoxReturnsTheChoiceAndEscapeMeansNo) {
               MessageAnswer::No);
 }
 
+TEST(QtWindowLayer, YesNoCancelBoxReturnsTheChoiceEnterMeansNoAndEscapeCancel) {
+    struct Case {
+        std::function<void(QMessageBox*)> act;
+        MessageAnswer answer;
+    };
+    const Case cases[] = {
+        {[](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); }, MessageAnswer::Yes},
+        {[](QMessageBox* box) { box->defaultButton()->click(); }, MessageAnswer::No},
+        {[](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); },
+         MessageAnswer::Cancel},
+        {[](QMessageBox* box) { box->reject(); }, MessageAnswer::Cancel},
+        {[](QMessageBox* box) { box->close(); }, MessageAnswer::Cancel},
+    };
+    QtWindowLayer layer;
+    for (const Case& c : cases) {
+        WhenShown<QMessageBox>(c.act);
+        EXPECT_EQ(layer.messageBox("Replace?", "T", MessageButtons::YesNoCancel, MessageIcon::None),
+                  c.answer);
+    }
+}
+
 TEST(QtWindowLayer, InputBoxGivesTheTypedTextOrEmptyOnCancel) {
     QtWindowLayer layer;
     QString shownDefault;

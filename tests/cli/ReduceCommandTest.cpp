@@ -7,8 +7,13 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <csignal>
+#include <optional>
+
+#include <signal.h>
 
 #include "mp3/MP3Info.h"
+#include "shell/FileIdentity.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -205,7 +210,8 @@ TEST_F(ReduceCommandTest, AFailedFileMakesTheExitCodeOne) {
     const QString blocked = out + QStringLiteral("/blocked.mp3");
     const QString blocker = Mp3("blocked.mp3");
     QDir().mkpath(blocked + QStringLiteral("/inside"));  // a folder holds the output name
-    const CliRun run = Run({"-o", out, song, blocker, Q(dir.file("nothing-here.mp3"))});
+    const CliRun run =
+        Run({"--overwrite", "-o", out, song, blocker, Q(dir.file("nothing-here.mp3"))});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("failed: ") + blocker +
                                  QStringLiteral(": could not replace")))
@@ -216,31 +222,90 @@ TEST_F(ReduceCommandTest, AFailedFileMakesTheExitCodeOne) {
     EXPECT_TRUE(QFileInfo(blocked).isDir());
 }
 
-TEST_F(ReduceCommandTest, AnInterruptedRunLeavesOnlyWholeResults) {
+TEST_F(ReduceCommandTest, RunningTheSameReduceAgainReducesNothingAndOverwriteReplaces) {
+    Mp3("music/a.mp3", 440);
+    Mp3("music/b.mp3", 660);
+    const QString music = Q(dir.file("music"));
+    const QString result = out + QStringLiteral("/a.mp3");
+    struct Case {
+        const char* name;
+        QStringList args;
+        QString summary;
+        QStringList outFiles;
+        QStringList musicFiles;
+        bool replaced;  // out/a.mp3 is a new file
+    };
+    const QStringList sources = {"a.mp3", "b.mp3"};
+    const QStringList beside = {"a-reduced.mp3", "a.mp3", "b-reduced.mp3", "b.mp3"};
+    const Case cases[] = {
+        {"first run", {"-o", out, music}, "reduced 2, skipped 0,", sources, sources, true},
+        {"the same again", {"-o", out, music}, "reduced 0, skipped 2,", sources, sources, false},
+        {"--overwrite",
+         {"--overwrite", "-o", out, music},
+         "reduced 2, skipped 0,",
+         sources,
+         sources,
+         true},
+        {"beside, first run", {"--beside", music}, "reduced 2, skipped 0,", sources, beside, false},
+        {"beside again", {"--beside", music}, "reduced 0, skipped 4,", sources, beside, false},
+    };
+    std::optional<FileIdentity> previous;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = Run(c.args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith(c.summary)) << run.out.toStdString();
+        EXPECT_EQ(test::EntriesOf(out), c.outFiles);
+        EXPECT_EQ(test::EntriesOf(music), c.musicFiles);
+        const std::optional<FileIdentity> now = IdentityOf(result);
+        EXPECT_EQ(now != previous, c.replaced);
+        previous = now;
+        EXPECT_EQ(BitrateOf(result), 128000);
+    }
+    const CliRun again = Run({"-o", out, music});
+    EXPECT_TRUE(again.err.contains(QStringLiteral("skipped: ") + music +
+                                   QStringLiteral("/a.mp3: exists\n")))
+        << again.err.toStdString();
+    const CliRun besideAgain = Run({"--beside", music});
+    EXPECT_TRUE(besideAgain.err.contains(QStringLiteral("skipped: ") + music +
+                                         QStringLiteral("/a-reduced.mp3: result of ") + music +
+                                         QStringLiteral("/a.mp3\n")))
+        << besideAgain.err.toStdString();
+}
+
+// A signal in the middle of a run stops the encoders and removes what is
+// half done: no temporary result, no encoder folder.
+TEST_F(ReduceCommandTest, ASignalLeavesOnlyWholeResults) {
     QStringList sources;
     for (int i = 0; i < 6; ++i) {
         sources.append(Mp3("long" + std::to_string(i) + ".mp3", 300 + 50 * i, "-b 192", 8.0));
     }
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TEMP"), temp);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(MIRELUNE_CLI),
-                  QStringList{"reduce", "-j", "1", "-o", out} + sources);
-    ASSERT_TRUE(process.waitForStarted());
-    // Stop it as soon as an encoder is writing.
-    for (int i = 0; i < 3000 && !test::EntriesOf(out).join(QString()).contains(".part"); ++i) {
-        QThread::msleep(10);
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(signal);
+        const QString into = Q(dir.file("out-" + std::to_string(signal)));
+        ASSERT_TRUE(QDir().mkpath(into));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TEMP"), temp);
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(MIRELUNE_CLI),
+                      QStringList{"reduce", "-j", "1", "-o", into} + sources);
+        ASSERT_TRUE(process.waitForStarted());
+        // Stop it as soon as an encoder is writing.
+        for (int i = 0; i < 3000 && !test::EntriesOf(into).join(QString()).contains(".part"); ++i) {
+            QThread::msleep(10);
+        }
+        ASSERT_EQ(::kill(static_cast<pid_t>(process.processId()), signal), 0);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 130) << process.readAllStandardError().toStdString();
+        for (const QString& name : test::EntriesOf(into)) {
+            EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << name.toStdString();
+            EXPECT_EQ(BitrateOf(into + QLatin1Char('/') + name), 128000) << name.toStdString();
+        }
+        EXPECT_LT(test::EntriesOf(into).size(), sources.size());
+        EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
     }
-    process.terminate();
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 130) << process.readAllStandardError().toStdString();
-    for (const QString& name : test::EntriesOf(out)) {
-        EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << name.toStdString();
-        EXPECT_EQ(BitrateOf(out + QLatin1Char('/') + name), 128000) << name.toStdString();
-    }
-    EXPECT_LT(test::EntriesOf(out).size(), sources.size());
-    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
 }
 
 }  // namespace

@@ -83,5 +83,95 @@ TEST(ReducePlan, DecidesEveryOutputInListOrder) {
     }
 }
 
+// Files already at an output path: an earlier run's results, or anything
+// else. They are left alone unless --overwrite, and a listed file that is
+// another listed source's output is that source's result, not a source.
+TEST(ReducePlan, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
+    test::Tree tree;
+    tree.mp3("in/a.mp3");
+    tree.mp3("in/b.mp3");
+    tree.mp3("in/b-reduced.mp3");  // an earlier --beside result
+    tree.mp3("x/song.mp3");
+    tree.mp3("y/song.mp3");
+    const QString longName = QString(251, QLatin1Char('n')) + QStringLiteral(".mp3");  // 255 bytes
+    tree.mp3("long/" + longName);
+    tree.mp3("long2/" + longName);
+    const QString out = tree.folder("out");
+    tree.file("out/a.mp3", {'k', 'e', 'p', 't'});  // not even an MP3 file
+    const QString numbered = tree.folder("numbered");
+    tree.mp3("numbered/song.mp3");
+    tree.mp3("numbered/song (2).mp3");
+    const QString fresh = tree.folder("fresh");
+    const QString resultOfB = "skipped: result of " + tree.path("in/b.mp3");
+    const QString resultOfA = "skipped: result of " + tree.path("in/a.mp3");
+
+    struct Case {
+        const char* name;
+        PlanSettings settings;
+        QStringList paths;
+        std::vector<Line> expected;
+    };
+    const auto into = [](const QString& folder, bool overwrite) {
+        PlanSettings settings{128, folder, false, false, false};
+        settings.overwrite = overwrite;
+        return settings;
+    };
+    const auto beside = [](bool overwrite) {
+        PlanSettings settings{128, QString(), true, false, false};
+        settings.overwrite = overwrite;
+        return settings;
+    };
+    const std::vector<Case> cases = {
+        {"-o: the file already there stays",
+         into(out, false),
+         {tree.path("in/a.mp3"), tree.path("in/b.mp3")},
+         {{"in/b.mp3", "out/b.mp3"}, {"in/a.mp3", "skipped: exists"}}},
+        {"-o --overwrite: it is replaced",
+         into(out, true),
+         {tree.path("in/a.mp3"), tree.path("in/b.mp3")},
+         {{"in/a.mp3", "out/a.mp3"}, {"in/b.mp3", "out/b.mp3"}}},
+        {"--beside again: no result of a result",
+         beside(false),
+         {tree.path("in/b-reduced.mp3"), tree.path("in/b.mp3")},
+         {{"in/b-reduced.mp3", resultOfB}, {"in/b.mp3", "skipped: exists"}}},
+        {"--beside --overwrite: the earlier result is replaced, still not reduced",
+         beside(true),
+         {tree.path("in/b.mp3"), tree.path("in/b-reduced.mp3")},
+         {{"in/b.mp3", "in/b-reduced.mp3"}, {"in/b-reduced.mp3", resultOfB}}},
+        {"-o: a listed file in DIR is the result of its source",
+         into(out, false),
+         {tree.path("out/a.mp3"), tree.path("in/a.mp3")},
+         {{"out/a.mp3", "skipped: not a valid MP3 file"}, {"in/a.mp3", "skipped: exists"}}},
+        {"-o: numbered results of an earlier run are found again",
+         into(numbered, false),
+         {tree.path("x/song.mp3"), tree.path("y/song.mp3")},
+         {{"x/song.mp3", "skipped: exists"}, {"y/song.mp3", "skipped: exists"}}},
+        {"-o --overwrite: and replaced under the same names",
+         into(numbered, true),
+         {tree.path("x/song.mp3"), tree.path("y/song.mp3")},
+         {{"x/song.mp3", "numbered/song.mp3"}, {"y/song.mp3", "numbered/song (2).mp3"}}},
+        {"a name at the limit fits; its number or -reduced does not",
+         into(fresh, false),
+         {tree.path("long/" + longName), tree.path("long2/" + longName)},
+         {{"long/" + longName, "fresh/" + longName},
+          {"long2/" + longName,
+           "failed: the result's name would be too long for the file system"}}},
+        {"--beside with a name at the limit",
+         beside(false),
+         {tree.path("long/" + longName)},
+         {{"long/" + longName, "failed: the result's name would be too long for the file system"}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Lines(MakeReducePlan(c.settings, c.paths), tree.root()), c.expected) << c.name;
+    }
+
+    // A listed MP3 file in DIR where another source's result belongs.
+    tree.mp3("out/a.mp3");
+    EXPECT_EQ(
+        Lines(MakeReducePlan(into(out, true), {tree.path("out/a.mp3"), tree.path("in/a.mp3")}),
+              tree.root()),
+        (std::vector<Line>{{"in/a.mp3", "out/a.mp3"}, {"out/a.mp3", resultOfA}}));
+}
+
 }  // namespace
 }  // namespace mirelune::cli

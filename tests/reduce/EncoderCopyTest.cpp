@@ -4,11 +4,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/EncoderResource.h"
 #include "shell/Failure.h"
 #include "support/ReduceTestSupport.h"
+#include "support/TmpfsMount.h"
 
 namespace mirelune {
 namespace {
@@ -77,6 +79,64 @@ TEST(EncoderCopy, FallsBackToTheSystemTemporaryFolder) {
         EncoderCopy copy(QByteArrayLiteral("x"));
         EXPECT_EQ(QFileInfo(copy.folder()).absolutePath(),
                   QFileInfo(QDir::tempPath()).absoluteFilePath());
+    }
+}
+
+TEST(EncoderCopy, MovesOnWhereTheTemporaryFolderDoesNotLetProgramsRun) {
+    test::ScratchDir dir;
+    const QString noexec = Q(dir.file("noexec"));
+    const test::TmpfsMount mount(noexec, MS_NOEXEC | MS_NOSUID | MS_NODEV);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const QString runtime = Q(dir.file("runtime"));
+    const QString cache = Q(dir.file("cache"));
+    const QString refusingRuntime = noexec + QStringLiteral("/runtime");
+    const QString refusingCache = noexec + QStringLiteral("/cache");
+    for (const QString& folder : {runtime, cache, refusingRuntime, refusingCache}) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+    }
+    struct Case {
+        const char* name;
+        QString runtime;   // XDG_RUNTIME_DIR; empty: unset
+        QString cache;     // XDG_CACHE_HOME
+        QString expected;  // where the private folder goes; empty: nowhere
+    };
+    const Case cases[] = {
+        {"the runtime folder", runtime, cache, runtime},
+        {"no runtime folder: the cache", QString(), cache, cache + QStringLiteral("/mirelune")},
+        {"the runtime folder refuses too: the cache", refusingRuntime, cache,
+         cache + QStringLiteral("/mirelune")},
+        {"nowhere", refusingRuntime, refusingCache, QString()},
+    };
+    const test::ScopedEnv temp("TEMP", QFile::encodeName(noexec));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const test::ScopedEnv runtimeEnv("XDG_RUNTIME_DIR", QFile::encodeName(c.runtime));
+        if (c.runtime.isEmpty()) {
+            qunsetenv("XDG_RUNTIME_DIR");
+        }
+        const test::ScopedEnv cacheEnv("XDG_CACHE_HOME", QFile::encodeName(c.cache));
+        const QByteArray bytes = test::StandIn(QStringLiteral("exit 3"));
+        if (c.expected.isEmpty()) {
+            EXPECT_THROW(EncoderCopy{bytes}, Failure);
+        } else {
+            EncoderCopy copy(bytes);
+            EXPECT_EQ(QFileInfo(copy.folder()).absolutePath(), c.expected);
+            EXPECT_EQ(QFileInfo(copy.folder()).permissions(), kOwnerOnly);
+            QProcess run;
+            run.start(copy.path(), {QStringLiteral("--version")});
+            EXPECT_TRUE(run.waitForFinished());
+            EXPECT_EQ(run.exitCode(), 0);
+        }
+        // Whatever was tried and refused is gone again.
+        for (const QString& folder :
+             {noexec, runtime, cache + QStringLiteral("/mirelune"), refusingRuntime,
+              refusingCache + QStringLiteral("/mirelune")}) {
+            const QStringList left = test::EntriesOf(folder);
+            EXPECT_TRUE(left.isEmpty() || left == QStringList({"cache", "runtime"}))
+                << folder.toStdString() << ": " << left.join(QLatin1Char(' ')).toStdString();
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <memory>
@@ -12,6 +14,7 @@
 #include "reduce/ReductionBatch.h"
 #include "reduce/RunAndWait.h"
 #include "support/ReduceTestSupport.h"
+#include "support/TmpfsMount.h"
 
 namespace mirelune {
 namespace {
@@ -63,32 +66,140 @@ TEST_F(StandInTest, OnlyACleanExitWithAValidResultReplacesTheOutput) {
     const Case cases[] = {
         {"copies the source", R"(cp "$6" "$7")", Status::Reduced, 0, QString()},
         {"fails with a message", R"(echo starting; echo "Can't init infile 'x'" >&2; exit 3)",
-         Status::Failed, 3, QStringLiteral("encoder exit code 3: Can't init infile 'x'")},
-        {"ends in colours", R"(printf 'x\r\033[1mbold\033[0m\r\n\n'; exit 2)", Status::Failed, 2,
-         QStringLiteral("encoder exit code 2: bold")},
+         Status::Failed, 3, QStringLiteral("Can't init infile 'x'")},
+        {"fails in silence", R"(echo only on standard output; exit 4)", Status::Failed, 4,
+         QStringLiteral("the encoder failed with exit code 4")},
+        {"ends in colours", R"(printf 'x\r\033[1mbold\033[0m\r\n\n' >&2; exit 2)", Status::Failed,
+         2, QStringLiteral("bold")},
+        {"fails amid its progress display",
+         R"(printf '    Frame  |  CPU time/estim\n   10/383 (3%%)|  0:00/ 0:00|\r' >&2
+            echo 'Error writing output' >&2
+            printf '   20/383 (5%%)|  0:00/ 0:00|\r-------------\n' >&2; exit 1)",
+         Status::Failed, 1, QStringLiteral("Error writing output")},
         {"writes garbage", R"(echo garbage > "$7")", Status::Failed, 0,
          QStringLiteral("result not a valid MP3 file")},
         {"writes nothing", R"(:)", Status::Failed, 0,
          QStringLiteral("result not a valid MP3 file")},
         {"removes its output", R"(rm -f "$7")", Status::Failed, 0,
          QStringLiteral("result not a valid MP3 file")},
-        {"is killed", R"(printf 'half a line'; cp "$6" "$7"; kill -9 $$)", Status::Failed, -1,
+        {"is killed", R"(printf 'half a line' >&2; cp "$6" "$7"; kill -9 $$)", Status::Failed, -1,
          QStringLiteral("the encoder stopped unexpectedly: half a line")},
+        {"loses its source", R"(rm -f "$6"; echo "Can't open" >&2; exit 1)", Status::Failed, 1,
+         QStringLiteral("the file no longer exists")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        test::WriteBytes(source, test::HandMadeMp3(5));
         test::WriteBytes(output, kOldResult);
-        FileReduction reduction({Encoder(QString::fromUtf8(c.body)), 128, source, output});
+        FileReduction reduction(
+            {Encoder(QString::fromUtf8(c.body)), 128, source, output, Replace::Yes});
         const qint32 returned =
             RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, c.status);
         EXPECT_EQ(reduction.outcome().reason, c.reason);
         EXPECT_EQ(returned, c.exitCode);
         EXPECT_EQ(test::ReadBytes(output),
-                  c.status == Status::Reduced ? test::ReadBytes(source) : kOldResult);
+                  c.status == Status::Reduced ? test::HandMadeMp3(5) : kOldResult);
         EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("song.mp3")});
     }
-    EXPECT_EQ(test::ReadBytes(source), test::HandMadeMp3(5));
+}
+
+TEST_F(StandInTest, WithoutLeaveToReplaceAResultNeverTakesATakenName) {
+    struct Case {
+        const char* name;
+        bool planted;  // something at the output path before the encoder ends
+        Replace replace;
+        Status status;
+    };
+    const Case cases[] = {
+        {"free name", false, Replace::No, Status::Reduced},
+        {"a file appeared meanwhile", true, Replace::No, Status::Skipped},
+        {"a file appeared, but the user let it go", true, Replace::Yes, Status::Reduced},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(output);
+        // The file turns up while the encoder runs: after any check made
+        // before it started.
+        const QString plant = c.planted ? QStringLiteral("echo planted > ") +
+                                              test::ShellQuoted(output) + QStringLiteral("; ")
+                                        : QString();
+        FileReduction reduction(
+            {Encoder(plant + QStringLiteral(R"(cp "$6" "$7")")), 128, source, output, c.replace});
+        RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+        EXPECT_EQ(reduction.outcome().status, c.status);
+        EXPECT_EQ(test::ReadBytes(output), c.status == Status::Skipped
+                                               ? QByteArrayLiteral("planted\n")
+                                               : test::HandMadeMp3(5));
+        EXPECT_EQ(reduction.outcome().reason,
+                  c.status == Status::Skipped ? QStringLiteral("exists") : QString());
+        EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("song.mp3")});
+    }
+}
+
+TEST_F(StandInTest, AResultGetsTheSourcesReadAndWriteBitsOnly) {
+    struct Case {
+        unsigned source;
+        unsigned result;  // under the umask 022
+    };
+    const Case cases[] = {
+        {0600, 0600}, {0640, 0640}, {0666, 0644}, {04755, 0644}, {02660, 0640}, {0444, 0444},
+    };
+    const mode_t previousMask = ::umask(022);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        QFile::remove(output);
+        ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), c.source), 0);
+        // Whatever the encoder makes of its output's mode does not count.
+        FileReduction reduction(
+            {Encoder(QStringLiteral(R"(cp "$6" "$7"; chmod 4777 "$7")")), 128, source, output});
+        RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+        EXPECT_EQ(reduction.outcome().status, Status::Reduced);
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(output).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, c.result);
+    }
+    ::umask(previousMask);
+    ::chmod(QFile::encodeName(source).constData(), 0644);
+}
+
+TEST_F(StandInTest, FailuresOfTheSystemReadAsSentences) {
+    const QString full = Q(dir.file("full"));
+    const test::TmpfsMount mount(full, 0);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    struct Case {
+        const char* name;
+        QString output;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"the device fills up", full + QStringLiteral("/song.mp3"),
+         QStringLiteral("no space left on the device")},
+        {"the folder is gone", Q(dir.file("gone/song.mp3")),
+         QStringLiteral("could not write in %1: the folder no longer exists")
+             .arg(Q(dir.file("gone/")))},
+    };
+    const QString fill = QStringLiteral("head -c 200000 /dev/zero > \"$7\" || exit 1");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileReduction reduction({Encoder(fill), 128, source, c.output});
+        RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+        EXPECT_EQ(reduction.outcome().status, Status::Failed);
+        EXPECT_EQ(reduction.outcome().reason, c.reason);
+    }
+    EXPECT_TRUE(test::EntriesOf(full).isEmpty());
+}
+
+TEST_F(StandInTest, AnOutputNameAtTheFileSystemsLimitGetsItsResult) {
+    const QString longest = out + QLatin1Char('/') + QString(251, QLatin1Char('n')) +
+                            QStringLiteral(".mp3");  // 255 bytes
+    FileReduction reduction({Encoder(QStringLiteral(R"(cp "$6" "$7")")), 128, source, longest});
+    RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+    EXPECT_EQ(reduction.outcome().status, Status::Reduced)
+        << reduction.outcome().reason.toStdString();
+    EXPECT_EQ(test::ReadBytes(longest), test::HandMadeMp3(5));
 }
 
 TEST_F(StandInTest, TheEncoderGetsItsArgumentsAsAListAndWritesATemporaryFileBesideTheOutput) {
@@ -106,6 +217,7 @@ TEST_F(StandInTest, TheEncoderGetsItsArgumentsAsAListAndWritesATemporaryFileBesi
     EXPECT_EQ(received.mid(0, 6), QStringList({"-h", "-m", "s", "-b", "96", odd}));
     const QFileInfo temporary(received[6]);
     EXPECT_EQ(temporary.absolutePath(), QFileInfo(out).absoluteFilePath());
+    EXPECT_TRUE(IsTemporaryResultName(temporary.fileName())) << temporary.fileName().toStdString();
     EXPECT_TRUE(temporary.fileName().startsWith(QLatin1Char('.')));
     EXPECT_FALSE(temporary.fileName().endsWith(QStringLiteral(".mp3")));
     EXPECT_FALSE(temporary.exists());
@@ -163,6 +275,7 @@ TEST_F(LongRunTest, CaptionCountsAndBarCreepsAfterFiftyPolls) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.start);
         QFile::remove(Marker("go"));
+        QFile::remove(output);
         view.values.clear();
         view.texts.clear();
         view.layer().clearRecord();

@@ -105,36 +105,72 @@ TEST_F(SameFileTest, NoNameIsLeftWhenTheReducedNameIsTheSourceToo) {
     EXPECT_EQ(OutputPathFor(music, source), QString());
 }
 
-TEST_F(SameFileTest, OutputNamesNeverGiveOneNameToTwoSourcesOrToAListedSource) {
+TEST_F(SameFileTest, OutputNamesTellEarlierFilesFromTheJobsOwnAndNumberOnlyCollisions) {
+    using Kind = OutputChoice::Kind;
     const QString other = Q(dir.file("other"));
     ASSERT_TRUE(QDir().mkpath(other));
     const QString sameName = other + QStringLiteral("/song.mp3");
     const QString third = Q(dir.file("third.mp3"));
-    test::WriteBytes(sameName, test::HandMadeMp3(4));
-    test::WriteBytes(third, test::HandMadeMp3(5));
-    // third.mp3's result would land on a listed source in the output folder.
+    const QString fourth = Q(dir.file("fourth.mp3"));
+    const QString fifth = Q(dir.file("fifth.mp3"));
+    for (const QString& s : {sameName, third, fourth, fifth}) {
+        test::WriteBytes(s, test::HandMadeMp3(4));
+    }
+    // third.mp3's result would land on a listed source in the output folder,
+    // an earlier result of it.
     const QString listedInOut = out + QStringLiteral("/third.mp3");
     test::WriteBytes(listedInOut, test::HandMadeMp3(6));
+    // fifth.mp3 collides with song.mp3; its numbered name is a listed source.
+    const QString listedNumbered = out + QStringLiteral("/song (2).mp3");
+    test::WriteBytes(listedNumbered, test::HandMadeMp3(7));
+    // fourth.mp3's result would land on a file that is no source.
+    const QString earlier = out + QStringLiteral("/fourth.mp3");
+    test::WriteBytes(earlier, "kept");
 
     OutputNames names;
-    for (const QString& s : {source, sameName, third, listedInOut}) {
+    for (const QString& s : {source, sameName, third, listedInOut, fourth, fifth, listedNumbered}) {
         names.protectSource(s);
     }
+    names.noteWanted(third, listedInOut);
+    names.noteWanted(listedInOut, out + QStringLiteral("/third-reduced.mp3"));
     const QString wanted = out + QStringLiteral("/song.mp3");
-    EXPECT_EQ(names.claim(source, wanted), wanted);
-    EXPECT_EQ(names.claim(sameName, wanted), out + QStringLiteral("/song (2).mp3"));
-    // The same source again keeps its name; a spelling of the same place is
-    // the same name.
-    EXPECT_EQ(names.claim(source, out + QStringLiteral("/./song.mp3")),
-              out + QStringLiteral("/./song.mp3"));
-    EXPECT_EQ(names.claim(sameName, wanted), out + QStringLiteral("/song (2).mp3"));
-    EXPECT_EQ(names.claim(third, listedInOut), out + QStringLiteral("/third (2).mp3"));
-    const QString fourth = Q(dir.file("fourth.mp3"));
-    EXPECT_EQ(names.claim(fourth, wanted), out + QStringLiteral("/song (3).mp3"));
+    struct Step {
+        QString source;
+        QString wanted;
+        QString path;
+        Kind kind;
+    };
+    const Step steps[] = {
+        {source, wanted, wanted, Kind::Free},
+        {sameName, wanted, out + QStringLiteral("/song (3).mp3"), Kind::Free},
+        // The same source again keeps its name; a spelling of the same place
+        // is the same name.
+        {source, out + QStringLiteral("/./song.mp3"), out + QStringLiteral("/./song.mp3"),
+         Kind::Ours},
+        {third, listedInOut, listedInOut, Kind::Exists},
+        {fourth, earlier, earlier, Kind::Exists},
+        {fifth, wanted, out + QStringLiteral("/song (4).mp3"), Kind::Free},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.source.toStdString());
+        const OutputChoice choice = names.decide(step.source, step.wanted);
+        EXPECT_EQ(choice.path, step.path);
+        EXPECT_EQ(choice.kind, step.kind);
+        names.claim(step.source, choice.path);
+    }
+    EXPECT_EQ(names.resultOf(listedInOut), third);
+    EXPECT_EQ(names.resultOf(third), std::nullopt);
+    EXPECT_EQ(names.resultOf(listedNumbered), std::nullopt);
+    EXPECT_EQ(test::ReadBytes(earlier), QByteArrayLiteral("kept"));
 }
 
-TEST(DoneMessage, ListsFailuresAfterDone) {
+TEST(DoneMessage, ListsFailuresAndThenSkippedFilesAfterDone) {
     EXPECT_EQ(DoneMessage({}), QStringLiteral("Done."));
+    EXPECT_EQ(DoneMessage({{QStringLiteral("a.mp3"), QStringLiteral("why")}},
+                          {{QStringLiteral("b.mp3"), QStringLiteral("exists")},
+                           {QStringLiteral("b-reduced.mp3"), QStringLiteral("result of b.mp3")}}),
+              QStringLiteral("Done.\n\n1 file failed:\na.mp3: why\n\n2 files skipped:\n"
+                             "b.mp3: exists\nb-reduced.mp3: result of b.mp3"));
     EXPECT_EQ(DoneMessage({{QStringLiteral("a.mp3"), QStringLiteral("why")}}),
               QStringLiteral("Done.\n\n1 file failed:\na.mp3: why"));
     std::vector<RowFailure> many;

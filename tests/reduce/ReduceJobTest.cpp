@@ -162,11 +162,12 @@ TEST_F(ReduceJobTest, FailedRowsAreReportedAfterDoneAndLeaveNoFileBehind) {
     view.rows = {Source(QStringLiteral("bad.mp3"), 3), Source(QStringLiteral("good.mp3"), 4),
                  Source(QStringLiteral("garbage.mp3"), 5)};
     test::WriteBytes(out + QStringLiteral("/bad.mp3"), "earlier result");
+    view.layer().queueAnswer(MessageAnswer::Yes);  // the earlier result may go
     job.run(view);
-    ASSERT_EQ(view.layer().boxes().size(), 1u);
-    EXPECT_EQ(view.layer().boxes()[0].text,
+    ASSERT_EQ(view.layer().boxes().size(), 2u);
+    EXPECT_EQ(view.layer().boxes()[1].text,
               QStringLiteral("Done.\n\n2 files failed:\n"
-                             "bad.mp3: encoder exit code 3: Can't init infile\n"
+                             "bad.mp3: Can't init infile\n"
                              "garbage.mp3: result not a valid MP3 file"));
     EXPECT_EQ(test::EntriesOf(out), QStringList({"bad.mp3", "good.mp3"}));
     EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/bad.mp3")), "earlier result");
@@ -182,7 +183,7 @@ TEST_F(ReduceJobTest, ManyFailuresAreCountedAndTheFirstTwentyNamed) {
     const QStringList lines = view.layer().boxes().at(0).text.split(QLatin1Char('\n'));
     EXPECT_EQ(lines[0], QStringLiteral("Done."));
     EXPECT_EQ(lines[2], QStringLiteral("23 files failed:"));
-    EXPECT_EQ(lines[3], QStringLiteral("f1.mp3: encoder exit code 1"));
+    EXPECT_EQ(lines[3], QStringLiteral("f1.mp3: the encoder failed with exit code 1"));
     EXPECT_EQ(lines.size(), 3 + 20 + 1);
     EXPECT_EQ(lines.last(), QStringLiteral("and 3 more"));
 }
@@ -290,6 +291,110 @@ TEST_F(ReduceJobTest, AFilePlantedAtAPredictablePathIsNeverRun) {
     EXPECT_EQ(Runs().size(), 1);
     EXPECT_FALSE(QFileInfo::exists(Marker("planted-ran")));
     EXPECT_EQ(test::EntriesOf(temp), QStringList{QStringLiteral("lame")});
+}
+
+// One question before anything is written or run, and each answer kept.
+TEST_F(ReduceJobTest, ResultsThatWouldReplaceFilesAskOnceAndFollowTheAnswer) {
+    struct Case {
+        MessageAnswer answer;
+        QStringList runs;   // the rows' file names, in order
+        QByteArray keptAt;  // what out/a.mp3 holds afterwards; empty: a's result
+        QString done;       // empty: no closing message
+    };
+    const Case cases[] = {
+        {MessageAnswer::Yes, {"a.mp3", "b.mp3"}, {}, QStringLiteral("Done.")},
+        {MessageAnswer::No,
+         {"b.mp3"},
+         "kept",
+         QStringLiteral("Done.\n\n1 file skipped:\na.mp3: exists")},
+        {MessageAnswer::Cancel, {}, "kept", QString()},
+    };
+    const QString a = Source(QStringLiteral("a.mp3"), 3);
+    const QString b = Source(QStringLiteral("b.mp3"), 4);
+    const Box question{QStringLiteral("Mirelune"),
+                       QStringLiteral("1 of the results would replace files that already exist "
+                                      "in the output folder. Replace them?"),
+                       MessageButtons::YesNoCancel, MessageIcon::None};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        QFile::remove(Marker("runs"));
+        QFile::remove(out + QStringLiteral("/b.mp3"));
+        test::WriteBytes(out + QStringLiteral("/a.mp3"), "kept");
+        view.layer().clearRecord();
+        view.values.clear();
+        view.rows = {a, b};
+        view.layer().queueAnswer(c.answer);
+        job.run(view);
+
+        std::vector<Box> boxes{question};
+        if (!c.done.isEmpty()) {
+            boxes.push_back(Plain(c.done));
+        }
+        EXPECT_EQ(view.layer().boxes(), boxes);
+        QStringList ran;
+        for (const QString& run : Runs()) {
+            ran.append(QFileInfo(run).fileName());
+        }
+        EXPECT_EQ(ran, c.runs);
+        EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/a.mp3")),
+                  c.keptAt.isEmpty() ? test::HandMadeMp3(3) : c.keptAt);
+        EXPECT_EQ(QFileInfo::exists(out + QStringLiteral("/b.mp3")), !c.runs.isEmpty());
+        EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+        EXPECT_FALSE(job.isBusy());
+        EXPECT_EQ(view.pointers.back(), false);
+    }
+    // Cancel ended the job before the bar moved.
+    EXPECT_TRUE(view.values.empty());
+}
+
+TEST_F(ReduceJobTest, AFileThatTurnsUpDuringTheJobIsNeverReplacedUnasked) {
+    // b.mp3's output appears while its encoder runs, c.mp3's just before its
+    // turn; nothing was there when the job began, so nothing was asked.
+    UseEncoder(QStringLiteral(R"(case "$6" in *b.mp3) echo planted > %1 ;; esac; cp "$6" "$7")")
+                   .arg(test::ShellQuoted(out + QStringLiteral("/b.mp3"))));
+    view.rows = {Source(QStringLiteral("a.mp3"), 3), Source(QStringLiteral("b.mp3"), 4),
+                 Source(QStringLiteral("c.mp3"), 5)};
+    view.layer().onYield([&] {
+        if (view.progressText() == QStringLiteral("Processing: c.mp3")) {
+            test::WriteBytes(out + QStringLiteral("/c.mp3"), "planted\n");
+        }
+    });
+    job.run(view);
+    EXPECT_EQ(view.layer().boxes(),
+              std::vector<Box>{Plain(
+                  QStringLiteral("Done.\n\n2 files skipped:\nb.mp3: exists\nc.mp3: exists"))});
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/a.mp3")), test::HandMadeMp3(3));
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/b.mp3")), "planted\n");
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/c.mp3")), "planted\n");
+    EXPECT_EQ(test::EntriesOf(out), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
+}
+
+TEST_F(ReduceJobTest, RunningTheSameJobAgainBesideTheOriginalsRedoesNothing) {
+    const QString a = Source(QStringLiteral("a.mp3"), 3);
+    const QString b = Source(QStringLiteral("b.mp3"), 4);
+    view.options().option1 = false;
+    view.options().option2 = true;
+    view.rows = {a, b};
+    job.run(view);
+    ASSERT_EQ(test::EntriesOf(music),
+              QStringList({"a-reduced.mp3", "a.mp3", "b-reduced.mp3", "b.mp3"}));
+
+    // The results are in the list now too, as after adding the whole folder.
+    view.layer().clearRecord();
+    view.rows = {music + QStringLiteral("/a-reduced.mp3"), a, b,
+                 music + QStringLiteral("/b-reduced.mp3")};
+    view.layer().queueAnswer(MessageAnswer::No);
+    job.run(view);
+    ASSERT_EQ(view.layer().boxes().size(), 2u);
+    EXPECT_EQ(view.layer().boxes()[0].text.left(2), QStringLiteral("2 "));
+    EXPECT_EQ(view.layer().boxes()[1], Plain(QStringLiteral("Done.\n\n4 files skipped:\n"
+                                                            "a-reduced.mp3: result of a.mp3\n"
+                                                            "a.mp3: exists\n"
+                                                            "b.mp3: exists\n"
+                                                            "b-reduced.mp3: result of b.mp3")));
+    EXPECT_EQ(Runs().size(), 2);  // the first job's only
+    EXPECT_EQ(test::EntriesOf(music),
+              QStringList({"a-reduced.mp3", "a.mp3", "b-reduced.mp3", "b.mp3"}));
 }
 
 TEST_F(ReduceJobTest, AbortStopsTheEncoderAndCleansUpWithoutAnotherMessage) {

@@ -30,6 +30,8 @@ TEST(FakeWindowLayer, UnscriptedQuestionsGetTheCautiousAnswer) {
     FakeWindowLayer window;
     EXPECT_EQ(window.messageBox("Sure?", "T", MessageButtons::YesNo, MessageIcon::None),
               MessageAnswer::No);
+    EXPECT_EQ(window.messageBox("Replace?", "T", MessageButtons::YesNoCancel, MessageIcon::None),
+              MessageAnswer::Cancel);
     EXPECT_EQ(window.inputBox("Extension?", "T", "mp3"), QString());
     EXPECT_EQ(window.browseForFolder("Pick", "/home"), QString());
     EXPECT_TRUE(window.openFiles("Add", "*.mp3").isEmpty());

@@ -10,6 +10,9 @@ TEST(HeadlessWindowLayer, QuestionsGetTheCautiousAnswer) {
     HeadlessWindowLayer window;
     EXPECT_EQ(window.messageBox("Open it?", "Mirelune", MessageButtons::YesNo, MessageIcon::None),
               MessageAnswer::No);
+    EXPECT_EQ(window.messageBox("Replace them?", "Mirelune", MessageButtons::YesNoCancel,
+                                MessageIcon::None),
+              MessageAnswer::Cancel);
     EXPECT_EQ(window.messageBox("Done.", "Mirelune", MessageButtons::Ok, MessageIcon::None),
               MessageAnswer::Ok);
     EXPECT_TRUE(window.inputBox("Extension?", "Mirelune", "mp3").isEmpty());

@@ -18,7 +18,15 @@ T TakeFront(std::deque<T>& queue, T fallback) {
 }
 
 const char* ButtonsName(MessageButtons buttons) {
-    return buttons == MessageButtons::YesNo ? "YesNo" : "Ok";
+    switch (buttons) {
+        case MessageButtons::YesNo:
+            return "YesNo";
+        case MessageButtons::YesNoCancel:
+            return "YesNoCancel";
+        case MessageButtons::Ok:
+            break;
+    }
+    return "Ok";
 }
 
 const char* IconName(MessageIcon icon) {
@@ -78,7 +86,8 @@ MessageAnswer FakeWindowLayer::messageBox(const QString& text, const QString& ti
     if (buttons == MessageButtons::Ok) {
         return MessageAnswer::Ok;
     }
-    return TakeFront(answers_, MessageAnswer::No);
+    return TakeFront(answers_, buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel
+                                                                      : MessageAnswer::No);
 }
 
 QString FakeWindowLayer::inputBox(const QString& prompt, const QString& title,

@@ -42,7 +42,8 @@ struct Interaction {
 
 // A window layer that answers from queues and records every box and dialog in
 // order. Unscripted questions get the cautious answer: No for a Yes/No box,
-// Cancel (empty) for the input box and the dialogs. OK boxes need no script.
+// Cancel for a Yes/No/Cancel box, Cancel (empty) for the input box and the
+// dialogs. OK boxes need no script.
 class FakeWindowLayer : public WindowLayer {
   public:
     void queueAnswer(MessageAnswer answer) { answers_.push_back(answer); }

@@ -1,0 +1,14 @@
+#include "app/CloseOnSignal.h"
+
+#include <QApplication>
+
+namespace mirelune {
+
+CloseOnSignal::CloseOnSignal()
+    : stop_([] {
+          QApplication::closeAllWindows();
+          // Also when some window would not close, or none was shown yet.
+          QCoreApplication::exit(0);
+      }) {}
+
+}  // namespace mirelune
