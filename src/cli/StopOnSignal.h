@@ -1,15 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
-#include <memory>
-
-#ifdef Q_OS_UNIX
-#include <signal.h>
-
-#include <csignal>
-#endif
-
-class QSocketNotifier;
+#include "shell/EndSignals.h"
 
 namespace mirelune::cli {
 
@@ -22,23 +13,12 @@ inline constexpr int kExitInterrupted = 130;
 class StopOnSignal {
   public:
     StopOnSignal();
-    ~StopOnSignal();
-    StopOnSignal(const StopOnSignal&) = delete;
-    StopOnSignal& operator=(const StopOnSignal&) = delete;
 
     bool stopped() const { return stopped_; }
 
   private:
     bool stopped_ = false;
-#ifdef Q_OS_UNIX
-    static void Notify(int);
-
-    static inline volatile std::sig_atomic_t writeEnd_ = -1;
-    int fds_[2] = {-1, -1};
-    std::unique_ptr<QSocketNotifier> notifier_;
-    struct sigaction oldInt_ {};
-    struct sigaction oldTerm_ {};
-#endif
+    EndSignals endSignals_;
 };
 
 }  // namespace mirelune::cli
