@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: a bounded fuzz
 # run of the MP3 analysis, the whole suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the whole suite in an ordinary build.
+# UndefinedBehaviorSanitizer, the whole suite in an ordinary build, and the
+# Debian package made from that build, checked as a user gets it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -18,3 +19,5 @@ scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DMIRELUNE_SANITIZE=ON -DMI
 echo "== Tests"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build && ctest --output-on-failure -j"$jobs")
+
+scripts/check-package.sh build
