@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev
     clang libclang-rt-14-dev
     xvfb xauth
+    librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: a bounded fuzz
 # run of the MP3 analysis, the whole suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the whole suite in an ordinary build.
+# UndefinedBehaviorSanitizer, the whole suite in an ordinary build, and the
+# Debian package made from that build, checked as a user gets it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -21,3 +22,5 @@ scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 echo "== The embedded encoder needs nothing from the system"
 bash scripts/check-encoder.sh build
+
+scripts/check-package.sh build

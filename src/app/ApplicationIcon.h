@@ -4,8 +4,9 @@
 
 namespace mirelune {
 
-// The program's icon: three bars of falling height on a rounded square,
-// drawn rather than shipped so it is sharp at every size.
+// The program's icon, the same picture the desktop shows for the installed
+// program: the bitmaps rendered at build time from the icon's one SVG file,
+// carried as a resource so it needs no image plugin.
 QIcon ApplicationIcon();
 
 }  // namespace mirelune

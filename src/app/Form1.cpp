@@ -1,8 +1,6 @@
 #include "app/Form1.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QDropEvent>
 #include <QEvent>
 #include <QGroupBox>
@@ -24,6 +22,7 @@
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
 #include "shell/Failure.h"
+#include "shell/ProductInfo.h"
 #include "shell/WindowLayer.h"
 
 namespace mirelune {
@@ -57,17 +56,14 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) 
     return button;
 }
 
-QString ProgramFolder() {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-}
-
 }  // namespace
 
 Form1::Form1(std::unique_ptr<WindowLayer> window, Environment environment, QWidget* parent)
     : QWidget(parent),
       window_(std::move(window)),
-      applicationFolder_(environment.applicationFolder.isEmpty() ? ProgramFolder()
+      applicationFolder_(environment.applicationFolder.isEmpty() ? ApplicationFolder()
                                                                  : environment.applicationFolder),
+      homePageAddress_(environment.homePageAddress.value_or(HomePageAddress())),
       drawPercent_(environment.drawPercent ? std::move(environment.drawPercent)
                                            : std::function<int()>(DrawPercent)),
       settings_(environment.settingsFolder.isEmpty()

@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -43,13 +44,16 @@ class Form1 : public QWidget {
   public:
     // What start-up takes from outside the window; tests replace each part.
     struct Environment {
-        // Where the skin and pointer files are looked for; the program's own
-        // folder when empty.
+        // Where the samples, skin and pointer files are looked for;
+        // ApplicationFolder() when empty.
         QString applicationFolder;
         // The settings store's folder; the user's configuration folder when empty.
         QString settingsFolder;
         // The home-page draw, 1 to 100; a random draw when empty.
         std::function<int()> drawPercent;
+        // The home page that draw opens, none when empty; the configured one
+        // when not given.
+        std::optional<QString> homePageAddress;
     };
 
     explicit Form1(std::unique_ptr<WindowLayer> window, Environment environment = {},
@@ -60,9 +64,13 @@ class Form1 : public QWidget {
     // and the user's last choices. Call once, before show().
     void Form_Load();
 
+    // The files and folders the program was started with ("Open With" in a
+    // file manager), added as a drop of the same paths would add them.
+    void OpenPaths(const QStringList& paths);
+
     WindowLayer& windowLayer() { return *window_; }
     SettingsStore& settings() { return settings_; }
-    // The program's folder, without a trailing separator.
+    // Where the samples, skin and pointer files are, without a trailing separator.
     QString applicationFolder() const { return applicationFolder_; }
     // The window's one MP3 reader; throws Failure before start-up made it.
     mp3::MP3Info& mp3Info();
@@ -140,6 +148,7 @@ class Form1 : public QWidget {
 
     std::unique_ptr<WindowLayer> window_;
     QString applicationFolder_;
+    QString homePageAddress_;
     std::function<int()> drawPercent_;
     SettingsStore settings_;
     std::unique_ptr<mp3::MP3Info> mp3Info_;

@@ -11,6 +11,7 @@
 #include "app/ApplicationIcon.h"
 #include "app/Form1.h"
 #include "app/StartUpDefaults.h"
+#include "filelist/FileDrop.h"
 #include "filelist/FileList.h"
 #include "mp3/MP3Info.h"
 #include "reduce/ReduceJob.h"
@@ -73,8 +74,8 @@ void Form1::Form_Load() {
         g.step(106, [&] { handPointer_ = LoadPointerFile(handPointer); });
     }
     g.step(108, [&] {
-        if (drawPercent_() == kHomePageDraw) {
-            window_->openAddress(QString::fromUtf8(kHomePageAddress));
+        if (drawPercent_() == kHomePageDraw && !homePageAddress_.isEmpty()) {
+            window_->openAddress(homePageAddress_);
         }
     });
 
@@ -105,6 +106,11 @@ void Form1::Form_Load() {
     } else {
         g.step(182, [&] { Frame2->setEnabled(false); });
     }
+}
+
+void Form1::OpenPaths(const QStringList& paths) {
+    CatchAll(*window_, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")),
+             [&] { OfferDroppedPaths(paths, *window_, candidateAdder()); });
 }
 
 // Selecting an option while restoring is a click like the user's, and saves

@@ -1,5 +1,6 @@
 #include "app/StartUpDefaults.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -25,6 +26,16 @@ QString DefaultOutputFolder() {
         folder += QChar(kPathSeparator);
     }
     return folder;
+}
+
+QString ApplicationFolderOf(const QString& programFolder) {
+    const QString installed = QDir::cleanPath(programFolder + QStringLiteral("/../share/mirelune"));
+    return QDir::toNativeSeparators(IsFolder(installed) ? installed
+                                                        : QDir::cleanPath(programFolder));
+}
+
+QString ApplicationFolder() {
+    return ApplicationFolderOf(QCoreApplication::applicationDirPath());
 }
 
 }  // namespace mirelune

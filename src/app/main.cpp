@@ -1,15 +1,36 @@
 #include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <cstdio>
 #include <memory>
 
 #include "app/ApplicationIcon.h"
 #include "app/CloseOnSignal.h"
 #include "app/Form1.h"
 #include "app/QtWindowLayer.h"
+#include "app/WindowCommandLine.h"
 #include "shell/ApplicationTitle.h"
+#include "shell/ProductInfo.h"
 
 int main(int argc, char** argv) {
+    // Read before QApplication exists, which needs a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const mirelune::WindowCommandLine commandLine =
+        mirelune::ParseWindowCommandLine(arguments, QDir::currentPath());
+    if (commandLine.exitStatus) {
+        std::fputs(commandLine.standardOutput.toLocal8Bit().constData(), stdout);
+        std::fputs(commandLine.standardError.toLocal8Bit().constData(), stderr);
+        return *commandLine.exitStatus;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(mirelune::kProductName));
+    QApplication::setApplicationVersion(mirelune::ProductVersion());
+    // Docks and task bars find the menu entry, and so the icon, by this name.
+    QGuiApplication::setDesktopFileName(mirelune::ApplicationId());
     QApplication::setWindowIcon(mirelune::ApplicationIcon());
     // Before any job can write an encoder copy or a partial result.
     const mirelune::CloseOnSignal closeOnSignal;
@@ -21,5 +42,11 @@ int main(int argc, char** argv) {
     dialogs.setOwner(&form);
     form.Form_Load();
     form.show();
+
+    // Added once the window is up, so any box about a refused file has a
+    // window to sit on.
+    if (!commandLine.paths.isEmpty()) {
+        QTimer::singleShot(0, &form, [&form, &commandLine] { form.OpenPaths(commandLine.paths); });
+    }
     return app.exec();
 }

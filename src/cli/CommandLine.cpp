@@ -3,6 +3,8 @@
 #include <QFile>
 #include <cstdio>
 
+#include "shell/CommandLineText.h"
+
 namespace mirelune::cli {
 
 QByteArrayList NativePositionals(const CommandArguments& args, const QStringList& positionals) {
@@ -27,9 +29,22 @@ bool ParseOrExplain(QCommandLineParser& parser, const CommandArguments& args) {
     if (parser.parse(args.text)) {
         return true;
     }
-    std::fprintf(stderr, "mirelune-cli: %s\nTry '%s --help'.\n", qPrintable(parser.errorText()),
-                 qPrintable(args.text.value(0)));
+    std::fputs(qPrintable(UsageErrorText(QStringLiteral("mirelune-cli"), parser.errorText(),
+                                         args.text.value(0))),
+               stderr);
     return false;
+}
+
+void AddHelpOption(QCommandLineParser& parser) {
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Print the options and exit.")));
+}
+
+void PrintHelp(const QCommandLineParser& parser, const CommandArguments& args,
+               const QString& positionals) {
+    std::fputs(qPrintable(HelpText(
+                   parser, args.text.value(0) + QStringLiteral(" [options] ") + positionals)),
+               stdout);
 }
 
 }  // namespace mirelune::cli

@@ -27,4 +27,12 @@ QByteArrayList NativePositionals(const CommandArguments& args, const QStringList
 // returns false.
 bool ParseOrExplain(QCommandLineParser& parser, const CommandArguments& args);
 
+// -h, --help, without Qt's --help-all: the commands run no Qt options, and an
+// option that is neither help nor refused would let the command run.
+void AddHelpOption(QCommandLineParser& parser);
+// Prints the command's help, whose usage line names the command, then
+// "[options]" and the positional syntax such as "PATH...".
+void PrintHelp(const QCommandLineParser& parser, const CommandArguments& args,
+               const QString& positionals);
+
 }  // namespace mirelune::cli

@@ -13,9 +13,11 @@ int RunInfo(const CommandArguments& args) {
     parser.setApplicationDescription(
         QStringLiteral("Describe MP3 files: bitrate, MPEG version and layer, sample rate, "
                        "channels, duration, CBR or VBR."));
-    parser.addHelpOption();
-    const QCommandLineOption jsonOption(QStringLiteral("json"),
-                                        QStringLiteral("One JSON object per file (JSON Lines)."));
+    AddHelpOption(parser);
+    const QCommandLineOption jsonOption(
+        QStringLiteral("json"),
+        QStringLiteral("One JSON object per file (JSON Lines) instead of one line of text "
+                       "(default: text)."));
     parser.addOption(jsonOption);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("MP3 files to describe."),
                                  QStringLiteral("FILE..."));
@@ -23,7 +25,7 @@ int RunInfo(const CommandArguments& args) {
         return kExitUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        PrintHelp(parser, args, QStringLiteral("FILE..."));
         return kExitOk;
     }
     const QStringList paths = parser.positionalArguments();

@@ -8,6 +8,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -59,14 +60,15 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
     parser.setApplicationDescription(QStringLiteral(
         "Re-encode MP3 files at a lower constant bitrate. Folders are searched with all their "
         "sub-folders; files that are not MP3 are skipped."));
-    parser.addHelpOption();
+    AddHelpOption(parser);
     const QCommandLineOption bitrate(
         {QStringLiteral("b"), QStringLiteral("bitrate")},
         QStringLiteral("Target bitrate in kbps: 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, "
                        "224, 256 or 320 (default 128)."),
         QStringLiteral("KBPS"), QStringLiteral("128"));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("Save the results in folder DIR."),
+                                    QStringLiteral("Save the results in the existing folder DIR "
+                                                   "(no default: give -o or --beside)."),
                                     QStringLiteral("DIR"));
     const QCommandLineOption beside(QStringLiteral("beside"),
                                     QStringLiteral("Save each result in its original's folder."));
@@ -96,7 +98,7 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         return std::nullopt;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        PrintHelp(parser, args, QStringLiteral("PATH..."));
         status = kExitOk;
         return std::nullopt;
     }
@@ -256,10 +258,13 @@ int RunReduce(const CommandArguments& args) {
     }
     PrintNotes("skipped", skipped);
     PrintNotes("failed", failed);
-    const double saved = before > 0 ? 100.0 * static_cast<double>(before - after) / before : 0.0;
-    std::printf("reduced %zu, skipped %zu, failed %zu; %s → %s, %.1f%% saved\n", reduced,
+    // Results larger than their sources (a target above the originals'
+    // bitrate) say so rather than show a negative saving.
+    const double change =
+        before > 0 ? 100.0 * static_cast<double>(std::abs(before - after)) / before : 0.0;
+    std::printf("reduced %zu, skipped %zu, failed %zu; %s → %s, %.1f%% %s\n", reduced,
                 skipped.size(), failed.size(), qPrintable(SizeText(before)),
-                qPrintable(SizeText(after)), saved);
+                qPrintable(SizeText(after)), change, after > before ? "larger" : "saved");
     std::fflush(stdout);
     return failed.empty() ? kExitOk : kExitSomeFailed;
 }

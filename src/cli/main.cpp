@@ -5,18 +5,34 @@
 #include "CommandLine.h"
 #include "InfoCommand.h"
 #include "ReduceCommand.h"
+#include "shell/CommandLineText.h"
 
 namespace {
 
 const char kUsage[] =
     "Usage: mirelune-cli <command> [options]\n"
+    "       mirelune-cli --help | --version\n"
     "\n"
     "Commands:\n"
     "  info [--json] FILE...   describe MP3 files\n"
-    "  reduce -b KBPS (-o DIR | --beside) [options] PATH...\n"
+    "  reduce [-b KBPS] (-o DIR | --beside) [options] PATH...\n"
     "                          re-encode MP3 files at a lower bitrate\n"
     "\n"
-    "Run 'mirelune-cli <command> --help' for a command's options.\n";
+    "Options:\n"
+    "  -h, --help     Print this help and exit.\n"
+    "  -v, --version  Print the version and exit.\n"
+    "\n"
+    "Run 'mirelune-cli <command> --help' for a command's options and their defaults.\n";
+
+bool Is(const char* argument, const char* shortName, const char* longName) {
+    return std::strcmp(argument, shortName) == 0 || std::strcmp(argument, longName) == 0;
+}
+
+int UsageError(const QString& problem) {
+    const QString program = QStringLiteral("mirelune-cli");
+    std::fputs(qPrintable(mirelune::UsageErrorText(program, problem, program)), stderr);
+    return mirelune::cli::kExitUsage;
+}
 
 }  // namespace
 
@@ -29,8 +45,12 @@ int main(int argc, char* argv[]) {
         return mirelune::cli::kExitUsage;
     }
     const char* command = argv[1];
-    if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0) {
+    if (Is(command, "-h", "--help")) {
         std::fputs(kUsage, stdout);
+        return mirelune::cli::kExitOk;
+    }
+    if (Is(command, "-v", "--version")) {
+        std::fputs(qPrintable(mirelune::VersionText(QStringLiteral("mirelune-cli"))), stdout);
         return mirelune::cli::kExitOk;
     }
 
@@ -49,6 +69,14 @@ int main(int argc, char* argv[]) {
     if (std::strcmp(command, "reduce") == 0) {
         return mirelune::cli::RunReduce(args);
     }
-    std::fprintf(stderr, "mirelune-cli: unknown command '%s'\n\n%s", command, kUsage);
-    return mirelune::cli::kExitUsage;
+    // Worded as Qt words the commands' own option errors.
+    const QString given = QString::fromLocal8Bit(command);
+    if (given.size() > 1 && given.startsWith(QLatin1Char('-'))) {
+        QString name = given;
+        while (name.startsWith(QLatin1Char('-'))) {
+            name.remove(0, 1);
+        }
+        return UsageError(QStringLiteral("Unknown option '%1'.").arg(name));
+    }
+    return UsageError(QStringLiteral("Unknown command '%1'.").arg(given));
 }

@@ -18,11 +18,14 @@ QString DescribeFailure(std::exception_ptr failure) {
     return QStringLiteral("Unexpected failure of unknown kind");
 }
 
-QString ErrorReportText(const QString& failure, const QString& location, int step) {
-    return failure + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
-           QString::number(step) + QStringLiteral("\r\r") +
-           QStringLiteral("Please email screenshot of this message to ") +
-           QString::fromUtf8(kSupportAddress);
+QString ErrorReportText(const QString& failure, const QString& location, int step,
+                        const QString& supportAddress) {
+    QString text = failure + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
+                   QString::number(step);
+    if (!supportAddress.isEmpty()) {
+        text += QStringLiteral("\r\rPlease email screenshot of this message to ") + supportAddress;
+    }
+    return text;
 }
 
 void ShowErrorReport(WindowLayer& window, const QString& failure, const QString& location,

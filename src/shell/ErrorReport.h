@@ -3,18 +3,23 @@
 #include <QString>
 #include <exception>
 
+#include "shell/ProductInfo.h"
+
 namespace mirelune {
 
 class WindowLayer;
 
 inline constexpr char kErrorReportTitle[] = "Application Error";
-inline constexpr char kSupportAddress[] = "support@mirelune.example";
 
 // The text of a caught failure: what() of a standard exception, a fixed
 // sentence for anything else.
 QString DescribeFailure(std::exception_ptr failure);
 
-QString ErrorReportText(const QString& failure, const QString& location, int step);
+// The report ends by asking for a screenshot by e-mail to supportAddress; a
+// build that names no address leaves that sentence out rather than ask the
+// user to write to nobody.
+QString ErrorReportText(const QString& failure, const QString& location, int step,
+                        const QString& supportAddress = SupportAddress());
 
 // Shows the report and returns when the user has closed it. Never throws:
 // it runs inside catch blocks that must not let anything escape to Qt.

@@ -161,21 +161,31 @@ TEST_F(StartUpTest, ABadStoredValueIsReportedWithItsLineAndLeavesTheControlAsItW
     }
 }
 
-TEST_F(StartUpTest, OneStartInAHundredOpensTheHomePage) {
+TEST_F(StartUpTest, OneStartInAHundredOpensTheHomePageWhenTheBuildNamesOne) {
     struct Case {
         int draw;
+        const char* address;
         bool opens;
     };
-    for (const Case& c :
-         {Case{7, true}, Case{1, false}, Case{6, false}, Case{8, false}, Case{100, false}}) {
-        SCOPED_TRACE(c.draw);
+    const Case cases[] = {
+        {7, "https://example.org/mirelune", true},
+        {1, "https://example.org/mirelune", false},
+        {6, "https://example.org/mirelune", false},
+        {8, "https://example.org/mirelune", false},
+        {100, "https://example.org/mirelune", false},
+        // No address configured: no browser, whatever the draw.
+        {7, "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.draw << " " << c.address);
         draw_ = c.draw;
+        homePage_ = QString::fromUtf8(c.address);
         start();
         const auto& calls = window().interactions();
         ASSERT_EQ(calls.size(), c.opens ? 1u : 0u);
         if (c.opens) {
             EXPECT_EQ(calls[0].kind, Interaction::Kind::OpenUrl);
-            EXPECT_EQ(calls[0].url, QUrl(QString::fromUtf8(kHomePageAddress)));
+            EXPECT_EQ(calls[0].url, QUrl(QString::fromUtf8(c.address)));
         }
     }
 }
@@ -211,6 +221,29 @@ TEST(DefaultOutputFolder, DesktopWhenThereIsOneElseHome) {
         qunsetenv("XDG_CONFIG_HOME");
     } else {
         qputenv("XDG_CONFIG_HOME", savedConfig);
+    }
+}
+
+TEST(ApplicationFolder, InstalledUnderShareElseBesideTheProgram) {
+    test::ScratchDir root;
+    const QString base = test::ToQString(root.path().string());
+    std::filesystem::create_directories(root.path() / "usr/bin");
+    std::filesystem::create_directories(root.path() / "usr/share/mirelune/Samples");
+    std::filesystem::create_directories(root.path() / "build/src/app/Samples");
+    // A file of that name is no installed tree.
+    std::filesystem::create_directories(root.path() / "odd/bin");
+    std::filesystem::create_directories(root.path() / "odd/share");
+    root.Write("odd/share/mirelune", {});
+
+    const std::pair<QString, QString> cases[] = {
+        {base + "/usr/bin", base + "/usr/share/mirelune"},
+        {base + "/usr/bin/", base + "/usr/share/mirelune"},
+        {base + "/build/src/app", base + "/build/src/app"},
+        {base + "/odd/bin", base + "/odd/bin"},
+    };
+    for (const auto& [program, expected] : cases) {
+        SCOPED_TRACE(program.toStdString());
+        EXPECT_EQ(ApplicationFolderOf(program), expected);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -51,6 +52,7 @@ class WindowTest : public ::testing::Test {
         environment.applicationFolder = applicationFolder_;
         environment.settingsFolder = settingsFolder_;
         environment.drawPercent = [this] { return draw_; };
+        environment.homePageAddress = homePage_;
         form_ = std::make_unique<Form1>(std::move(fake), environment);
         if (load) {
             form_->Form_Load();
@@ -85,6 +87,7 @@ class WindowTest : public ::testing::Test {
     QString settingsFolder_;
     QString applicationFolder_;
     int draw_ = 50;
+    std::optional<QString> homePage_;
 
   private:
     FakeWindowLayer storeWindow_;

@@ -308,5 +308,17 @@ TEST_F(ReduceCommandTest, ASignalLeavesOnlyWholeResults) {
     }
 }
 
+TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {
+    const QString song = Mp3("low.mp3", 440, "-b 32");
+    const CliRun run = Run({"-b", "320", "-o", out, song});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const double before = static_cast<double>(QFileInfo(song).size());
+    const double after = static_cast<double>(QFileInfo(out + QStringLiteral("/low.mp3")).size());
+    ASSERT_GT(after, before);
+    EXPECT_TRUE(run.out.endsWith(
+        QStringLiteral(", %1% larger\n").arg(100.0 * (after - before) / before, 0, 'f', 1)))
+        << run.out.toStdString();
+}
+
 }  // namespace
 }  // namespace mirelune

@@ -1,0 +1,90 @@
+#include "app/WindowCommandLine.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+
+#include "shell/CommandLineText.h"
+
+namespace mirelune {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitUsage = 2;
+constexpr char kProgram[] = "mirelune";
+
+// QGuiApplication's and QApplication's documented options. They are parsed
+// here only so they are not refused; QApplication acts on them.
+void AcceptQtOptions(QCommandLineParser& parser) {
+    const char* const withValue[] = {"platform",    "platformpluginpath", "platformtheme",
+                                     "plugin",      "qmljsdebugger",      "qwindowgeometry",
+                                     "qwindowicon", "qwindowtitle",       "session",
+                                     "display",     "geometry",           "style",
+                                     "stylesheet"};
+    const char* const flags[] = {"reverse", "widgetcount"};
+    for (const char* name : withValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : flags) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+}
+
+}  // namespace
+
+WindowCommandLine ParseWindowCommandLine(const QStringList& arguments,
+                                         const QString& workingFolder) {
+    QCommandLineParser parser;
+    // Qt's options are single-dash words such as -platform.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(QStringLiteral(
+        "Lists MP3 files with their bitrates and re-encodes them at a lower bitrate. Each FILE "
+        "is added to the list as it is; each FOLDER is searched with all its sub-folders, as a "
+        "drop on the list would be. Qt's own options, such as -platform and -style, are "
+        "accepted as well."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Print the options and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Print the version and exit."));
+    parser.addOptions({help, version});
+    AcceptQtOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("FILE|FOLDER"),
+                                 QStringLiteral("MP3 files to list, and folders to search for "
+                                                "them (default: none, an empty list)."),
+                                 QStringLiteral("[FILE|FOLDER...]"));
+
+    const QString program = QString::fromLatin1(kProgram);
+    WindowCommandLine result;
+    if (!parser.parse(arguments)) {
+        result.exitStatus = kExitUsage;
+        result.standardError = UsageErrorText(program, parser.errorText(), program);
+        return result;
+    }
+    if (parser.isSet(help)) {
+        result.exitStatus = kExitOk;
+        result.standardOutput =
+            HelpText(parser, program + QStringLiteral(" [options] [FILE|FOLDER...]"));
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.exitStatus = kExitOk;
+        result.standardOutput = VersionText(program);
+        return result;
+    }
+    // A bare "song.mp3" would give a row with no folder, and its result
+    // would be written beside nothing. An empty argument names nothing; made
+    // absolute it would name the whole working folder.
+    const QDir base(workingFolder);
+    for (const QString& path : parser.positionalArguments()) {
+        if (path.isEmpty()) {
+            continue;
+        }
+        result.paths.append(QDir::toNativeSeparators(QDir::cleanPath(base.absoluteFilePath(path))));
+    }
+    return result;
+}
+
+}  // namespace mirelune

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+
+namespace mirelune {
+
+// The texts both programs print about their command lines, in one shape.
+
+// --help: the parser's option list under the given usage line, such as
+// "mirelune-cli reduce [options] PATH...". Qt's own usage line would name the
+// program by whatever path it was started with, and no sub-command.
+QString HelpText(const QCommandLineParser& parser, const QString& usage);
+
+// --version: "mirelune 0.1.0".
+QString VersionText(const QString& program);
+
+// A usage error: one line naming the problem, one pointing to the help.
+QString UsageErrorText(const QString& program, const QString& problem, const QString& helpCommand);
+
+}  // namespace mirelune

@@ -1,0 +1,73 @@
+// mirelune-cli's own command line, run as a program: help, version and the
+// shape of every usage error, at the top and in each command.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStringList>
+
+#include "shell/ProductInfo.h"
+
+namespace mirelune::cli {
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun RunCli(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(MIRELUNE_CLI), args);
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+TEST(CliCommandLine, HelpAndVersionGoToStandardOutputAndExitZero) {
+    const std::pair<QStringList, QString> cases[] = {
+        {{"--version"}, "mirelune-cli " + ProductVersion() + "\n"},
+        {{"-v"}, "mirelune-cli " + ProductVersion() + "\n"},
+        {{"--help"}, "Usage: mirelune-cli <command> [options]\n"},
+        {{"-h"}, "Usage: mirelune-cli <command> [options]\n"},
+        {{"info", "--help"}, "Usage: mirelune-cli info [options] FILE...\n"},
+        {{"reduce", "--help"}, "Usage: mirelune-cli reduce [options] PATH...\n"},
+        {{"reduce", "-h"}, "Usage: mirelune-cli reduce [options] PATH...\n"},
+    };
+    for (const auto& [args, start] : cases) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const CliRun run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_TRUE(run.out.startsWith(start)) << run.out.toStdString();
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+}
+
+TEST(CliCommandLine, AUsageErrorIsOneLineNamingItThenAHintAndExitsTwo) {
+    struct Case {
+        QStringList args;
+        const char* problem;
+        const char* hint;
+    };
+    const Case cases[] = {
+        {{"--frobnicate"}, "Unknown option 'frobnicate'.", "mirelune-cli"},
+        {{"shrink", "x.mp3"}, "Unknown command 'shrink'.", "mirelune-cli"},
+        {{"info", "--bogus", "x.mp3"}, "Unknown option 'bogus'.", "mirelune-cli info"},
+        // Qt's --help-all is not an option of ours: it must not run the command.
+        {{"info", "--help-all"}, "Unknown option 'help-all'.", "mirelune-cli info"},
+        {{"reduce", "--beside", "-b"}, "Missing value after '-b'.", "mirelune-cli reduce"},
+        {{"reduce", "--help-all"}, "Unknown option 'help-all'.", "mirelune-cli reduce"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CliRun run = RunCli(c.args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.err, QStringLiteral("mirelune-cli: %1\nTry '%2 --help'.\n")
+                               .arg(QString::fromUtf8(c.problem), QString::fromUtf8(c.hint)));
+    }
+}
+
+}  // namespace
+}  // namespace mirelune::cli
