@@ -43,6 +43,9 @@ done
 echo "== mirelune-cli from the package"
 "$usr/bin/mirelune-cli" --version
 "$usr/bin/mirelune-cli" info "$usr"/share/mirelune/Samples/*.mp3
+# The package's own encoder does the work: nothing of LAME's is installed by it.
+mkdir "$scratch/reduced"
+"$usr/bin/mirelune-cli" reduce -b 64 -o "$scratch/reduced" "$usr"/share/mirelune/Samples
 
 echo "== The window from the package"
 # Neither needs a display.
