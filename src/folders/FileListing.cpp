@@ -6,6 +6,7 @@
 
 #include "folders/DirectoryStream.h"
 #include "folders/NativeNames.h"
+#include "folders/NaturalNameOrder.h"
 #include "folders/WildcardPattern.h"
 #include "shell/PathHelpers.h"
 
@@ -32,7 +33,8 @@ bool OpensAsRegularFile(const QByteArray& native) {
 
 }  // namespace
 
-QStringList ListFolderFiles(const QString& folder, const QString& pattern) {
+QStringList ListFolderFiles(const QString& folder, const QString& pattern,
+                            const LeftOutNotice& leftOut) {
     QStringList names;
     const QString prefix = folder.endsWith(kPathSeparator) ? folder : folder + kPathSeparator;
     QByteArray nativeFolder;
@@ -44,17 +46,29 @@ QStringList ListFolderFiles(const QString& folder, const QString& pattern) {
         return names;
     }
     const WildcardPattern wildcard(pattern);
+    QStringList undecodable;
     QString name;
     while (const dirent* entry = stream.next()) {
         // The entry type, when the file system gives it, spares a stat for
         // every sub-folder; links and unknown types are settled by the open.
-        if (entry->d_type == DT_DIR || !DecodeNativeName(entry->d_name, name) ||
-            !wildcard.matches(name)) {
+        // A name that is no text still matches by what can be read of it.
+        if (entry->d_type == DT_DIR) {
             continue;
         }
-        if (OpensAsRegularFile(nativeFolder + entry->d_name)) {
-            names.append(name);
+        const bool decoded = DecodeNativeName(entry->d_name, name);
+        if (!wildcard.matches(name) || !OpensAsRegularFile(nativeFolder + entry->d_name)) {
+            continue;
         }
+        if (decoded) {
+            names.append(name);
+        } else if (leftOut) {
+            undecodable.append(ShownName(QByteArray(entry->d_name)));
+        }
+    }
+    SortNaturally(names);
+    SortNaturally(undecodable);
+    for (const QString& shown : undecodable) {
+        leftOut(prefix + shown, QString::fromUtf8(left_out::kNameNotUtf8));
     }
     return names;
 }

@@ -14,9 +14,11 @@ enum class ListingFailure { None, AccessDenied, NotFound, Other };
 
 struct SubFolderListing {
     // Every entry that is a folder (links followed), "." and ".." included,
-    // in the file system's order. A name not valid in the file-name encoding
-    // comes with "?" in place of what could not be decoded.
+    // in the file system's order.
     QStringList names;
+    // The folders whose names are not valid in the file-name encoding, as the
+    // user should see them (ShownName): no text can name them to walk them.
+    QStringList undecodable;
     // The names above are those found before the failure.
     ListingFailure failure = ListingFailure::None;
 };

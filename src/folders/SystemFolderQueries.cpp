@@ -65,15 +65,11 @@ SubFolderListing SystemFolderQueries::subFolders(const QString& folder) {
         if (!IsFolderEntry(native, *entry)) {
             continue;
         }
-        if (!DecodeNativeName(entry->d_name, name)) {
-            // What the encoding cannot hold reads as "?", so the name rules
-            // refuse the folder and everything below it.
-            name.replace(QChar(QChar::ReplacementCharacter), QLatin1Char('?'));
-            if (!name.contains(QLatin1Char('?'))) {
-                name.append(QLatin1Char('?'));
-            }
+        if (DecodeNativeName(entry->d_name, name)) {
+            listing.names.append(name);
+        } else {
+            listing.undecodable.append(ShownName(QByteArray(entry->d_name)));
         }
-        listing.names.append(name);
     }
     if (errno != 0) {
         listing.failure = FailureOf(errno);
