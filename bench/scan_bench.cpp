@@ -16,6 +16,7 @@
 #include "filelist/FileList.h"
 #include "filelist/FileListFiller.h"
 #include "filelist/FolderScan.h"
+#include "filelist/RefusedFiles.h"
 #include "mp3/MP3Info.h"
 #include "shell/SettingsStore.h"
 
@@ -133,10 +134,11 @@ ScanResult ScanOnce(const QString& extension, const QString& root, const QString
     SettingsStore settings(window, settingsFolder);
     mp3::MP3Info info;
     const FileListFiller filler{list, info, window};
-    FolderScanHost host{window, settings, [](bool) {},
-                        [&](const QString& path, ErrorGuard& guard, int firstStep) {
-                            AddCandidateFile(guard, CandidateStepsFrom(firstStep), filler, path);
-                        }};
+    FolderScanHost host{
+        window, settings, [](bool) {},
+        [&](const QString& path, ErrorGuard& guard, int firstStep, RefusedFiles& refused) {
+            AddCandidateFile(guard, CandidateStepsFrom(firstStep), filler, path, refused);
+        }};
     const auto start = std::chrono::steady_clock::now();
     RunFolderScan(host);
     QCoreApplication::processEvents();
@@ -180,7 +182,7 @@ void Print(const char* label, const Comparison& c, int files) {
     std::printf("%s\n", label);
     std::printf("  find | mirelune-cli info  %8.1f ms  %9.0f files/s\n", c.baselineSeconds * 1000,
                 files / c.baselineSeconds);
-    std::printf("  folder scan               %8.1f ms  %9.0f files/s  (%d rows, %d refusals)\n",
+    std::printf("  folder scan               %8.1f ms  %9.0f files/s  (%d rows, %d boxes)\n",
                 c.scanSeconds * 1000, files / c.scanSeconds, c.last.rows, c.last.boxes);
     std::printf("  ratio (scan / cli):       %8.2f   target <= 2.00  %s\n", ratio,
                 ratio <= 2.0 ? "met" : "MISSED");
@@ -223,7 +225,7 @@ int main(int argc, char* argv[]) {
     std::printf("tree: %d folders, %d MP3 files, %d other files\n", corpus.folders, corpus.mp3Files,
                 corpus.otherFiles);
     Print("extension \"mp3\" (find -iname '*.mp3'):", mp3Only, corpus.mp3Files);
-    Print("extension \"*\" (find -type f), refusals counted, not shown:", everything,
+    Print("extension \"*\" (find -type f), one summary box, counted, not shown:", everything,
           corpus.mp3Files + corpus.otherFiles);
     return 0;
 }

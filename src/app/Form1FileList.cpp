@@ -22,12 +22,8 @@ bool Form1::listLocked() const {
 }
 
 CandidateCallback Form1::candidateAdder() {
-    return [this](const QString& path, ErrorGuard& guard, int firstStep) {
-        // What is left of a walk once the window has closed reads no more files.
-        if (isClosing()) {
-            return;
-        }
-        AddCandidateFile(guard, CandidateStepsFrom(firstStep), fileListFiller(), path);
+    return [this](const QString& path, ErrorGuard& guard, int firstStep, RefusedFiles& refused) {
+        AddCandidateFile(guard, CandidateStepsFrom(firstStep), fileListFiller(), path, refused);
     };
 }
 
@@ -122,7 +118,7 @@ void Form1::ListView1_OLEDragDrop(QDropEvent& event) {
     // on a long walk, and no box opens inside the drag-and-drop exchange.
     QTimer::singleShot(0, this, [this, paths] {
         CatchAll(*window_, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")),
-                 [&] { OfferDroppedPaths(paths, *window_, candidateAdder()); });
+                 [&] { AddDroppedPaths(paths, *window_, candidateAdder()); });
     });
 }
 

@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "filelist/RefusedFiles.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
 #include "shell/PathHelpers.h"
@@ -30,7 +31,8 @@ QStringList DroppedLocalPaths(const QMimeData& data) {
 }
 
 void OfferDroppedPaths(const QStringList& paths, WindowLayer& window,
-                       const CandidateCallback& offer, FolderQueries& queries) {
+                       const CandidateCallback& offer, RefusedFiles& refused,
+                       FolderQueries& queries) {
     ErrorGuard g(window, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")));
     for (int j = 0; j < paths.size(); ++j) {
         QString path;
@@ -39,17 +41,28 @@ void OfferDroppedPaths(const QStringList& paths, WindowLayer& window,
             continue;
         }
         if (g.test(104, [&] { return IsFolder(path); })) {
-            OfferFolderTreeFiles(path, QStringLiteral("*.*"), window, g, offer, queries);
+            OfferFolderTreeFiles(path, QStringLiteral("*.*"), window, g, offer, refused, queries);
         } else {
-            g.step(kDroppedFileFirstStep, [&] { offer(path, g, kDroppedFileFirstStep); });
+            g.step(kDroppedFileFirstStep, [&] { offer(path, g, kDroppedFileFirstStep, refused); });
         }
     }
 }
 
-QStringList CollectDroppedFiles(const QStringList& paths, WindowLayer& window) {
+void AddDroppedPaths(const QStringList& paths, WindowLayer& window, const CandidateCallback& offer,
+                     FolderQueries& queries) {
+    RefusedFiles refused;
+    OfferDroppedPaths(paths, window, offer, refused, queries);
+    ErrorGuard g(window, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")));
+    g.step(kDropSummaryStep, [&] { refused.show(window); });
+}
+
+QStringList CollectDroppedFiles(const QStringList& paths, WindowLayer& window,
+                                RefusedFiles& leftOut) {
     QStringList files;
-    OfferDroppedPaths(paths, window,
-                      [&files](const QString& path, ErrorGuard&, int) { files.append(path); });
+    OfferDroppedPaths(
+        paths, window,
+        [&files](const QString& path, ErrorGuard&, int, RefusedFiles&) { files.append(path); },
+        leftOut);
     return files;
 }
 

@@ -213,7 +213,7 @@ TEST_F(ListTest, AddMp3FilesAddsThePickedFiles) {
     window().queueFiles({a, notMp3, b});
     control<QPushButton>("PushButton1")->click();
     EXPECT_EQ(rows(), (std::vector<FileEntry>{{a, "128 kbps"}, {b, "192 kbps"}}));
-    EXPECT_EQ(window().boxes(), std::vector<test::Box>{test::NotValidBox()});
+    EXPECT_EQ(window().boxes(), std::vector<test::Box>{test::NotValidBox(notMp3)});
 }
 
 }  // namespace
