@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "filelist/RefusedFiles.h"
+#include "folders/LeftOutNames.h"
+#include "folders/NativeNames.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
 #include "shell/PathHelpers.h"
@@ -20,11 +22,21 @@ bool CarriesLocalFiles(const QMimeData& data) {
     return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
-QStringList DroppedLocalPaths(const QMimeData& data) {
+QStringList DroppedLocalPaths(const QMimeData& data, RefusedFiles& unnamable) {
     QStringList paths;
     for (const QUrl& url : data.urls()) {
-        if (url.isLocalFile()) {
+        if (!url.isLocalFile()) {
+            continue;
+        }
+        // The address carries the name's bytes; the text of a path made from
+        // bytes that are no UTF-8 would name another file, or none.
+        const QByteArray bytes =
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        QString decoded;
+        if (DecodeNativeName(bytes.constData(), decoded)) {
             paths.append(QDir::toNativeSeparators(url.toLocalFile()));
+        } else {
+            unnamable.add(ShownName(bytes), QString::fromUtf8(left_out::kNameNotUtf8));
         }
     }
     return paths;
@@ -49,8 +61,7 @@ void OfferDroppedPaths(const QStringList& paths, WindowLayer& window,
 }
 
 void AddDroppedPaths(const QStringList& paths, WindowLayer& window, const CandidateCallback& offer,
-                     FolderQueries& queries) {
-    RefusedFiles refused;
+                     RefusedFiles refused, FolderQueries& queries) {
     OfferDroppedPaths(paths, window, offer, refused, queries);
     ErrorGuard g(window, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")));
     g.step(kDropSummaryStep, [&] { refused.show(window); });

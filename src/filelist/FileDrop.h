@@ -16,8 +16,10 @@ class WindowLayer;
 // least one local file); anything else is refused while it is dragged.
 bool CarriesLocalFiles(const QMimeData& data);
 
-// The dropped local paths in the order of the data; other addresses are left out.
-QStringList DroppedLocalPaths(const QMimeData& data);
+// The dropped local paths in the order of the data; other addresses are left
+// out. A local path whose bytes are not valid UTF-8 names no file as text: it
+// goes to unnamable instead, shown with each stray byte as "\xNN".
+QStringList DroppedLocalPaths(const QMimeData& data, RefusedFiles& unnamable);
 
 // The candidate steps of a dropped file, in the drop's own numbering.
 inline constexpr int kDroppedFileFirstStep = 106;
@@ -34,9 +36,9 @@ void OfferDroppedPaths(const QStringList& paths, WindowLayer& window,
                        FolderQueries& queries = SystemFolders());
 
 // The list's drop: OfferDroppedPaths, then one box naming whatever the drop
-// refused (RefusedFiles::show).
+// refused (RefusedFiles::show), after what refused already holds.
 void AddDroppedPaths(const QStringList& paths, WindowLayer& window, const CandidateCallback& offer,
-                     FolderQueries& queries = SystemFolders());
+                     RefusedFiles refused, FolderQueries& queries = SystemFolders());
 
 // The paths OfferDroppedPaths would offer, in its order, for a tool that
 // collects files instead of reading them into the list (the command line);

@@ -44,12 +44,18 @@ TEST(CarriesLocalFiles, OnlyLocalFilesAreTaken) {
     EXPECT_TRUE(CarriesLocalFiles(*Urls({web, local})));
 }
 
-TEST(DroppedLocalPaths, KeepsTheOrderAndLeavesOutOtherAddresses) {
+TEST(DroppedLocalPaths, KeepsTheOrderAndLeavesOutOtherAddressesAndTellsUnnamablePaths) {
     const auto data = Urls({QUrl::fromLocalFile("/b/second.mp3"), QUrl("https://example.org/x"),
                             QUrl::fromLocalFile("/a/first folder"),
+                            QUrl::fromEncoded("file:///d/caf%E9%20au%20lait.mp3"),
                             QUrl::fromLocalFile(QString::fromUtf8("/c/caf\xC3\xA9.mp3"))});
-    EXPECT_EQ(DroppedLocalPaths(*data), (QStringList{"/b/second.mp3", "/a/first folder",
-                                                     QString::fromUtf8("/c/caf\xC3\xA9.mp3")}));
+    RefusedFiles unnamable;
+    EXPECT_EQ(
+        DroppedLocalPaths(*data, unnamable),
+        (QStringList{"/b/second.mp3", "/a/first folder", QString::fromUtf8("/c/caf\xC3\xA9.mp3")}));
+    ASSERT_EQ(unnamable.entries().size(), 1);
+    EXPECT_EQ(unnamable.entries()[0].path, "/d/caf\\xE9 au lait.mp3");
+    EXPECT_EQ(unnamable.entries()[0].reason, "name is not valid UTF-8");
 }
 
 class FileDropTest : public ::testing::Test {
@@ -57,7 +63,9 @@ class FileDropTest : public ::testing::Test {
     FileDropTest() : log(window) {}
 
     // As the list takes a drop: every path, then one summary box.
-    void Drop(const QStringList& paths) { AddDroppedPaths(paths, window, log.callback()); }
+    void Drop(const QStringList& paths) {
+        AddDroppedPaths(paths, window, log.callback(), RefusedFiles());
+    }
 
     Tree tree;
     test::FakeWindowLayer window;
@@ -194,7 +202,8 @@ TEST_F(FileDropTest, AFailureIsReportedAsTheDropsAndTheNextPathIsHandled) {
                 throw std::runtime_error("cannot read");
             }
             log.callback()(path, guard, firstStep, refused);
-        });
+        },
+        RefusedFiles());
 
     ASSERT_EQ(window.boxes().size(), 1u);
     EXPECT_EQ(window.boxes()[0].text,
