@@ -75,7 +75,6 @@ TEST_F(AddByDialogTest, InvalidPicksAreNamedInOneBoxOnceEveryPickIsDone) {
     };
     const Case cases[] = {
         {"a malformed single pick", {"!"}, 0, "Not a valid MP3 file\r\n<1> (division by zero)"},
-        {"a single pick that is no MP3 file", {"-"}, 0, "Not a valid MP3 file\r\n<1>"},
         {"one invalid among several", {"+", "-", "+"}, 2, "Not a valid MP3 file\r\n<2>"},
         {"several invalid",
          {"-", "+", "!", "-"},
