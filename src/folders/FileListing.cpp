@@ -14,14 +14,16 @@ namespace mirelune {
 
 namespace {
 
-bool OpensAsRegularFile(const QByteArray& native) {
+// name is looked up in the open folder folderFd (or from the working folder
+// for AT_FDCWD), so a file deep down a tree costs no walk of its whole path.
+bool OpensAsRegularFile(int folderFd, const char* name) {
     struct stat before {};
-    if (::stat(native.constData(), &before) != 0 || !S_ISREG(before.st_mode)) {
+    if (::fstatat(folderFd, name, &before, 0) != 0 || !S_ISREG(before.st_mode)) {
         return false;
     }
     // The path may have been replaced since the stat: O_NONBLOCK keeps a FIFO
     // put there from blocking the open, and fstat checks what was opened.
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::openat(folderFd, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
@@ -56,7 +58,7 @@ QStringList ListFolderFiles(const QString& folder, const QString& pattern,
             continue;
         }
         const bool decoded = DecodeNativeName(entry->d_name, name);
-        if (!wildcard.matches(name) || !OpensAsRegularFile(nativeFolder + entry->d_name)) {
+        if (!wildcard.matches(name) || !OpensAsRegularFile(stream.fd(), entry->d_name)) {
             continue;
         }
         if (decoded) {
@@ -76,7 +78,7 @@ QStringList ListFolderFiles(const QString& folder, const QString& pattern,
 bool FileIsOpenable(const QString& path) noexcept {
     try {
         QByteArray native;
-        return EncodeNativePath(path, native) && OpensAsRegularFile(native);
+        return EncodeNativePath(path, native) && OpensAsRegularFile(AT_FDCWD, native.constData());
     } catch (...) {
         return false;
     }

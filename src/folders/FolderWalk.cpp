@@ -24,6 +24,10 @@ bool IsDotName(const QString& name) {
     return name == QStringLiteral(".") || name == QStringLiteral("..");
 }
 
+bool DropsTheFolder(ListingFailure failure) {
+    return failure == ListingFailure::AccessDenied || failure == ListingFailure::NotFound;
+}
+
 }  // namespace
 
 FolderWalk::FolderWalk(WindowLayer& window, FolderQueries& queries, LeftOutNotice leftOut)
@@ -40,32 +44,23 @@ bool FolderWalk::descendTest(const QString& folder, const std::optional<FileIden
     return first || walked->second == folder;
 }
 
-// Level by level without recursion: each folder is examined, and its
-// sub-folders listed, exactly once, and what a level found is kept as it was
-// found. Nothing is examined again when the levels are put together, so the
-// walk costs what its folders cost, however deep the tree.
+// Level by level without recursion. Each folder is examined, and its
+// sub-folders listed, exactly once; a sub-folder's identity comes with the
+// listing that found it, looked up from the open parent. Nothing is examined
+// again when the levels are put together, and no path is walked more than
+// once, so the walk costs what its folders cost, however deep the tree.
 void FolderWalk::GetSubDirectories2016(FolderList& folders, bool recurse) {
     ErrorGuard g(window_, QString::fromUtf8(location::kGetSubDirectories2016));
-    FolderList found;
-    walkLevel(g, folders, found, nullptr, true);
-    FolderList below;
-    while (!found.isEmpty() && !window_.isClosing()) {
-        FolderList level;
-        level.swap(found);
-        walkLevel(g, level, found, &below, recurse);
-    }
-    if (window_.isClosing()) {
-        return;  // the window has gone: nothing will read what was found
-    }
-    g.step(160, [&] { folders.append(below); });
-}
-
-void FolderWalk::walkLevel(ErrorGuard& g, FolderList& level, FolderList& next, FolderList* entered,
-                           bool list) {
-    for (int i = 0; i < level.size() && !window_.isClosing();) {
+    std::vector<Found> found;
+    for (int i = 0; i < folders.size() && !window_.isClosing();) {
         QString v;
-        g.step(106, [&] { v = level.at(i); });
-        if (g.test(108, [&] { return !IsFolder(v); })) {
+        g.step(106, [&] { v = folders.at(i); });
+        // The folder test and the identity are one look at the folder.
+        std::optional<FileIdentity> identity;
+        if (g.test(108, [&] {
+                identity = queries_.identity(v);
+                return !identity;
+            })) {
             ++i;
             continue;
         }
@@ -73,50 +68,72 @@ void FolderWalk::walkLevel(ErrorGuard& g, FolderList& level, FolderList& next, F
             ++i;
             continue;
         }
-        std::optional<FileIdentity> identity;
-        g.step(112, [&] { identity = queries_.identity(v); });
         g.step(114, [&] { window_.yieldToEvents(); });
         if (g.test(116, [&] { return !descendTest(v, identity); })) {
             ++i;
             continue;
         }
-        const bool kept = !list || listSubFolders(level, i, v, next);
-        if (!list) {
+        if (!DropsTheFolder(listSubFolders(v, found))) {
             ++i;
+            continue;
         }
-        if (kept && entered != nullptr) {
-            g.step(152, [&] { entered->append(v); });
+        // The first entry of that text goes, and the entry after the folder
+        // just listed moves up to i.
+        folders.removeAt(folders.indexOf(v));
+    }
+    FolderList below;
+    while (!found.empty() && !window_.isClosing()) {
+        std::vector<Found> level;
+        level.swap(found);
+        for (const Found& entry : level) {
+            if (window_.isClosing()) {
+                break;
+            }
+            g.step(114, [&] { window_.yieldToEvents(); });
+            if (g.test(116, [&] { return !descendTest(entry.folder, entry.identity); })) {
+                continue;
+            }
+            if (recurse && DropsTheFolder(listSubFolders(entry.folder, found))) {
+                continue;
+            }
+            g.step(152, [&] { below.append(entry.folder); });
         }
     }
+    if (window_.isClosing()) {
+        return;  // the window has gone: nothing will read what was found
+    }
+    g.step(160, [&] { folders.append(below); });
 }
 
-// The listing guard: nothing in here is reported. A folder that may not be
-// read or has gone is dropped from level, so its files are not listed either;
-// any other failure ends this folder's listing and keeps what was found.
-// Either way the walk goes on with the entry after index. Returns whether the
-// folder stays.
-bool FolderWalk::listSubFolders(FolderList& level, int& index, const QString& folder,
-                                FolderList& next) {
+// The listing guard: nothing in here is reported. A failure ends this
+// folder's listing and keeps what was found; the caller drops a folder that
+// may not be read or has gone.
+ListingFailure FolderWalk::listSubFolders(const QString& folder, std::vector<Found>& next) {
     ListingFailure failure = ListingFailure::None;
     try {
         SubFolderListing listing = queries_.subFolders(folder);
         failure = listing.failure;
-        SortNaturally(listing.names);
-        for (const QString& name : std::as_const(listing.names)) {
+        QStringList names;
+        names.reserve(static_cast<qsizetype>(listing.folders.size()));
+        for (const SubFolder& sub : listing.folders) {
+            names.append(sub.name);
+        }
+        for (const std::size_t k : NaturalOrderOf(names)) {
+            const SubFolder& sub = listing.folders[k];
             window_.yieldToEvents();
-            if (IsDotName(name)) {
+            if (IsDotName(sub.name)) {
                 continue;
             }
-            if (!IsWalkableFolderName(name)) {
-                tellLeftOut(folder + name, left_out::kUnsafeFolderName);
+            if (!IsWalkableFolderName(sub.name)) {
+                tellLeftOut(folder + sub.name, left_out::kUnsafeFolderName);
                 continue;
             }
-            QString entry = folder + name + kPathSeparator;
+            QString entry = folder + sub.name + kPathSeparator;
             if (!FitsPathLimit(entry)) {
-                tellLeftOut(folder + name, left_out::kFolderPathTooLong);
+                tellLeftOut(folder + sub.name, left_out::kFolderPathTooLong);
                 continue;
             }
-            next.append(std::move(entry));
+            next.push_back({std::move(entry), sub.identity});
         }
         SortNaturally(listing.undecodable);
         for (const QString& shown : std::as_const(listing.undecodable)) {
@@ -126,18 +143,7 @@ bool FolderWalk::listSubFolders(FolderList& level, int& index, const QString& fo
     } catch (...) {
         failure = ListingFailure::Other;
     }
-    if (failure == ListingFailure::AccessDenied || failure == ListingFailure::NotFound) {
-        const qsizetype at = level.indexOf(folder);
-        if (at >= 0) {
-            level.removeAt(at);
-            if (at <= index) {
-                // The next entry has moved up to index.
-                return at != index;
-            }
-        }
-    }
-    ++index;
-    return true;
+    return failure;
 }
 
 void FolderWalk::tellLeftOut(const QString& path, const char* reason) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <vector>
 
 #include "folders/FolderQueries.h"
 #include "folders/LeftOutNames.h"
@@ -44,13 +45,16 @@ class FolderWalk {
     void GetSubDirectories2016(FolderList& folders, bool recurse);
 
   private:
-    // Examines each entry of level in order and, when list is true, lists the
-    // sub-folders of each folder it enters into next. Folders entered, and
-    // not dropped, are appended to entered when there is one.
-    void walkLevel(ErrorGuard& g, FolderList& level, FolderList& next, FolderList* entered,
-                   bool list);
+    // A sub-folder to examine at the next level, and the real folder it is.
+    struct Found {
+        QString folder;
+        FileIdentity identity;
+    };
+
     bool descendTest(const QString& folder, const std::optional<FileIdentity>& identity);
-    bool listSubFolders(FolderList& level, int& index, const QString& folder, FolderList& next);
+    // Appends folder's walkable sub-folders to next, in natural order, and
+    // tells leftOut of those it cannot walk.
+    ListingFailure listSubFolders(const QString& folder, std::vector<Found>& next);
     void tellLeftOut(const QString& path, const char* reason);
 
     WindowLayer& window_;

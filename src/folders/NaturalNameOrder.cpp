@@ -4,6 +4,7 @@
 #include <QChar>
 #include <QList>
 #include <algorithm>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -85,26 +86,33 @@ bool NaturalNameLess(const QString& a, const QString& b) {
     return folded != 0 ? folded < 0 : ByBytes(a, b);
 }
 
+std::vector<std::size_t> NaturalOrderOf(const QStringList& names) {
+    std::vector<std::u32string> folded;
+    folded.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString& name : names) {
+        folded.push_back(Folded(name));
+    }
+    std::vector<std::size_t> order(folded.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int byFolded = CompareFolded(folded[a], folded[b]);
+        return byFolded != 0
+                   ? byFolded < 0
+                   : ByBytes(names[static_cast<qsizetype>(a)], names[static_cast<qsizetype>(b)]);
+    });
+    return order;
+}
+
 void SortNaturally(QStringList& names) {
     if (names.size() < 2) {
         return;
     }
-    struct Keyed {
-        std::u32string folded;
-        QString name;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(static_cast<std::size_t>(names.size()));
-    for (QString& name : names) {
-        keyed.push_back({Folded(name), std::move(name)});
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const std::size_t k : NaturalOrderOf(names)) {
+        sorted.append(names[static_cast<qsizetype>(k)]);
     }
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        const int folded = CompareFolded(a.folded, b.folded);
-        return folded != 0 ? folded < 0 : ByBytes(a.name, b.name);
-    });
-    for (std::size_t k = 0; k < keyed.size(); ++k) {
-        names[static_cast<qsizetype>(k)] = std::move(keyed[k].name);
-    }
+    names.swap(sorted);
 }
 
 }  // namespace mirelune

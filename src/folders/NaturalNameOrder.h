@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
+#include <vector>
 
 namespace mirelune {
 
@@ -16,5 +18,9 @@ bool NaturalNameLess(const QString& a, const QString& b);
 
 // Sorts names by NaturalNameLess, working out each name's folded form once.
 void SortNaturally(QStringList& names);
+
+// The positions of names in the order of NaturalNameLess, for sorting what
+// goes with each name.
+std::vector<std::size_t> NaturalOrderOf(const QStringList& names);
 
 }  // namespace mirelune
