@@ -1,7 +1,8 @@
 // The folder scan as the window runs it -- walk, listing, analysis, rows added
 // to the file list with a list view attached -- against `mirelune-cli info`
 // over the same files listed by `find`, side by side in one run, on a warm
-// cache.
+// cache; then the same scan down chains of 200 and of 800 nested folders,
+// whose times must grow with the folders, not with the depth.
 //
 //   scan_bench MIRELUNE_CLI MAKE_TONE LAME [FILES] [FOLDERS]
 #include <QApplication>
@@ -177,6 +178,30 @@ Comparison Compare(const QString& extension, const std::string& findFilter, cons
     return c;
 }
 
+// A chain of nested one-letter folders with one MP3 file at the bottom: the
+// walk's cost must grow with the folders it meets, not with the depth.
+double DeepChainSeconds(const fs::path& root, int depth, const std::vector<char>& mp3,
+                        const QString& settingsFolder, FileList& list, int rounds) {
+    fs::path bottom = root;
+    for (int level = 0; level < depth; ++level) {
+        bottom /= "a";
+    }
+    fs::create_directories(bottom);
+    Write(bottom / "deep.mp3", mp3);
+    const QString rootText = QString::fromStdString(root.string());
+    ScanOnce("mp3", rootText, settingsFolder, list);  // warm the cache
+    std::vector<double> seconds;
+    for (int round = 0; round < rounds; ++round) {
+        const ScanResult result = ScanOnce("mp3", rootText, settingsFolder, list);
+        if (result.rows != 1) {
+            std::fprintf(stderr, "the %d-deep chain gave %d rows, not 1\n", depth, result.rows);
+            std::exit(1);
+        }
+        seconds.push_back(result.seconds);
+    }
+    return Median(seconds);
+}
+
 void Print(const char* label, const Comparison& c, int files) {
     const double ratio = c.scanSeconds / c.baselineSeconds;
     std::printf("%s\n", label);
@@ -217,6 +242,10 @@ int main(int argc, char* argv[]) {
 
     const Comparison mp3Only = Compare("mp3", "-iname '*.mp3'", cli, root, settingsFolder, list, 5);
     const Comparison everything = Compare("*", "", cli, root, settingsFolder, list, 3);
+    const std::vector<char> mp3 = Slurp(root / "Artist 0" / "Track 0.mp3");
+    const fs::path chains = fs::path(scratch.path().toStdString()) / "chains";
+    const double shallow = DeepChainSeconds(chains / "200", 200, mp3, settingsFolder, list, 5);
+    const double deep = DeepChainSeconds(chains / "800", 800, mp3, settingsFolder, list, 5);
     if (std::getenv("MIRELUNE_BENCH_KEEP") != nullptr) {
         scratch.setAutoRemove(false);
         std::printf("corpus kept in %s\n", root.string().c_str());
@@ -227,5 +256,11 @@ int main(int argc, char* argv[]) {
     Print("extension \"mp3\" (find -iname '*.mp3'):", mp3Only, corpus.mp3Files);
     Print("extension \"*\" (find -type f), one summary box, counted, not shown:", everything,
           corpus.mp3Files + corpus.otherFiles);
+    const double depthRatio = deep / shallow;
+    std::printf("deep chain of one-letter folders, extension \"mp3\", one file at the bottom:\n");
+    std::printf("  200 folders deep          %8.1f ms\n", shallow * 1000);
+    std::printf("  800 folders deep          %8.1f ms\n", deep * 1000);
+    std::printf("  ratio (800 / 200):        %8.2f   target <= 8.00  %s\n", depthRatio,
+                depthRatio <= 8.0 ? "met" : "MISSED");
     return 0;
 }
