@@ -1,5 +1,9 @@
 #include "app/Appearance.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +14,7 @@
 #include <QRadioButton>
 #include <QWidget>
 
+#include "folders/NativeNames.h"
 #include "shell/Failure.h"
 #include "shell/PathHelpers.h"
 
@@ -36,9 +41,51 @@ bool TakesButtonFace(const QWidget* widget) {
            qobject_cast<const QLabel*>(widget) != nullptr;
 }
 
+// Pointer files are a few kilobytes; anything far larger is no pointer.
+constexpr qint64 kPointerFileMostBytes = 1 << 20;
+
+// The bytes of a regular file (or a link to one). A FIFO or a device put
+// there is never opened for good: the open does not wait for a writer, and
+// what was opened is checked before anything is read.
+std::optional<QByteArray> ReadPointerFile(const QString& path) {
+    QByteArray native;
+    if (!EncodeNativePath(path, native)) {
+        return std::nullopt;
+    }
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    QFile file;
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.read(kPointerFileMostBytes);
+    if (file.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 quint16 LittleEndian16(const QByteArray& bytes, int at) {
     return static_cast<quint16>(static_cast<quint8>(bytes[at]) |
                                 (static_cast<quint8>(bytes[at + 1]) << 8));
+}
+
+// The pointer in a cursor or icon file's bytes; nothing when they are no image.
+std::optional<QCursor> PointerFromBytes(const QByteArray& bytes) {
+    QPixmap image;
+    if (!image.loadFromData(bytes)) {
+        return std::nullopt;
+    }
+    const std::optional<QPoint> hotSpot = CursorFileHotSpot(bytes);
+    if (hotSpot && image.rect().contains(*hotSpot)) {
+        return QCursor(image, hotSpot->x(), hotSpot->y());
+    }
+    return QCursor(image);
 }
 
 }  // namespace
@@ -91,20 +138,11 @@ std::optional<QPoint> CursorFileHotSpot(const QByteArray& fileStart) {
 }
 
 std::optional<QCursor> TryLoadPointerFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes = ReadPointerFile(path);
+    if (!bytes) {
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
-    QPixmap image;
-    if (!image.loadFromData(bytes)) {
-        return std::nullopt;
-    }
-    const std::optional<QPoint> hotSpot = CursorFileHotSpot(bytes);
-    if (hotSpot && image.rect().contains(*hotSpot)) {
-        return QCursor(image, hotSpot->x(), hotSpot->y());
-    }
-    return QCursor(image);
+    return PointerFromBytes(*bytes);
 }
 
 QCursor LoadPointerFile(const QString& path) {

@@ -30,7 +30,9 @@ void ApplySkin(QWidget& window, const QString& skinPath);
 std::optional<QPoint> CursorFileHotSpot(const QByteArray& fileStart);
 
 // A pointer from a cursor (.cur) or icon (.ico) file; nothing when the file
-// does not load as an image.
+// does not load as an image. Only a regular file (or a link to one) is read:
+// a FIFO, a device or a socket of that name cannot be loaded, and opening it
+// never waits.
 std::optional<QCursor> TryLoadPointerFile(const QString& path);
 // The same, but a file that does not load throws Failure.
 QCursor LoadPointerFile(const QString& path);

@@ -84,7 +84,12 @@ Form1::~Form1() {
 }
 
 void Form1::createControls() {
+    // A fixed size, and the window manager told so: no maximise button, no
+    // resize handles.
     setFixedSize(Pixels(8040), Pixels(7455));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     // Created in the order the keyboard should visit them.
     ListView1 = Make<QTreeView>(this, "ListView1");
@@ -253,7 +258,8 @@ PointerArea Form1::pointerAreaOf(const QObject* widget) const {
     for (const QPushButton* button :
          {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5, PushButton7}) {
         if (widget == button) {
-            return PointerArea::PushButton;
+            // A button that cannot be pressed does not invite a press.
+            return button->isEnabled() ? PointerArea::PushButton : PointerArea::Plain;
         }
     }
     if (widget == this || widget == Frame1 || widget == Frame2 || widget == Frame3 ||

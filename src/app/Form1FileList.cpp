@@ -22,12 +22,8 @@ bool Form1::listLocked() const {
 }
 
 CandidateCallback Form1::candidateAdder() {
-    return [this](const QString& path, ErrorGuard& guard, int firstStep) {
-        // What is left of a walk once the window has closed reads no more files.
-        if (isClosing()) {
-            return;
-        }
-        AddCandidateFile(guard, CandidateStepsFrom(firstStep), fileListFiller(), path);
+    return [this](const QString& path, ErrorGuard& guard, int firstStep, RefusedFiles& refused) {
+        AddCandidateFile(guard, CandidateStepsFrom(firstStep), fileListFiller(), path, refused);
     };
 }
 
@@ -116,13 +112,14 @@ void Form1::ListView1_OLEDragDrop(QDropEvent& event) {
         event.ignore();
         return;
     }
-    const QStringList paths = DroppedLocalPaths(*event.mimeData());
+    RefusedFiles unnamable;
+    const QStringList paths = DroppedLocalPaths(*event.mimeData(), unnamable);
     event.acceptProposedAction();
     // Handled once the drop has returned: the file manager is not kept waiting
     // on a long walk, and no box opens inside the drag-and-drop exchange.
-    QTimer::singleShot(0, this, [this, paths] {
+    QTimer::singleShot(0, this, [this, paths, unnamable] {
         CatchAll(*window_, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")),
-                 [&] { OfferDroppedPaths(paths, *window_, candidateAdder()); });
+                 [&] { AddDroppedPaths(paths, *window_, candidateAdder(), unnamable); });
     });
 }
 

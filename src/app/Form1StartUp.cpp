@@ -13,6 +13,7 @@
 #include "app/StartUpDefaults.h"
 #include "filelist/FileDrop.h"
 #include "filelist/FileList.h"
+#include "filelist/RefusedFiles.h"
 #include "mp3/MP3Info.h"
 #include "reduce/ReduceJob.h"
 #include "reduce/ReduceOptions.h"
@@ -110,7 +111,7 @@ void Form1::Form_Load() {
 
 void Form1::OpenPaths(const QStringList& paths) {
     CatchAll(*window_, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")),
-             [&] { OfferDroppedPaths(paths, *window_, candidateAdder()); });
+             [&] { AddDroppedPaths(paths, *window_, candidateAdder(), RefusedFiles()); });
 }
 
 // Selecting an option while restoring is a click like the user's, and saves

@@ -8,8 +8,8 @@ enum class PointerKind { Default = 0, Busy = 11, Custom = 99 };
 
 // What the pointer is over when it moves.
 enum class PointerArea {
-    PushButton,  // any of the window's push buttons
-    Plain,       // the window's background, a frame, or the file list
+    PushButton,  // any of the window's push buttons that can be pressed
+    Plain,       // the window's background, a frame, the file list, or a disabled push button
     Other,       // a control that leaves the pointer as it is
 };
 

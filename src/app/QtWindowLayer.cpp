@@ -4,8 +4,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace mirelune {
 
@@ -27,6 +30,24 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Room the window manager takes beside the title: the window icon and the
+// title bar's buttons, in multiples of the font's height.
+constexpr int kTitleBarExtraLines = 8;
+
+// A box shaped to its text alone can be narrower than its title, which the
+// window manager then cuts short ("Mir…ne"). The spacer, owned by the box's
+// layout, keeps it wide enough for the whole title.
+void KeepTitleWhole(QMessageBox& box, const QString& title) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) {
+        return;
+    }
+    const QFontMetrics metrics(box.font());
+    const int width = metrics.horizontalAdvance(title) + kTitleBarExtraLines * metrics.height();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
 
 MessageAnswer QtWindowLayer::messageBox(const QString& text, const QString& title,
@@ -39,6 +60,7 @@ MessageAnswer QtWindowLayer::messageBox(const QString& text, const QString& titl
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
+        KeepTitleWhole(box, title);
         return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
     if (buttons == MessageButtons::YesNoCancel) {
@@ -56,6 +78,7 @@ MessageAnswer QtWindowLayer::messageBox(const QString& text, const QString& titl
         }
     }
     box.setStandardButtons(QMessageBox::Ok);
+    KeepTitleWhole(box, title);
     box.exec();
     return MessageAnswer::Ok;
 }

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "filelist/FileDrop.h"
+#include "filelist/RefusedFiles.h"
 #include "mp3/BitrateText.h"
 #include "mp3/MP3Info.h"
 #include "reduce/OutputNaming.h"
@@ -24,15 +25,20 @@ QString SubFolderOf(const QString& root, const QString& file) {
 
 // A folder is searched as if it were dropped on the window's list: every
 // file of its tree in the window's order, names starting with "~" left out.
-// Folders that cannot be walked are reported on stderr.
+// Folders that cannot be walked are reported on stderr; files and folders
+// left out for their names are skipped with the reason.
 std::vector<Candidate> CollectCandidates(const QStringList& paths, Plan& plan) {
     std::vector<Candidate> candidates;
     HeadlessWindowLayer window;
     for (const QString& given : paths) {
         const QString path = Absolute(given);
         if (IsFolder(path)) {
-            for (const QString& file : CollectDroppedFiles({path}, window)) {
+            RefusedFiles leftOut;
+            for (const QString& file : CollectDroppedFiles({path}, window, leftOut)) {
                 candidates.push_back({file, SubFolderOf(path, file)});
+            }
+            for (const RefusedFiles::Entry& name : leftOut.entries()) {
+                plan.skipped.push_back({name.path, name.reason});
             }
         } else if (QFileInfo::exists(path)) {
             candidates.push_back({path, QString()});

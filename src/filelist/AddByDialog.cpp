@@ -24,22 +24,23 @@ void AddFilesByDialog(const FileListFiller& filler) {
         return;
     }
 
+    RefusedFiles refused;
     if (g.test(118, [&] { return picked.size() == 1; })) {
         // A single pick is taken exactly as the dialog gave it.
         QString path;
         g.step(120, [&] { path = picked.at(0); });
-        AddCandidateFile(g, CandidateStepsFrom(122), filler, path);
-        return;
+        AddCandidateFile(g, CandidateStepsFrom(122), filler, path, refused);
+    } else {
+        qsizetype last = -1;
+        g.step(130, [&] { last = picked.size() - 1; });
+        for (qsizetype i = 0; i <= last; ++i) {
+            QString path;
+            g.step(142, [&] { path = picked.at(i); });
+            g.step(144, [&] { path = CollapseSeparators(path); });
+            AddCandidateFile(g, CandidateStepsFrom(146), filler, path, refused);
+        }
     }
-
-    qsizetype last = -1;
-    g.step(130, [&] { last = picked.size() - 1; });
-    for (qsizetype i = 0; i <= last; ++i) {
-        QString path;
-        g.step(142, [&] { path = picked.at(i); });
-        g.step(144, [&] { path = CollapseSeparators(path); });
-        AddCandidateFile(g, CandidateStepsFrom(146), filler, path);
-    }
+    g.step(156, [&] { refused.show(filler.window); });
 }
 
 }  // namespace mirelune

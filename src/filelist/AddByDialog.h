@@ -9,8 +9,8 @@ inline constexpr char kAddFilesDialogTitle[] =
 inline constexpr char kMp3FilesFilter[] = "Mp3 Files (*.mp3)";
 
 // The "Add MP3 File(s)" button: the user picks any number of files, and each
-// one, in the dialog's order, is listed or refused on its own. Guarded with
-// the button's location and step numbers.
+// one, in the dialog's order, is listed or refused; one box at the end names
+// the refused ones. Guarded with the button's location and step numbers.
 void AddFilesByDialog(const FileListFiller& filler);
 
 }  // namespace mirelune

@@ -1,5 +1,6 @@
 #include "filelist/CandidateWalk.h"
 
+#include "filelist/RefusedFiles.h"
 #include "folders/FileListing.h"
 #include "folders/FolderWalk.h"
 #include "shell/ErrorGuard.h"
@@ -9,14 +10,18 @@
 namespace mirelune {
 
 void OfferFolderTreeFiles(const QString& folder, const QString& pattern, WindowLayer& window,
-                          ErrorGuard& guard, const CandidateCallback& offer,
+                          ErrorGuard& guard, const CandidateCallback& offer, RefusedFiles& refused,
                           FolderQueries& queries) {
+    const LeftOutNotice leftOut = [&refused](const QString& path, const QString& reason) {
+        refused.add(path, reason);
+    };
     FolderList folders;
     guard.step(116, [&] {
         // The root folder already ends in its separator.
         folders.append(folder.endsWith(kPathSeparator) ? folder : folder + kPathSeparator);
     });
-    guard.step(118, [&] { FolderWalk(window, queries).GetSubDirectories2016(folders, true); });
+    guard.step(118,
+               [&] { FolderWalk(window, queries, leftOut).GetSubDirectories2016(folders, true); });
     // A closed window ends the walk at the next folder.
     for (int i = 0; i < folders.size() && !window.isClosing(); ++i) {
         QString entry;
@@ -24,7 +29,7 @@ void OfferFolderTreeFiles(const QString& folder, const QString& pattern, WindowL
         QString folderPath;
         guard.step(122, [&] { folderPath = entry.left(entry.size() - 1); });
         QStringList names;
-        guard.step(124, [&] { names = ListFolderFiles(folderPath, pattern); });
+        guard.step(124, [&] { names = ListFolderFiles(folderPath, pattern, leftOut); });
         for (int k = 0; k < names.size() && !window.isClosing(); ++k) {
             QString name;
             guard.step(126, [&] { name = names.at(k); });
@@ -36,7 +41,7 @@ void OfferFolderTreeFiles(const QString& folder, const QString& pattern, WindowL
             // A callback that fails outside its own steps still ends only
             // this file.
             guard.step(kWalkedCandidateFirstStep,
-                       [&] { offer(path, guard, kWalkedCandidateFirstStep); });
+                       [&] { offer(path, guard, kWalkedCandidateFirstStep, refused); });
         }
     }
 }

@@ -1,7 +1,6 @@
 #include "filelist/FileList.h"
 
 #include <iterator>
-#include <utility>
 
 #include "shell/Failure.h"
 
@@ -66,15 +65,19 @@ void FileList::clear() {
     endResetModel();
 }
 
-void FileList::exchange(int a, int b) {
-    const qsizetype rowA = checkedRow(a);
-    const qsizetype rowB = checkedRow(b);
-    if (rowA == rowB) {
+void FileList::move(int from, int to) {
+    const qsizetype rowFrom = checkedRow(from);
+    const qsizetype rowTo = checkedRow(to);
+    if (rowFrom == rowTo) {
         return;
     }
-    std::swap(entries_[rowA], entries_[rowB]);
-    rowChanged(rowA);
-    rowChanged(rowB);
+    // The model's destination is the row the moved one goes before, counted
+    // before it leaves its place.
+    const int before = static_cast<int>(rowTo > rowFrom ? rowTo + 1 : rowTo);
+    beginMoveRows(QModelIndex(), static_cast<int>(rowFrom), static_cast<int>(rowFrom),
+                  QModelIndex(), before);
+    entries_.move(rowFrom, rowTo);
+    endMoveRows();
 }
 
 void FileList::setColumnHeader(int column, const QString& header) {

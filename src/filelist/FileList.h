@@ -33,9 +33,10 @@ class FileList : public QAbstractTableModel {
     int append(const QString& path, const QString& bitrateText = QString());
     void remove(int index);
     void clear();
-    // Swaps two rows' entries, path and bitrate text together, so a row never
-    // shows one file's bitrate beside another file's path.
-    void exchange(int a, int b);
+    // Takes the row at from out and puts it back at to; the rows between
+    // shift by one towards from. Path and bitrate text travel together, and
+    // views keep their selection on the moved row.
+    void move(int from, int to);
 
     // Two columns, the path and the bitrate text, named by the window at start-up.
     void setColumnHeader(int column, const QString& header);

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "filelist/FileList.h"
+#include "mp3/AnalysisError.h"
 #include "mp3/BitrateText.h"
 #include "mp3/MP3Info.h"
 #include "shell/ErrorGuard.h"
@@ -20,20 +21,32 @@ int AppendFileEntry(FileList& list, const QString& path, std::int32_t bitsPerSec
     return index;
 }
 
-bool AddCandidateFile(ErrorGuard& guard, const CandidateSteps& steps, const FileListFiller& filler,
-                      const QString& path) {
-    std::int32_t bitsPerSecond = 0;
-    const bool refused = guard.test(steps.read, [&] {
+bool ReadsAsMp3(mp3::MP3Info& info, const QString& path, QString& failure) {
+    try {
         // The reader opens files by their name in the file system's encoding.
-        if (!filler.info.ReadMP3Info(QFile::encodeName(path).toStdString())) {
+        return info.ReadMP3Info(QFile::encodeName(path).toStdString());
+    } catch (const mp3::AnalysisError& error) {
+        failure = QString::fromUtf8(mp3::AnalysisError::KindName(error.kind()));
+        return false;
+    }
+}
+
+bool AddCandidateFile(ErrorGuard& guard, const CandidateSteps& steps, const FileListFiller& filler,
+                      const QString& path, RefusedFiles& refused) {
+    if (filler.window.isClosing()) {
+        return false;
+    }
+    std::int32_t bitsPerSecond = 0;
+    QString failure;
+    const bool refuse = guard.test(steps.read, [&] {
+        if (!ReadsAsMp3(filler.info, path, failure)) {
             return true;
         }
         bitsPerSecond = filler.info.Bitrate();
         return false;
     });
-    if (refused) {
-        guard.step(steps.refuse,
-                   [&] { filler.window.showMessage(QString::fromUtf8(kNotValidMp3Text)); });
+    if (refuse) {
+        guard.step(steps.refuse, [&] { refused.add(path, failure); });
         return false;
     }
     int index = 0;

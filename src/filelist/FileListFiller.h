@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "filelist/RefusedFiles.h"
+
 namespace mirelune {
 
 class ErrorGuard;
@@ -13,14 +15,12 @@ class MP3Info;
 }
 
 // What every way of filling the list works on: the list, the window's one
-// MP3 reader, and the window layer for the refusal message.
+// MP3 reader, and the window layer.
 struct FileListFiller {
     FileList& list;
     mp3::MP3Info& info;
     WindowLayer& window;
 };
-
-inline constexpr char kNotValidMp3Text[] = "Not a valid MP3 file";
 
 // The bitrate column's text: whole kbps, halves to even, "128 kbps".
 QString BitrateCellText(std::int32_t bitsPerSecond);
@@ -28,10 +28,16 @@ QString BitrateCellText(std::int32_t bitsPerSecond);
 // Adds a row at the end with the path and its bitrate text; returns its index.
 int AppendFileEntry(FileList& list, const QString& path, std::int32_t bitsPerSecond);
 
+// Whether path reads as an MP3 stream with info. A malformed file, whose
+// analysis ends in one of its failures, is no MP3 stream: the failure's name
+// ("out of range", "overflow", "division by zero") goes to failure. Any other
+// failure is a fault and goes on to the caller.
+bool ReadsAsMp3(mp3::MP3Info& info, const QString& path, QString& failure);
+
 // The calling handler's step numbers for the parts of adding one file.
 struct CandidateSteps {
     int read;     // analyse the file and test the result
-    int refuse;   // "Not a valid MP3 file"
+    int refuse;   // note the file among those refused
     int addRow;   // the row with its path
     int bitrate;  // the row's bitrate text
 };
@@ -42,11 +48,14 @@ constexpr CandidateSteps CandidateStepsFrom(int first) {
 }
 
 // Reads path with the window's MP3 reader and lists it when it is an MP3
-// stream; otherwise tells the user "Not a valid MP3 file" (OK, no icon, the
-// application title) without naming the file. An analysis that fails is
-// reported by the caller's guard and the file is then refused like any other
-// that is not valid. Returns whether a row was added.
+// stream; otherwise adds it to refused, for the one summary the adding action
+// shows at its end. A file whose analysis ends in one of its failures (out of
+// range, overflow, division by zero) is malformed, not a fault of the
+// program: it is refused with that failure and nothing is reported. Any other
+// failure is reported by the caller's guard and the file is then refused as
+// well. Once the window is closing, nothing more is read. Returns whether a
+// row was added.
 bool AddCandidateFile(ErrorGuard& guard, const CandidateSteps& steps, const FileListFiller& filler,
-                      const QString& path);
+                      const QString& path, RefusedFiles& refused);
 
 }  // namespace mirelune

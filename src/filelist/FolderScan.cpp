@@ -1,5 +1,6 @@
 #include "filelist/FolderScan.h"
 
+#include "filelist/RefusedFiles.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
 #include "shell/SettingsStore.h"
@@ -49,8 +50,11 @@ void RunFolderScan(FolderScanHost& host) {
     g.step(333, [&] { LastFolder() = chosen; });
     g.step(334, [&] { host.settings.save(kLastFolderKey, LastFolder()); });
     g.step(114, [&] { host.setBusyPointer(true); });
-    OfferFolderTreeFiles(chosen, QStringLiteral("*.") + extension, window, g, host.offerCandidate);
+    RefusedFiles refused;
+    OfferFolderTreeFiles(chosen, QStringLiteral("*.") + extension, window, g, host.offerCandidate,
+                         refused);
     g.step(144, [&] { host.setBusyPointer(false); });
+    g.step(146, [&] { refused.show(window); });
 }
 
 }  // namespace mirelune

@@ -28,9 +28,10 @@ inline constexpr char kFolderBrowserTitle[] = "Please select folder:";
 
 // "Add All MP3 File(s) In Folder": asks for an extension and a folder, then
 // offers every file of the folder's tree that carries the extension, with the
-// busy pointer shown. The extension is used exactly as typed: "*" takes every
-// file. Cancelling either question changes nothing further; a typed extension
-// is remembered even when the folder question is then cancelled.
+// busy pointer shown, and ends with one box naming whatever was refused. The
+// extension is used exactly as typed: "*" takes every file. Cancelling either
+// question changes nothing further; a typed extension is remembered even when
+// the folder question is then cancelled.
 void RunFolderScan(FolderScanHost& host);
 
 // The folder last chosen for a scan in this process; empty before the first.

@@ -23,12 +23,12 @@ RowDrag::Move RowDrag::move(FileList& list, int hoverRow, ListEdge edge, bool bu
     Move result;
     const int dragged = dragRow();
     if (!held_ || busy || dragged == 0 || hoverRow < 1 || hoverRow > list.count() ||
-        list.text(hoverRow) == list.text(dragged)) {
+        hoverRow == dragged) {
         return result;
     }
-    list.exchange(dragged, hoverRow);
-    dragRow_ = QPersistentModelIndex(list.index(hoverRow - 1, 0));
-    result.exchanged = true;
+    // The persistent index moves with the row.
+    list.move(dragged, hoverRow);
+    result.moved = true;
     result.selectRow = hoverRow;
     if (edge == ListEdge::Top && hoverRow >= 2) {
         result.scrollToRow = hoverRow - 1;

@@ -14,10 +14,10 @@ enum class ListEdge { None, Top, Bottom };
 ListEdge ListEdgeAt(int y, int height, int margin);
 
 // Reordering the list by dragging a row. A press on a row picks it up; while
-// the button is held, each move over another row exchanges the two rows'
-// entries, so the picked file travels with the pointer and the rows it
-// passes each shift by one. A move that jumps over rows exchanges directly
-// with the row under the pointer; the rows jumped over stay as they are.
+// the button is held, each move over another row takes the picked row out of
+// its place and puts it in at the row under the pointer, and the rows between
+// shift by one. So the picked file travels with the pointer and the others
+// keep their order, however many rows one movement of the mouse jumps.
 //
 // The picked row is held as a persistent index, so it keeps pointing at the
 // same position while rows are added and follows the list when rows above
@@ -27,7 +27,7 @@ class RowDrag {
     // What a move asks of the view: the row to select, and a neighbour to
     // scroll into view when the pointer is near an edge (0 when none).
     struct Move {
-        bool exchanged = false;
+        bool moved = false;
         int selectRow = 0;
         int scrollToRow = 0;
     };

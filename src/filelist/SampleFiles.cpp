@@ -1,7 +1,6 @@
 #include "filelist/SampleFiles.h"
 
-#include <QFile>
-
+#include "filelist/FileListFiller.h"
 #include "filelist/SampleRows.h"
 #include "folders/FileListing.h"
 #include "mp3/BitrateText.h"
@@ -27,9 +26,13 @@ bool PathIsListed(const SampleRows& rows, const QString& path) {
     return false;
 }
 
-void LoadSampleFiles(SampleRows& rows, WindowLayer& window, const QString& applicationFolder) {
+void LoadSampleFiles(SampleRows& rows, WindowLayer& window, const QString& applicationFolder,
+                     RefusedFiles& refused) {
     const QString folder = SampleFolder(applicationFolder) + kPathSeparator;
-    for (const QString& name : ListFolderFiles(folder, QStringLiteral("*.*"))) {
+    const LeftOutNotice leftOut = [&refused](const QString& path, const QString& reason) {
+        refused.add(path, reason);
+    };
+    for (const QString& name : ListFolderFiles(folder, QStringLiteral("*.*"), leftOut)) {
         const QString path = folder + name;
         if (!PathIsListed(rows, path)) {
             rows.appendPath(path);
@@ -46,15 +49,19 @@ void LoadSampleFiles(SampleRows& rows, WindowLayer& window, const QString& appli
 void LoadSampleFilesAndRereadRows(SampleRows& rows, WindowLayer& window, mp3::MP3Info& info,
                                   const QString& applicationFolder) {
     ErrorGuard g(window, QString::fromUtf8(location::kPushButton5Click));
-    g.step(100, [&] { LoadSampleFiles(rows, window, applicationFolder); });
+    RefusedFiles refused;
+    g.step(100, [&] { LoadSampleFiles(rows, window, applicationFolder, refused); });
     int count = 0;
     g.step(102, [&] { count = rows.rowCount(); });
     for (int row = count; row >= 1; --row) {
         QString path;
         g.step(104, [&] { path = rows.rowPath(row); });
-        // A failure inside the analysis counts as a file that is not valid.
-        if (g.test(106, [&] { return !info.ReadMP3Info(QFile::encodeName(path).toStdString()); })) {
-            g.step(110, [&] { window.showMessage(path + QString::fromUtf8(kNotValidSuffix)); });
+        // A malformed file is refused with its failure and no report; any
+        // other failure inside the analysis is reported, and the row counts
+        // as not valid.
+        QString failure;
+        if (g.test(106, [&] { return !ReadsAsMp3(info, path, failure); })) {
+            g.step(110, [&] { refused.add(path, failure); });
             g.step(112, [&] { rows.removeRow(row); });
         } else {
             g.step(108, [&] {
@@ -62,6 +69,7 @@ void LoadSampleFilesAndRereadRows(SampleRows& rows, WindowLayer& window, mp3::MP
             });
         }
     }
+    g.step(114, [&] { refused.show(window); });
 }
 
 }  // namespace mirelune

@@ -22,6 +22,9 @@ class DirectoryStream {
     DirectoryStream& operator=(const DirectoryStream&) = delete;
 
     bool isOpen() const { return dir_ != nullptr; }
+    // The open folder itself, for looking up its entries without walking
+    // its path again.
+    int fd() const { return ::dirfd(dir_); }
     // The next entry, or nullptr at the end or on a failure (errno tells which:
     // it is cleared before each read).
     const dirent* next() {

@@ -6,6 +6,7 @@
 
 #include "folders/DirectoryStream.h"
 #include "folders/NativeNames.h"
+#include "folders/NaturalNameOrder.h"
 #include "folders/WildcardPattern.h"
 #include "shell/PathHelpers.h"
 
@@ -13,14 +14,16 @@ namespace mirelune {
 
 namespace {
 
-bool OpensAsRegularFile(const QByteArray& native) {
+// name is looked up in the open folder folderFd (or from the working folder
+// for AT_FDCWD), so a file deep down a tree costs no walk of its whole path.
+bool OpensAsRegularFile(int folderFd, const char* name) {
     struct stat before {};
-    if (::stat(native.constData(), &before) != 0 || !S_ISREG(before.st_mode)) {
+    if (::fstatat(folderFd, name, &before, 0) != 0 || !S_ISREG(before.st_mode)) {
         return false;
     }
     // The path may have been replaced since the stat: O_NONBLOCK keeps a FIFO
     // put there from blocking the open, and fstat checks what was opened.
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::openat(folderFd, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
@@ -32,7 +35,8 @@ bool OpensAsRegularFile(const QByteArray& native) {
 
 }  // namespace
 
-QStringList ListFolderFiles(const QString& folder, const QString& pattern) {
+QStringList ListFolderFiles(const QString& folder, const QString& pattern,
+                            const LeftOutNotice& leftOut) {
     QStringList names;
     const QString prefix = folder.endsWith(kPathSeparator) ? folder : folder + kPathSeparator;
     QByteArray nativeFolder;
@@ -44,17 +48,29 @@ QStringList ListFolderFiles(const QString& folder, const QString& pattern) {
         return names;
     }
     const WildcardPattern wildcard(pattern);
+    QStringList undecodable;
     QString name;
     while (const dirent* entry = stream.next()) {
         // The entry type, when the file system gives it, spares a stat for
         // every sub-folder; links and unknown types are settled by the open.
-        if (entry->d_type == DT_DIR || !DecodeNativeName(entry->d_name, name) ||
-            !wildcard.matches(name)) {
+        // A name that is no text still matches by what can be read of it.
+        if (entry->d_type == DT_DIR) {
             continue;
         }
-        if (OpensAsRegularFile(nativeFolder + entry->d_name)) {
-            names.append(name);
+        const bool decoded = DecodeNativeName(entry->d_name, name);
+        if (!wildcard.matches(name) || !OpensAsRegularFile(stream.fd(), entry->d_name)) {
+            continue;
         }
+        if (decoded) {
+            names.append(name);
+        } else if (leftOut) {
+            undecodable.append(ShownName(QByteArray(entry->d_name)));
+        }
+    }
+    SortNaturally(names);
+    SortNaturally(undecodable);
+    for (const QString& shown : undecodable) {
+        leftOut(prefix + shown, QString::fromUtf8(left_out::kNameNotUtf8));
     }
     return names;
 }
@@ -62,7 +78,7 @@ QStringList ListFolderFiles(const QString& folder, const QString& pattern) {
 bool FileIsOpenable(const QString& path) noexcept {
     try {
         QByteArray native;
-        return EncodeNativePath(path, native) && OpensAsRegularFile(native);
+        return EncodeNativePath(path, native) && OpensAsRegularFile(AT_FDCWD, native.constData());
     } catch (...) {
         return false;
     }

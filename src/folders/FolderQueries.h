@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 #include "shell/FileIdentity.h"
 
@@ -12,11 +13,19 @@ namespace mirelune {
 // it may not read or that has gone, and keeps one that failed otherwise.
 enum class ListingFailure { None, AccessDenied, NotFound, Other };
 
+// A folder found in another, and the real folder it is (links followed).
+struct SubFolder {
+    QString name;
+    FileIdentity identity;
+};
+
 struct SubFolderListing {
-    // Every entry that is a folder (links followed), "." and ".." included,
-    // in the file system's order. A name not valid in the file-name encoding
-    // comes with "?" in place of what could not be decoded.
-    QStringList names;
+    // Every entry that is a folder (links followed), in the file system's
+    // order; not "." and "..".
+    std::vector<SubFolder> folders;
+    // The folders whose names are not valid in the file-name encoding, as the
+    // user should see them (ShownName): no text can name them to walk them.
+    QStringList undecodable;
     // The names above are those found before the failure.
     ListingFailure failure = ListingFailure::None;
 };

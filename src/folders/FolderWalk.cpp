@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <climits>
+#include <utility>
 
 #include "folders/NameRules.h"
+#include "folders/NaturalNameOrder.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
 #include "shell/PathHelpers.h"
@@ -18,10 +20,18 @@ bool FitsPathLimit(const QString& folder) {
     return QFile::encodeName(folder).size() < PATH_MAX;
 }
 
+bool IsDotName(const QString& name) {
+    return name == QStringLiteral(".") || name == QStringLiteral("..");
+}
+
+bool DropsTheFolder(ListingFailure failure) {
+    return failure == ListingFailure::AccessDenied || failure == ListingFailure::NotFound;
+}
+
 }  // namespace
 
-FolderWalk::FolderWalk(WindowLayer& window, FolderQueries& queries)
-    : window_(window), queries_(queries) {}
+FolderWalk::FolderWalk(WindowLayer& window, FolderQueries& queries, LeftOutNotice leftOut)
+    : window_(window), queries_(queries), leftOut_(std::move(leftOut)) {}
 
 // A folder is entered once: by the first entry that reaches it. Its other
 // paths (links, bind mounts) fail, so their trees are neither walked nor
@@ -34,13 +44,23 @@ bool FolderWalk::descendTest(const QString& folder, const std::optional<FileIden
     return first || walked->second == folder;
 }
 
+// Level by level without recursion. Each folder is examined, and its
+// sub-folders listed, exactly once; a sub-folder's identity comes with the
+// listing that found it, looked up from the open parent. Nothing is examined
+// again when the levels are put together, and no path is walked more than
+// once, so the walk costs what its folders cost, however deep the tree.
 void FolderWalk::GetSubDirectories2016(FolderList& folders, bool recurse) {
     ErrorGuard g(window_, QString::fromUtf8(location::kGetSubDirectories2016));
-    FolderList found;
+    std::vector<Found> found;
     for (int i = 0; i < folders.size() && !window_.isClosing();) {
         QString v;
         g.step(106, [&] { v = folders.at(i); });
-        if (g.test(108, [&] { return !IsFolder(v); })) {
+        // The folder test and the identity are one look at the folder.
+        std::optional<FileIdentity> identity;
+        if (g.test(108, [&] {
+                identity = queries_.identity(v);
+                return !identity;
+            })) {
             ++i;
             continue;
         }
@@ -48,62 +68,88 @@ void FolderWalk::GetSubDirectories2016(FolderList& folders, bool recurse) {
             ++i;
             continue;
         }
-        std::optional<FileIdentity> identity;
-        g.step(112, [&] { identity = queries_.identity(v); });
         g.step(114, [&] { window_.yieldToEvents(); });
         if (g.test(116, [&] { return !descendTest(v, identity); })) {
             ++i;
             continue;
         }
-        listSubFolders(folders, i, v, found);
+        if (!DropsTheFolder(listSubFolders(v, found))) {
+            ++i;
+            continue;
+        }
+        // The first entry of that text goes, and the entry after the folder
+        // just listed moves up to i.
+        folders.removeAt(folders.indexOf(v));
+    }
+    FolderList below;
+    while (!found.empty() && !window_.isClosing()) {
+        std::vector<Found> level;
+        level.swap(found);
+        for (const Found& entry : level) {
+            if (window_.isClosing()) {
+                break;
+            }
+            g.step(114, [&] { window_.yieldToEvents(); });
+            if (g.test(116, [&] { return !descendTest(entry.folder, entry.identity); })) {
+                continue;
+            }
+            if (recurse && DropsTheFolder(listSubFolders(entry.folder, found))) {
+                continue;
+            }
+            g.step(152, [&] { below.append(entry.folder); });
+        }
     }
     if (window_.isClosing()) {
         return;  // the window has gone: nothing will read what was found
     }
-    if (recurse && !found.isEmpty()) {
-        g.step(150, [&] { GetSubDirectories2016(found, true); });
-    }
-    for (int k = 0; k < found.size(); ++k) {
-        QString entry;
-        g.step(152, [&] { entry = found.at(k); });
-        if (g.test(154, [&] { return IsFolder(entry); })) {
-            g.step(156, [&] { window_.yieldToEvents(); });
-            if (g.test(158, [&] { return descendTest(entry, queries_.identity(entry)); })) {
-                g.step(160, [&] { folders.append(entry); });
-            }
-        }
-    }
+    g.step(160, [&] { folders.append(below); });
 }
 
-// The listing guard: nothing in here is reported. A folder that may not be
-// read or has gone is dropped from folders, so its files are not listed
-// either; any other failure ends this folder's listing and keeps what was
-// found. Either way the walk goes on with the entry after index.
-void FolderWalk::listSubFolders(FolderList& folders, int& index, const QString& folder,
-                                FolderList& found) {
+// The listing guard: nothing in here is reported. A failure ends this
+// folder's listing and keeps what was found; the caller drops a folder that
+// may not be read or has gone.
+ListingFailure FolderWalk::listSubFolders(const QString& folder, std::vector<Found>& next) {
     ListingFailure failure = ListingFailure::None;
     try {
-        const SubFolderListing listing = queries_.subFolders(folder);
+        SubFolderListing listing = queries_.subFolders(folder);
         failure = listing.failure;
-        for (const QString& name : listing.names) {
+        QStringList names;
+        names.reserve(static_cast<qsizetype>(listing.folders.size()));
+        for (const SubFolder& sub : listing.folders) {
+            names.append(sub.name);
+        }
+        for (const std::size_t k : NaturalOrderOf(names)) {
+            const SubFolder& sub = listing.folders[k];
             window_.yieldToEvents();
-            if (IsWalkableFolderName(name)) {
-                found.append(folder + name + kPathSeparator);
+            if (IsDotName(sub.name)) {
+                continue;
             }
+            if (!IsWalkableFolderName(sub.name)) {
+                tellLeftOut(folder + sub.name, left_out::kUnsafeFolderName);
+                continue;
+            }
+            QString entry = folder + sub.name + kPathSeparator;
+            if (!FitsPathLimit(entry)) {
+                tellLeftOut(folder + sub.name, left_out::kFolderPathTooLong);
+                continue;
+            }
+            next.push_back({std::move(entry), sub.identity});
+        }
+        SortNaturally(listing.undecodable);
+        for (const QString& shown : std::as_const(listing.undecodable)) {
+            window_.yieldToEvents();
+            tellLeftOut(folder + shown, left_out::kFolderNameNotUtf8);
         }
     } catch (...) {
         failure = ListingFailure::Other;
     }
-    if (failure == ListingFailure::AccessDenied || failure == ListingFailure::NotFound) {
-        const qsizetype at = folders.indexOf(folder);
-        if (at >= 0) {
-            folders.removeAt(at);
-            if (at <= index) {
-                return;  // the next entry has moved up to index
-            }
-        }
+    return failure;
+}
+
+void FolderWalk::tellLeftOut(const QString& path, const char* reason) {
+    if (leftOut_) {
+        leftOut_(path, QString::fromUtf8(reason));
     }
-    ++index;
 }
 
 }  // namespace mirelune

@@ -3,8 +3,10 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <vector>
 
 #include "folders/FolderQueries.h"
+#include "folders/LeftOutNames.h"
 
 namespace mirelune {
 
@@ -20,29 +22,44 @@ using FolderList = QStringList;
 // paths grow too long. Use a fresh object for each tree the user asks for.
 class FolderWalk {
   public:
-    explicit FolderWalk(WindowLayer& window, FolderQueries& queries = SystemFolders());
+    // leftOut hears of every sub-folder the walk met but does not walk for
+    // its name or its length.
+    explicit FolderWalk(WindowLayer& window, FolderQueries& queries = SystemFolders(),
+                        LeftOutNotice leftOut = {});
 
     FolderWalk(const FolderWalk&) = delete;
     FolderWalk& operator=(const FolderWalk&) = delete;
 
     // Appends to folders every folder below its entries, level by level: all
     // sub-folders of the entries, then all of theirs grouped by parent in
-    // order, and so on. Within one parent the file system's order is kept.
-    // The entries passed in stay in front. A folder that may not be read, or
-    // that has gone, is dropped from folders; a sub-folder whose name is not
-    // walkable (see IsWalkableFolderName) is left out with everything below
-    // it, and so is a path the system could not take. The window gets a chance
-    // to handle its events once per folder examined, per sub-folder listed
-    // and per folder copied back. Other failures are reported through window
-    // and the walk goes on.
+    // order, and so on. Within one parent the sub-folders come in natural
+    // order (NaturalNameLess). The entries passed in stay in front. A folder
+    // that may not be read, or that has gone, is dropped from folders; a
+    // sub-folder whose name is not walkable (see IsWalkableFolderName) or not
+    // valid in the file-name encoding is left out with everything below it,
+    // and so is one whose path the system could not take; each of these is
+    // told to leftOut. The window gets a chance to handle its events once per
+    // folder examined and per sub-folder listed. Other failures are reported
+    // through window and the walk goes on. The cost grows with the number of
+    // folders met, not with the depth of the tree.
     void GetSubDirectories2016(FolderList& folders, bool recurse);
 
   private:
+    // A sub-folder to examine at the next level, and the real folder it is.
+    struct Found {
+        QString folder;
+        FileIdentity identity;
+    };
+
     bool descendTest(const QString& folder, const std::optional<FileIdentity>& identity);
-    void listSubFolders(FolderList& folders, int& index, const QString& folder, FolderList& found);
+    // Appends folder's walkable sub-folders to next, in natural order, and
+    // tells leftOut of those it cannot walk.
+    ListingFailure listSubFolders(const QString& folder, std::vector<Found>& next);
+    void tellLeftOut(const QString& path, const char* reason);
 
     WindowLayer& window_;
     FolderQueries& queries_;
+    LeftOutNotice leftOut_;
     // Each real folder and the entry that first reached it.
     std::map<FileIdentity, QString> walked_;
 };

@@ -5,8 +5,7 @@
 namespace mirelune {
 
 // True when name holds a character a folder walk should not follow: a
-// control character (below 32, or 127 to 159) or "?", which also stands for
-// anything the file-name encoding could not decode.
+// control character (below 32, or 127 to 159) or "?".
 bool HasUnsafeNameChars(const QString& name);
 
 // Whether a sub-folder called name is walked: a name that fits the file

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "folders/DirectoryStream.h"
 #include "folders/NativeNames.h"
@@ -24,16 +25,23 @@ ListingFailure FailureOf(int error) {
     }
 }
 
-bool IsFolderEntry(const QByteArray& nativeFolder, const dirent& entry) {
-    if (entry.d_type == DT_DIR) {
-        return true;
-    }
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
-        return false;
+// The real folder an entry of the open folder folderFd is, links followed;
+// nothing for anything else. Looked up from the open folder, so a folder deep
+// down a tree costs no walk of its whole path.
+std::optional<FileIdentity> FolderEntryIdentity(int folderFd, const dirent& entry) {
+    if (entry.d_type != DT_DIR && entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+        return std::nullopt;
     }
     struct stat target {};
-    return ::stat((nativeFolder + '/' + entry.d_name).constData(), &target) == 0 &&
-           S_ISDIR(target.st_mode);
+    if (::fstatat(folderFd, entry.d_name, &target, 0) != 0 || !S_ISDIR(target.st_mode)) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<std::uint64_t>(target.st_dev),
+                        static_cast<std::uint64_t>(target.st_ino), true};
+}
+
+bool IsDotEntry(const char* name) {
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
 }
 
 }  // namespace
@@ -62,18 +70,18 @@ SubFolderListing SystemFolderQueries::subFolders(const QString& folder) {
     }
     QString name;
     while (const dirent* entry = stream.next()) {
-        if (!IsFolderEntry(native, *entry)) {
+        if (IsDotEntry(entry->d_name)) {
             continue;
         }
-        if (!DecodeNativeName(entry->d_name, name)) {
-            // What the encoding cannot hold reads as "?", so the name rules
-            // refuse the folder and everything below it.
-            name.replace(QChar(QChar::ReplacementCharacter), QLatin1Char('?'));
-            if (!name.contains(QLatin1Char('?'))) {
-                name.append(QLatin1Char('?'));
-            }
+        const std::optional<FileIdentity> identity = FolderEntryIdentity(stream.fd(), *entry);
+        if (!identity) {
+            continue;
         }
-        listing.names.append(name);
+        if (DecodeNativeName(entry->d_name, name)) {
+            listing.folders.push_back({name, *identity});
+        } else {
+            listing.undecodable.append(ShownName(QByteArray(entry->d_name)));
+        }
     }
     if (errno != 0) {
         listing.failure = FailureOf(errno);

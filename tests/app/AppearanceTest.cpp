@@ -1,5 +1,7 @@
 #include "app/Appearance.h"
 
+#include <sys/stat.h>
+
 #include <QBuffer>
 #include <QComboBox>
 #include <QGroupBox>
@@ -69,6 +71,11 @@ TEST(PointerFile, LoadsCursorsAndIconsAndRefusesTheRest) {
     EXPECT_FALSE(TryLoadPointerFile(text).has_value());
     EXPECT_THROW(LoadPointerFile(text), Failure);
     EXPECT_FALSE(TryLoadPointerFile(test::ToQString(dir.file("missing.ico"))).has_value());
+    // Opening a FIFO would wait for a writer that never comes.
+    const std::string fifo = dir.file("fifo.ico");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(TryLoadPointerFile(test::ToQString(fifo)).has_value());
+    EXPECT_FALSE(TryLoadPointerFile("/dev/zero").has_value());
 }
 
 class AppearanceTest : public test::WindowTest {
@@ -153,6 +160,8 @@ TEST_F(AppearanceTest, TheHandPointerComesFromItsFileWhenThatLoads) {
         {"no file", [] {}, 0, Qt::PointingHandCursor},
         {"a file that is no image", [this] { WriteFile(handPath(), "not a cursor"); }, 106,
          Qt::PointingHandCursor},
+        {"a FIFO", [this] { ::mkfifo(handPath().toStdString().c_str(), 0644); }, 106,
+         Qt::PointingHandCursor},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -207,6 +216,17 @@ TEST_F(AppearanceTest, ThePointerFollowsWhatItMovesOverUnlessBusy) {
         test::MoveOver(s.over);
         EXPECT_EQ(form.pointerKind(), s.after);
     }
+}
+
+TEST_F(AppearanceTest, ADisabledButtonShowsTheArrow) {
+    Form1& form = start();
+    auto* browse = control<QPushButton>("PushButton7");
+    test::MoveOver(browse);
+    ASSERT_EQ(form.pointerKind(), PointerKind::Custom);
+    // "..." goes with its frame when the results go beside the originals.
+    control<QGroupBox>("Frame2")->setEnabled(false);
+    test::MoveOver(browse);
+    EXPECT_EQ(form.pointerKind(), PointerKind::Default);
 }
 
 TEST_F(AppearanceTest, AMoveOverAControlDoesNotCountForTheWindowBehindIt) {

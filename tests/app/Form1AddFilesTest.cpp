@@ -94,6 +94,27 @@ TEST_F(AddFilesTest, ADroppedFileThenFolderAreListedOnceTheDropHasReturned) {
     EXPECT_TRUE(window().boxes().empty());
 }
 
+TEST_F(AddFilesTest, ADropNamesWhatItCouldNotTakeInOneBoxOnceItIsDone) {
+    const QString album = folder("album");
+    const QString x = test::WriteMp3At192(scratch_, "album/x.mp3");
+    const QString cover = test::WriteNotMp3(scratch_, "album/cover.jpg");
+    QMimeData data;
+    data.setUrls({QUrl::fromEncoded("file:///music/caf%E9.mp3"), QUrl::fromLocalFile(album)});
+    ASSERT_TRUE(enterWith(data));
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(rows(), (std::vector<FileEntry>{{x, "192 kbps"}}));
+    EXPECT_EQ(window().boxes(),
+              (std::vector<test::Box>{
+                  {QStringLiteral("Mirelune"),
+                   "2 files are not valid MP3 files:\r\n/music/caf\\xE9.mp3 (name is not valid "
+                   "UTF-8)\r\n" +
+                       cover,
+                   MessageButtons::Ok, MessageIcon::None}}));
+}
+
 TEST_F(AddFilesTest, ADragWithoutLocalFilesIsRefused) {
     struct Case {
         const char* what;

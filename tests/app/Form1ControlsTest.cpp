@@ -70,6 +70,17 @@ TEST_F(ControlsTest, EveryControlSitsWhereTheFormPutsIt) {
     }
 }
 
+// The window manager must not offer to resize or maximise it.
+TEST_F(ControlsTest, TheWindowSaysItIsFixedInSize) {
+    Form1& form = start();
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    const Qt::WindowFlags flags = form.windowFlags();
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+}
+
 TEST_F(ControlsTest, TheListIsAReportViewWithItsToolTip) {
     start();
     auto* list = control<QTreeView>("ListView1");

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -63,6 +64,26 @@ TEST(QtWindowLayer, MessageBoxShowsPlainTextWithLineBreaksAndReturnsOk) {
     EXPECT_EQ(shownTitle, QStringLiteral("Application Error"));
     EXPECT_EQ(shownIcon, QMessageBox::Warning);
     EXPECT_EQ(format, Qt::PlainText);
+}
+
+// The window manager cuts a title that does not fit ("Mir…ne"): besides the
+// title itself a box needs room for a title-bar button, about two lines
+// high, on either side of a centred title.
+TEST(QtWindowLayer, ABoxIsWideEnoughForItsWholeTitle) {
+    QtWindowLayer layer;
+    for (const char* title : {"Mirelune", "Application Error"}) {
+        SCOPED_TRACE(title);
+        int width = 0;
+        int needed = 0;
+        WhenShown<QMessageBox>([&](QMessageBox* box) {
+            const QFontMetrics metrics(box->font());
+            width = box->width();
+            needed = metrics.horizontalAdvance(QString::fromUtf8(title)) + 4 * metrics.height();
+            box->button(QMessageBox::Ok)->click();
+        });
+        layer.messageBox("Done.", QString::fromUtf8(title), MessageButtons::Ok, MessageIcon::None);
+        EXPECT_GE(width, needed);
+    }
 }
 
 TEST(QtWindowLayer, YesNoBoxReturnsTheChoiceAndEscapeMeansNo) {

@@ -33,9 +33,13 @@ int main(int argc, char** argv) {
     form.Form_Load();
 
     mirelune::ErrorGuard guard(form.windowLayer(), "in WindowScreenshot ");
+    mirelune::RefusedFiles refused;
     for (const QString& path : arguments.mid(2)) {
         mirelune::AddCandidateFile(guard, mirelune::CandidateStepsFrom(100), form.fileListFiller(),
-                                   path);
+                                   path, refused);
+    }
+    for (const mirelune::RefusedFiles::Entry& entry : refused.entries()) {
+        std::fprintf(stderr, "not listed: %s\n", qUtf8Printable(entry.path));
     }
     form.show();
     int status = 1;

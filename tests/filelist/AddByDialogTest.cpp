@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "filelist/FileList.h"
 #include "mp3/MP3Info.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
+#include "shell/ErrorReport.h"
 #include "support/FakeWindowLayer.h"
 #include "support/ListTestSupport.h"
 #include "support/ScratchDir.h"
@@ -63,43 +66,51 @@ TEST_F(AddByDialogTest, SeveralPicksAreCleanedAndAddedInTheDialogsOrder) {
     EXPECT_TRUE(window.boxes().empty());
 }
 
-TEST_F(AddByDialogTest, EachInvalidPickGetsItsBoxAtItsPlaceInTheOrder) {
-    const QString first = test::WriteMp3At128(dir, "first.mp3");
-    const QString cover = test::WriteNotMp3(dir, "cover.mp3");
-    const QString last = test::WriteMp3At192(dir, "last.mp3");
-    std::vector<int> rowsWhenRefused;
-    window.onMessageBox([&](const Box&) { rowsWhenRefused.push_back(list.count()); });
-    pick({first, cover, last});
-    run();
-    EXPECT_EQ(rows(), (std::vector<FileEntry>{{first, "128 kbps"}, {last, "192 kbps"}}));
-    EXPECT_EQ(window.boxes(), std::vector<Box>{test::NotValidBox()});
-    EXPECT_EQ(rowsWhenRefused, std::vector<int>{1});
-}
-
-TEST_F(AddByDialogTest, AFailedAnalysisIsReportedAndTheFileRefused) {
+TEST_F(AddByDialogTest, InvalidPicksAreNamedInOneBoxOnceEveryPickIsDone) {
     struct Case {
         const char* what;
-        int pickedBefore;  // valid files picked before the failing one
-        int reportedLine;
+        std::vector<const char*> picks;  // "+" valid, "-" no MP3, "!" malformed
+        int rows;
+        const char* box;  // <1>, <2>...: the path of that pick; nullptr: no box
     };
-    const Case cases[] = {{"alone", 0, 122}, {"among several", 1, 146}};
-    const QString good = test::WriteMp3At128(dir, "good.mp3");
-    const QString failing = test::WriteFailingMp3(dir, "failing.mp3");
+    const Case cases[] = {
+        {"a malformed single pick", {"!"}, 0, "Not a valid MP3 file\r\n<1> (division by zero)"},
+        {"one invalid among several", {"+", "-", "+"}, 2, "Not a valid MP3 file\r\n<2>"},
+        {"several invalid",
+         {"-", "+", "!", "-"},
+         1,
+         "3 files are not valid MP3 files:\r\n<1>\r\n<3> (division by zero)\r\n<4>"},
+        {"all valid", {"+", "+"}, 2, nullptr},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         list.clear();
         window.clearRecord();
+        std::vector<int> rowsWhenShown;
+        window.onMessageBox([&](const Box&) { rowsWhenShown.push_back(list.count()); });
         QStringList picked;
-        for (int i = 0; i < c.pickedBefore; ++i) {
-            picked << good;
+        for (std::size_t k = 0; k < c.picks.size(); ++k) {
+            const std::string name = std::to_string(k + 1) + ".mp3";
+            const char kind = c.picks[k][0];
+            picked << (kind == '+'   ? test::WriteMp3At128(dir, name)
+                       : kind == '-' ? test::WriteNotMp3(dir, name)
+                                     : test::WriteFailingMp3(dir, name));
         }
-        pick(picked << failing);
+        pick(picked);
         run();
-        EXPECT_EQ(list.count(), c.pickedBefore);
-        ASSERT_EQ(window.boxes().size(), 2u);
-        EXPECT_TRUE(test::IsReport(window.boxes()[0], location, c.reportedLine))
-            << window.boxes()[0].text.toStdString();
-        EXPECT_EQ(window.boxes()[1], test::NotValidBox());
+
+        EXPECT_EQ(list.count(), c.rows);
+        if (c.box == nullptr) {
+            EXPECT_TRUE(window.boxes().empty());
+            continue;
+        }
+        QString text = QString::fromUtf8(c.box);
+        for (int k = 1; k <= picked.size(); ++k) {
+            text.replace(QStringLiteral("<%1>").arg(k), picked.at(k - 1));
+        }
+        EXPECT_EQ(window.boxes(), (std::vector<Box>{{window.applicationTitle(), text,
+                                                     MessageButtons::Ok, MessageIcon::None}}));
+        EXPECT_EQ(rowsWhenShown, std::vector<int>{c.rows});
     }
 }
 
@@ -113,25 +124,42 @@ TEST_F(AddByDialogTest, NoSelectionIsTooLarge) {
     EXPECT_TRUE(window.boxes().empty());
 }
 
-TEST(CandidateFile, StepsAreReportedWithTheCallersNumbers) {
+TEST(CandidateFile, ARefusedFileIsCollectedWithItsFailureAndNothingIsShown) {
     test::FakeWindowLayer window;
     FileList list;
     mp3::MP3Info info;
     const FileListFiller filler{list, info, window};
-    // The folder scan's numbering.
-    const CandidateSteps steps = CandidateStepsFrom(134);
-
     test::ScratchDir dir;
     ErrorGuard guard(window, "in Test.Scan ");
-    EXPECT_FALSE(AddCandidateFile(guard, steps, filler, test::WriteFailingMp3(dir, "bad.mp3")));
-    ASSERT_EQ(window.boxes().size(), 2u);
-    EXPECT_TRUE(test::IsReport(window.boxes()[0], "in Test.Scan ", 134));
-    EXPECT_EQ(window.boxes()[1], test::NotValidBox());
+    RefusedFiles refused;
+    const QString malformed = test::WriteFailingMp3(dir, "bad.mp3");
+    const QString missing = test::ToQString(dir.file("missing.mp3"));
 
-    EXPECT_FALSE(AddCandidateFile(guard, steps, filler, test::ToQString(dir.file("missing.mp3"))));
-    EXPECT_TRUE(AddCandidateFile(guard, steps, filler, test::WriteMp3At128(dir, "good.mp3")));
-    EXPECT_EQ(window.boxes().size(), 3u);
+    EXPECT_FALSE(AddCandidateFile(guard, CandidateStepsFrom(134), filler, malformed, refused));
+    EXPECT_FALSE(AddCandidateFile(guard, CandidateStepsFrom(134), filler, missing, refused));
+    EXPECT_TRUE(AddCandidateFile(guard, CandidateStepsFrom(134), filler,
+                                 test::WriteMp3At128(dir, "good.mp3"), refused));
+
+    EXPECT_TRUE(window.boxes().empty());
     EXPECT_EQ(list.count(), 1);
+    ASSERT_EQ(refused.entries().size(), 2);
+    EXPECT_EQ(refused.entries()[0].path, malformed);
+    EXPECT_EQ(refused.entries()[0].reason, "division by zero");
+    EXPECT_EQ(refused.entries()[1].path, missing);
+    EXPECT_EQ(refused.entries()[1].reason, "");
+}
+
+TEST_F(AddByDialogTest, AFailureShowingTheSummaryIsReportedAsStep156) {
+    const QString cover = test::WriteNotMp3(dir, "cover.mp3");
+    window.onMessageBox([](const Box& box) {
+        if (box.title != QString::fromUtf8(kErrorReportTitle)) {
+            throw std::runtime_error("no box");
+        }
+    });
+    pick({cover});
+    run();
+    ASSERT_EQ(window.boxes().size(), 2u);
+    EXPECT_TRUE(test::IsReport(window.boxes()[1], location, 156));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "filelist/CandidateWalk.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListFiller.h"
+#include "filelist/RefusedFiles.h"
 #include "mp3/MP3Info.h"
 #include "shell/WindowLayer.h"
 
@@ -19,14 +20,15 @@ class CandidateLog {
     explicit CandidateLog(WindowLayer& window) : window_(window) {}
 
     CandidateCallback callback() {
-        return [this](const QString& path, ErrorGuard& guard, int firstStep) {
-            offered.append(path);
-            firstSteps.push_back(firstStep);
-            if (AddCandidateFile(guard, CandidateStepsFrom(firstStep), {list_, info_, window_},
-                                 path)) {
-                rows.append(path);
-            }
-        };
+        return
+            [this](const QString& path, ErrorGuard& guard, int firstStep, RefusedFiles& refused) {
+                offered.append(path);
+                firstSteps.push_back(firstStep);
+                if (AddCandidateFile(guard, CandidateStepsFrom(firstStep), {list_, info_, window_},
+                                     path, refused)) {
+                    rows.append(path);
+                }
+            };
     }
 
     QStringList offered;

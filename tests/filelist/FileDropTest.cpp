@@ -4,10 +4,14 @@
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
+#include <functional>
 #include <stdexcept>
+#include <vector>
 
 #include "filelist/CandidateLog.h"
 #include "filelist/FileDrop.h"
+#include "filelist/RefusedFiles.h"
+#include "folders/LeftOutNames.h"
 #include "shell/ErrorLocations.h"
 #include "shell/ErrorReport.h"
 #include "support/FakeWindowLayer.h"
@@ -40,19 +44,28 @@ TEST(CarriesLocalFiles, OnlyLocalFilesAreTaken) {
     EXPECT_TRUE(CarriesLocalFiles(*Urls({web, local})));
 }
 
-TEST(DroppedLocalPaths, KeepsTheOrderAndLeavesOutOtherAddresses) {
+TEST(DroppedLocalPaths, KeepsTheOrderAndLeavesOutOtherAddressesAndTellsUnnamablePaths) {
     const auto data = Urls({QUrl::fromLocalFile("/b/second.mp3"), QUrl("https://example.org/x"),
                             QUrl::fromLocalFile("/a/first folder"),
+                            QUrl::fromEncoded("file:///d/caf%E9%20au%20lait.mp3"),
                             QUrl::fromLocalFile(QString::fromUtf8("/c/caf\xC3\xA9.mp3"))});
-    EXPECT_EQ(DroppedLocalPaths(*data), (QStringList{"/b/second.mp3", "/a/first folder",
-                                                     QString::fromUtf8("/c/caf\xC3\xA9.mp3")}));
+    RefusedFiles unnamable;
+    EXPECT_EQ(
+        DroppedLocalPaths(*data, unnamable),
+        (QStringList{"/b/second.mp3", "/a/first folder", QString::fromUtf8("/c/caf\xC3\xA9.mp3")}));
+    ASSERT_EQ(unnamable.entries().size(), 1);
+    EXPECT_EQ(unnamable.entries()[0].path, "/d/caf\\xE9 au lait.mp3");
+    EXPECT_EQ(unnamable.entries()[0].reason, "name is not valid UTF-8");
 }
 
 class FileDropTest : public ::testing::Test {
   protected:
     FileDropTest() : log(window) {}
 
-    void Drop(const QStringList& paths) { OfferDroppedPaths(paths, window, log.callback()); }
+    // As the list takes a drop: every path, then one summary box.
+    void Drop(const QStringList& paths) {
+        AddDroppedPaths(paths, window, log.callback(), RefusedFiles());
+    }
 
     Tree tree;
     test::FakeWindowLayer window;
@@ -80,15 +93,60 @@ TEST_F(FileDropTest, TwoFoldersEachOnceInTheirOrder) {
                                      tree.path("A/a.mp3")}));
 }
 
-TEST_F(FileDropTest, AFolderWithACoverPictureGivesTwoRowsAndOneRefusal) {
+TEST_F(FileDropTest, AFolderWithACoverPictureGivesTwoRowsAndOneBoxNamingIt) {
     tree.mp3("album/one.mp3");
     tree.mp3("album/two.mp3");
-    tree.other("album/cover.jpg");
+    const QString cover = tree.other("album/cover.jpg");
     Drop({tree.path("album")});
 
     EXPECT_EQ(log.rows.size(), 2);
+    EXPECT_EQ(window.boxes(), (std::vector<test::Box>{{window.applicationTitle(),
+                                                       "Not a valid MP3 file\r\n" + cover,
+                                                       MessageButtons::Ok, MessageIcon::None}}));
+}
+
+TEST_F(FileDropTest, OneBoxNamesEveryRefusedFileAndMalformedOnesGetNoErrorReport) {
+    const struct {
+        const char* reason;
+        std::function<test::Bytes()> make;
+    } malformed[] = {
+        {"division by zero",
+         [] {
+             test::Bytes b = test::ValidMp3Bytes();
+             test::PutXing(b, 36, "Xing", 1, 0, 0);
+             return b;
+         }},
+        {"out of range",
+         [] {
+             return test::Frames({0xFF, 0xF3, 0x10, 0x00}, 26, 3);
+         }},
+        {"overflow",
+         [] {
+             test::Bytes b = test::ValidMp3Bytes();
+             test::PutVbri(b, 0x80000000u, 10);
+             return b;
+         }},
+    };
+    // In the order met, which is the folder's natural order.
+    QStringList expected;
+    for (int k = 0; k < 3; ++k) {
+        expected.append(tree.file(QStringLiteral("album/bad %1.mp3").arg(k), malformed[k].make()) +
+                        " (" + malformed[k].reason + ")");
+    }
+    for (int i = 1; i <= 30; ++i) {
+        expected.append(tree.other(QStringLiteral("album/note %1.txt").arg(i)));
+    }
+    tree.mp3("album/song.mp3");
+    Drop({tree.path("album")});
+
+    EXPECT_EQ(log.rows, (QStringList{tree.path("album/song.mp3")}));
     ASSERT_EQ(window.boxes().size(), 1u);
-    EXPECT_EQ(window.boxes()[0].text, "Not a valid MP3 file");
+    const test::Box& box = window.boxes()[0];
+    EXPECT_EQ(box.title, window.applicationTitle());
+    EXPECT_EQ(box.icon, MessageIcon::None);
+    // The first 20 in the order met, then a count of the rest.
+    EXPECT_EQ(box.text, "33 files are not valid MP3 files:\r\n" + expected.mid(0, 20).join("\r\n") +
+                            "\r\nand 13 more");
 }
 
 TEST_F(FileDropTest, ATildeFileIsSkippedInAFolderButTakenWhenDroppedItself) {
@@ -121,7 +179,8 @@ TEST_F(FileDropTest, ADroppedFifoIsRefusedWithoutWaiting) {
     Drop({fifo});
 
     EXPECT_TRUE(log.rows.isEmpty());
-    EXPECT_EQ(window.boxes().size(), 1u);
+    ASSERT_EQ(window.boxes().size(), 1u);
+    EXPECT_EQ(window.boxes()[0].text, "Not a valid MP3 file\r\n" + fifo);
 }
 
 TEST_F(FileDropTest, AFolderEndingInItsSeparatorWalksLikeAnyFolder) {
@@ -136,13 +195,15 @@ TEST_F(FileDropTest, AFailureIsReportedAsTheDropsAndTheNextPathIsHandled) {
     const QString first = tree.mp3("first.mp3");
     const QString second = tree.mp3("second.mp3");
     int offers = 0;
-    OfferDroppedPaths({first, second}, window,
-                      [&](const QString& path, ErrorGuard& guard, int firstStep) {
-                          if (++offers == 1) {
-                              throw std::runtime_error("cannot read");
-                          }
-                          log.callback()(path, guard, firstStep);
-                      });
+    AddDroppedPaths(
+        {first, second}, window,
+        [&](const QString& path, ErrorGuard& guard, int firstStep, RefusedFiles& refused) {
+            if (++offers == 1) {
+                throw std::runtime_error("cannot read");
+            }
+            log.callback()(path, guard, firstStep, refused);
+        },
+        RefusedFiles());
 
     ASSERT_EQ(window.boxes().size(), 1u);
     EXPECT_EQ(window.boxes()[0].text,
@@ -150,17 +211,22 @@ TEST_F(FileDropTest, AFailureIsReportedAsTheDropsAndTheNextPathIsHandled) {
     EXPECT_EQ(log.rows, (QStringList{second}));
 }
 
-TEST_F(FileDropTest, CollectingGivesWhatADropWouldOffer) {
+TEST_F(FileDropTest, CollectingGivesWhatADropWouldOfferAndWhatItLeftOut) {
     const QString single = tree.other("notes.txt");
     tree.mp3("album/one.mp3");
     tree.other("album/cover.jpg");
     tree.mp3("album/~skip.mp3");
     tree.mp3("album/sub/two.mp3");
+    tree.mp3("album/why?/three.mp3");
     const QStringList paths{single, tree.path("gone"), tree.path("album")};
     Drop(paths);
 
-    EXPECT_EQ(CollectDroppedFiles(paths, window), log.offered);
+    RefusedFiles leftOut;
+    EXPECT_EQ(CollectDroppedFiles(paths, window, leftOut), log.offered);
     EXPECT_EQ(log.offered.size(), 4);
+    ASSERT_EQ(leftOut.entries().size(), 1);
+    EXPECT_EQ(leftOut.entries()[0].path, tree.path("album/why?"));
+    EXPECT_EQ(leftOut.entries()[0].reason, QString::fromUtf8(left_out::kUnsafeFolderName));
 }
 
 }  // namespace

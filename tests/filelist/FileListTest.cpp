@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QPersistentModelIndex>
+#include <string>
+#include <vector>
+
 #include "filelist/FileListFiller.h"
 #include "shell/Failure.h"
 #include "support/ListTestSupport.h"
@@ -23,7 +27,8 @@ TEST(FileList, RowsAreCountedFromOneAndOthersAreRefused) {
         EXPECT_THROW(list.text(index), Failure);
         EXPECT_THROW(list.setBitrateText(index, "1 kbps"), Failure);
         EXPECT_THROW(list.remove(index), Failure);
-        EXPECT_THROW(list.exchange(1, index), Failure);
+        EXPECT_THROW(list.move(1, index), Failure);
+        EXPECT_THROW(list.move(index, 1), Failure);
     }
     EXPECT_EQ(list.count(), 2);
 }
@@ -45,15 +50,26 @@ TEST(FileList, AppendFileEntryWritesWholeKbpsRoundedHalfToEven) {
     }
 }
 
-TEST(FileList, ExchangeMovesEachPathWithItsBitrate) {
-    FileList list;
-    list.append("/a.mp3", "128 kbps");
-    list.append("/b.mp3", "192 kbps");
-    list.append("/c.mp3", "64 kbps");
-    list.exchange(1, 3);
-    EXPECT_EQ(list.entry(1), (FileEntry{"/c.mp3", "64 kbps"}));
-    EXPECT_EQ(list.entry(2), (FileEntry{"/b.mp3", "192 kbps"}));
-    EXPECT_EQ(list.entry(3), (FileEntry{"/a.mp3", "128 kbps"}));
+TEST(FileList, AMovedRowTakesItsBitrateAlongAndTheRowsBetweenShift) {
+    const FileEntry a{"/a.mp3", "128 kbps"}, b{"/b.mp3", "192 kbps"}, c{"/c.mp3", "64 kbps"},
+        d{"/d.mp3", "32 kbps"};
+    const struct {
+        int from;
+        int to;
+        std::vector<FileEntry> after;
+    } cases[] = {{1, 3, {b, c, a, d}}, {4, 2, {a, d, b, c}}, {2, 2, {a, b, c, d}}};
+    for (const auto& m : cases) {
+        SCOPED_TRACE(std::to_string(m.from) + " to " + std::to_string(m.to));
+        FileList list;
+        for (const FileEntry& row : {a, b, c, d}) {
+            list.append(row.path, row.bitrateText);
+        }
+        const QPersistentModelIndex moved = list.index(m.from - 1, 0);
+        list.move(m.from, m.to);
+        EXPECT_EQ(test::Entries(list), m.after);
+        // Views keep hold of the moved row.
+        EXPECT_EQ(moved.row(), m.to - 1);
+    }
 }
 
 TEST(FileList, ShowsPathAndBitrateUnderTheHeadersNamedAtStartUp) {

@@ -22,6 +22,24 @@ const FileEntry kA{"/music/a.mp3", "128 kbps"};
 const FileEntry kB{"/music/b.mp3", "192 kbps"};
 const FileEntry kC{"/music/c.mp3", "64 kbps"};
 
+// Six rows 1 to 6, for drags that jump several rows.
+std::vector<FileEntry> Six() {
+    std::vector<FileEntry> rows;
+    for (int i = 1; i <= 6; ++i) {
+        rows.push_back({QStringLiteral("/music/%1.mp3").arg(i), QStringLiteral("%1 kbps").arg(i)});
+    }
+    return rows;
+}
+
+std::vector<FileEntry> InOrder(const std::vector<int>& rows) {
+    const std::vector<FileEntry> six = Six();
+    std::vector<FileEntry> ordered;
+    for (int row : rows) {
+        ordered.push_back(six[static_cast<std::size_t>(row - 1)]);
+    }
+    return ordered;
+}
+
 class RowDragTest : public ::testing::Test {
   protected:
     void fill(const std::vector<FileEntry>& rows) {
@@ -38,7 +56,7 @@ class RowDragTest : public ::testing::Test {
     RowDrag drag;
 };
 
-TEST_F(RowDragTest, TheDraggedFileTravelsWithItsBitrate) {
+TEST_F(RowDragTest, TheDraggedFileMovesWithItsBitrateAndTheRowsBetweenShift) {
     struct Case {
         const char* what;
         std::vector<FileEntry> rows;
@@ -49,10 +67,14 @@ TEST_F(RowDragTest, TheDraggedFileTravelsWithItsBitrate) {
     };
     const Case cases[] = {
         {"passing through row 2", {kA, kB, kC}, 1, {1, 2, 3}, false, {kB, kC, kA}},
-        {"jumping straight to row 3", {kA, kB, kC}, 1, {1, 3}, false, {kC, kB, kA}},
+        {"jumping straight to row 3", {kA, kB, kC}, 1, {1, 3}, false, {kB, kC, kA}},
+        {"one jump from row 1 to row 5 of six", Six(), 1, {5}, false, InOrder({2, 3, 4, 5, 1, 6})},
+        {"one jump from row 6 up to row 2", Six(), 6, {2}, false, InOrder({1, 6, 2, 3, 4, 5})},
+        {"a jump down, then one back up", Six(), 2, {5, 3}, false, InOrder({1, 3, 2, 4, 5, 6})},
         {"upwards", {kA, kB, kC}, 3, {2, 1}, false, {kC, kA, kB}},
         {"back where it started", {kA, kB, kC}, 1, {2, 1}, false, {kA, kB, kC}},
         {"over a row with the same path", {kA, kA, kB}, 1, {2}, false, {kA, kA, kB}},
+        {"past a row with the same path", {kA, kB, kA, kC}, 1, {3}, false, {kB, kA, kA, kC}},
         {"over no row", {kA, kB}, 1, {0, 5}, false, {kA, kB}},
         {"pressed on blank space", {kA, kB, kC}, 0, {1, 2, 3}, false, {kA, kB, kC}},
         {"while busy", {kA, kB, kC}, 1, {2, 3}, true, {kA, kB, kC}},
@@ -71,15 +93,15 @@ TEST_F(RowDragTest, TheDraggedFileTravelsWithItsBitrate) {
 }
 
 TEST_F(RowDragTest, AMoveSelectsTheDraggedRowWhereItLanded) {
-    fill({kA, kB, kC});
+    fill(Six());
     pressOn(1);
-    const RowDrag::Move move = drag.move(list, 3, ListEdge::None, false);
-    EXPECT_TRUE(move.exchanged);
-    EXPECT_EQ(move.selectRow, 3);
-    EXPECT_EQ(drag.dragRow(), 3);
+    const RowDrag::Move move = drag.move(list, 5, ListEdge::None, false);
+    EXPECT_TRUE(move.moved);
+    EXPECT_EQ(move.selectRow, 5);
+    EXPECT_EQ(drag.dragRow(), 5);
 
-    const RowDrag::Move none = drag.move(list, 3, ListEdge::None, false);
-    EXPECT_FALSE(none.exchanged);
+    const RowDrag::Move none = drag.move(list, 5, ListEdge::None, false);
+    EXPECT_FALSE(none.moved);
     EXPECT_EQ(none.selectRow, 0);
 }
 
@@ -95,13 +117,15 @@ TEST_F(RowDragTest, NearAnEdgeTheNextRowBeyondIsScrolledIntoView) {
         {"top edge shows the row above", 3, 2, ListEdge::Top, 1},
         {"top edge on the first row", 2, 1, ListEdge::Top, 0},
         {"bottom edge shows the row below", 1, 2, ListEdge::Bottom, 3},
-        {"bottom edge on the last row", 1, 3, ListEdge::Bottom, 0},
+        {"bottom edge on the last row", 1, 6, ListEdge::Bottom, 0},
+        {"a jump to the bottom edge", 1, 5, ListEdge::Bottom, 6},
+        {"a jump to the top edge", 6, 2, ListEdge::Top, 1},
         {"away from the edges", 1, 2, ListEdge::None, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         list.clear();
-        fill({kA, kB, kC});
+        fill(Six());
         pressOn(c.pressed);
         EXPECT_EQ(drag.move(list, c.hover, c.edge, false).scrollToRow, c.scrollTo);
     }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "filelist/RefusedFiles.h"
 #include "filelist/SampleFiles.h"
 #include "filelist/SampleRows.h"
 #include "folders/FileListing.h"
@@ -17,6 +18,7 @@
 namespace mirelune {
 namespace {
 
+using test::Bytes;
 using test::Tree;
 
 // The file list as a plain table that remembers what was done to it.
@@ -102,24 +104,15 @@ TEST_F(SampleFilesTest, AddsTheSamplesAsksAboutTheFolderAndRereadsEveryRow) {
         EXPECT_EQ(row.bitrate, "128 kbps") << row.path.toStdString();
     }
 
-    // The question comes first, then the refusals from the last row upwards.
+    // The question comes first, then one box naming the removed rows from
+    // the last upwards.
     const QString readme = tree.path("app/Samples/readme.txt");
-    std::vector<QString> refused;
-    for (const QString& path : SamplePaths()) {
-        if (path == readme) {
-            refused.push_back(path);
-        }
-    }
-    refused.push_back(earlierGone);
-    const std::vector<test::Box> boxes = Boxes();
-    ASSERT_EQ(boxes.size(), 1 + refused.size());
-    EXPECT_EQ(boxes[0], (test::Box{window.applicationTitle(), kQuestion, MessageButtons::YesNo,
-                                   MessageIcon::None}));
-    for (std::size_t i = 0; i < refused.size(); ++i) {
-        EXPECT_EQ(boxes[1 + i],
-                  (test::Box{window.applicationTitle(), refused[i] + " Is not a valid MP3 file",
-                             MessageButtons::Ok, MessageIcon::None}));
-    }
+    EXPECT_EQ(Boxes(),
+              (std::vector<test::Box>{
+                  {window.applicationTitle(), kQuestion, MessageButtons::YesNo, MessageIcon::None},
+                  {window.applicationTitle(),
+                   "2 files are not valid MP3 files:\r\n" + readme + "\r\n" + earlierGone,
+                   MessageButtons::Ok, MessageIcon::None}}));
     EXPECT_TRUE(std::is_sorted(table.removed.rbegin(), table.removed.rend()));
 }
 
@@ -144,22 +137,41 @@ TEST_F(SampleFilesTest, RowsAreReadFromTheLastToTheFirst) {
 
     EXPECT_EQ(table.paths(), (QStringList{b}));
     EXPECT_EQ(table.removed, (std::vector<int>{3, 1}));
-    ASSERT_EQ(Boxes().size(), 3u);
-    EXPECT_EQ(Boxes()[1].text, c + " Is not a valid MP3 file");
-    EXPECT_EQ(Boxes()[2].text, a + " Is not a valid MP3 file");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].text, "2 files are not valid MP3 files:\r\n" + c + "\r\n" + a);
+}
+
+TEST_F(SampleFilesTest, AMalformedRowAndAnUnnamableSampleAreNamedWithTheirReasonsUnreported) {
+    Bytes malformed = test::ValidMp3Bytes();
+    test::PutXing(malformed, 36, "Xing", 1, 0, 0);
+    const QString bad = tree.file("bad.mp3", malformed);
+    std::filesystem::remove(test::Native(tree.path("app/Samples/readme.txt")));
+    std::ofstream(test::Native(tree.path("app/Samples")) / "caf\xE9.mp3") << "x";
+    table.rows = {{bad, ""}};
+    Click();
+
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].text, "2 files are not valid MP3 files:\r\n" +
+                                   tree.path("app/Samples/caf\\xE9.mp3") +
+                                   " (name is not valid UTF-8)\r\n" + bad + " (division by zero)");
+    EXPECT_EQ(table.paths(), (QStringList{tree.path("app/Samples/first.mp3"),
+                                          tree.path("app/Samples/second.mp3")}));
 }
 
 TEST_F(SampleFilesTest, AMissingSampleFolderAddsNothingButStillAsks) {
-    LoadSampleFiles(table, window, tree.path("elsewhere"));
+    RefusedFiles refused;
+    LoadSampleFiles(table, window, tree.path("elsewhere"), refused);
 
     EXPECT_TRUE(table.rows.empty());
+    EXPECT_TRUE(refused.isEmpty());
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].text, kQuestion);
 }
 
 TEST_F(SampleFilesTest, YesOpensTheSampleFolder) {
     window.queueAnswer(MessageAnswer::Yes);
-    LoadSampleFiles(table, window, tree.path("app"));
+    RefusedFiles refused;
+    LoadSampleFiles(table, window, tree.path("app"), refused);
 
     ASSERT_EQ(window.interactions().size(), 2u);
     EXPECT_EQ(window.interactions()[1].kind, test::Interaction::Kind::OpenUrl);
@@ -183,7 +195,7 @@ TEST_F(SampleFilesTest, AFailureWhileLoadingIsReportedAndTheRowsAreStillRead) {
     ASSERT_EQ(Boxes().size(), 2u);
     EXPECT_EQ(Boxes()[0].text,
               ErrorReportText("list is full", QString::fromUtf8(location::kPushButton5Click), 100));
-    EXPECT_EQ(Boxes()[1].text, gone + " Is not a valid MP3 file");
+    EXPECT_EQ(Boxes()[1].text, "Not a valid MP3 file\r\n" + gone);
     EXPECT_TRUE(table.rows.empty());
 }
 

@@ -4,10 +4,13 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <map>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "folders/FolderWalk.h"
 #include "folders/SystemFolderQueries.h"
@@ -26,24 +29,17 @@ using test::Tree;
 class FailingFolders : public FolderQueries {
   public:
     std::optional<FileIdentity> identity(const QString& folder) override {
-        if (beforeListing.count(folder) != 0) {
-            beforeListing[folder]();
-        }
         return system.identity(folder);
     }
     SubFolderListing subFolders(const QString& folder) override {
+        if (beforeListing.count(folder) != 0) {
+            beforeListing[folder]();
+        }
         SubFolderListing listing = system.subFolders(folder);
         const auto failure = failures.find(folder);
         if (failure != failures.end()) {
             // Fails after the first folder it found, as a listing cut short would.
-            QStringList firstOnly;
-            for (const QString& name : listing.names) {
-                if (name != "." && name != "..") {
-                    firstOnly.append(name);
-                    break;
-                }
-            }
-            listing.names = firstOnly;
+            listing.folders.resize(std::min<std::size_t>(listing.folders.size(), 1));
             listing.failure = failure->second;
         }
         return listing;
@@ -68,60 +64,60 @@ class FolderWalkTest : public ::testing::Test {
     test::FakeWindowLayer window;
 };
 
-TEST_F(FolderWalkTest, LevelByLevelInTheFileSystemsOrder) {
-    tree.folder("A/B/D");
-    tree.folder("A/B/F");
-    tree.folder("A/C/E");
-    tree.folder("A/G");
-
-    FolderList expected{Entry("A")};
-    QStringList secondLevel;
-    for (const QString& child : test::ListingOrder(tree.path("A"))) {
-        expected.append(Entry("A/" + child));
-        for (const QString& grandchild : test::ListingOrder(tree.path("A/" + child))) {
-            secondLevel.append(Entry("A/" + child + "/" + grandchild));
-        }
+TEST_F(FolderWalkTest, LevelByLevelEachParentsSubFoldersInNaturalOrder) {
+    for (const char* path : {"A/b/D", "A/b/f", "A/C/E", "A/g", "A/C 10", "A/C 9"}) {
+        tree.folder(path);
     }
-    expected.append(secondLevel);
 
-    EXPECT_EQ(Walk(tree.path("A")), expected);
+    EXPECT_EQ(Walk(tree.path("A")),
+              (FolderList{Entry("A"), Entry("A/b"), Entry("A/C"), Entry("A/C 9"), Entry("A/C 10"),
+                          Entry("A/g"), Entry("A/b/D"), Entry("A/b/f"), Entry("A/C/E")}));
     EXPECT_TRUE(window.boxes().empty());
 }
 
-TEST_F(FolderWalkTest, UnsafeNamesAreLeftOutWithEverythingBelow) {
+TEST_F(FolderWalkTest, FoldersLeftOutForTheirNamesAreToldWithEverythingBelowLeftOut) {
+    // In natural order; the undecodable name is told after the others.
     const struct {
         QString name;
-        bool walked;
+        const char* leftOut;  // nullptr: walked
     } cases[] = {
-        {"control" + QString(QChar(0x01)), false},
-        {"c1 control" + QString(QChar(0x85)), false},
-        {"question?", false},
-        {"~tilde", true},
-        {".hidden", true},
-        {QString::fromUtf8("caf\xC3\xA9") + QChar(0xA0), true},
+        {".hidden", nullptr},
+        {"a control" + QString(QChar(0x01)), left_out::kUnsafeFolderName},
+        {"b c1 control" + QString(QChar(0x85)), left_out::kUnsafeFolderName},
+        {"c question?", left_out::kUnsafeFolderName},
+        {"d ~tilde", nullptr},
+        {QString::fromUtf8("e caf\xC3\xA9") + QChar(0xA0), nullptr},
     };
-    FolderList expected{Entry("root")};
     for (const auto& c : cases) {
         tree.folder("root/" + c.name + "/below");
     }
     // Bytes that are no text at all.
-    std::filesystem::create_directories(test::Native(tree.path("root")) / "bad\xFF" / "below");
-    for (const QString& name : test::ListingOrder(tree.path("root"))) {
-        for (const auto& c : cases) {
-            if (c.name == name && c.walked) {
-                expected.append(Entry("root/" + name));
-            }
+    std::filesystem::create_directories(test::Native(tree.path("root")) / "f bad\xFF" / "below");
+    FolderList expected{Entry("root")};
+    std::vector<std::pair<QString, QString>> expectedLeftOut;
+    for (const auto& c : cases) {
+        if (c.leftOut == nullptr) {
+            expected.append(Entry("root/" + c.name));
+        } else {
+            expectedLeftOut.emplace_back(tree.path("root/" + c.name), QString::fromUtf8(c.leftOut));
         }
     }
-    for (const QString& name : test::ListingOrder(tree.path("root"))) {
-        for (const auto& c : cases) {
-            if (c.name == name && c.walked) {
-                expected.append(Entry("root/" + name + "/below"));
-            }
+    for (const auto& c : cases) {
+        if (c.leftOut == nullptr) {
+            expected.append(Entry("root/" + c.name + "/below"));
         }
     }
+    expectedLeftOut.emplace_back(tree.path("root/f bad\\xFF"),
+                                 QString::fromUtf8(left_out::kFolderNameNotUtf8));
 
-    EXPECT_EQ(Walk(tree.path("root")), expected);
+    std::vector<std::pair<QString, QString>> leftOut;
+    FolderList folders{tree.path("root") + "/"};
+    FolderWalk(window, SystemFolders(), [&](const QString& path, const QString& reason) {
+        leftOut.emplace_back(path, reason);
+    }).GetSubDirectories2016(folders, true);
+
+    EXPECT_EQ(folders, expected);
+    EXPECT_EQ(leftOut, expectedLeftOut);
 }
 
 TEST_F(FolderWalkTest, ALinkBackUpTheTreeIsWalkedOnce) {
@@ -253,8 +249,8 @@ TEST_F(FolderWalkTest, TheWindowRunsBetweenFolders) {
     tree.folder("A/B");
     tree.folder("A/C");
     Walk(tree.path("A"));
-    // At least: A, B and C examined; B and C listed under A; B and C copied back.
-    EXPECT_GE(window.yieldCount(), 7);
+    // A, B and C examined; B and C listed under A.
+    EXPECT_EQ(window.yieldCount(), 5);
 }
 
 // Deep trees built one level at a time, since their full paths are too long
@@ -311,7 +307,7 @@ class DeepTree {
     int levels_ = 0;
 };
 
-TEST_F(FolderWalkTest, FoldersBeyondThePathLimitAreNeitherWalkedNorListed) {
+TEST_F(FolderWalkTest, FoldersBeyondThePathLimitAreNeitherWalkedNorListedButTold) {
     DeepTree deep(tree.root());
     const QStringList all = deep.build(std::string(200, 'd'), PATH_MAX / 200 + 2);
     FolderList reachable{tree.root() + "/"};
@@ -321,12 +317,47 @@ TEST_F(FolderWalkTest, FoldersBeyondThePathLimitAreNeitherWalkedNorListed) {
         }
     }
     ASSERT_LT(reachable.size(), all.size() + 1);
+    const QString firstTooLong = all.at(reachable.size() - 1);
 
+    QStringList leftOut;
     FolderList folders{tree.root() + "/"};
-    FolderWalk(window, SystemFolders()).GetSubDirectories2016(folders, true);
+    FolderWalk(window, SystemFolders(), [&](const QString& path, const QString& reason) {
+        leftOut.append(path + " | " + reason);
+    }).GetSubDirectories2016(folders, true);
 
     EXPECT_EQ(folders, reachable);
+    EXPECT_EQ(leftOut, QStringList{firstTooLong.chopped(1) + " | " +
+                                   QString::fromUtf8(left_out::kFolderPathTooLong)});
     EXPECT_TRUE(window.boxes().empty());
+}
+
+// A deep chain costs what its folders cost: the walk once examined every
+// folder again at each level above it, each time by its whole path.
+TEST_F(FolderWalkTest, ADeepChainIsWalkedInOrderLookingAtEachFolderOnce) {
+    class CountingFolders : public SystemFolderQueries {
+      public:
+        std::optional<FileIdentity> identity(const QString& folder) override {
+            ++identities;
+            return SystemFolderQueries::identity(folder);
+        }
+        SubFolderListing subFolders(const QString& folder) override {
+            ++listings;
+            return SystemFolderQueries::subFolders(folder);
+        }
+        int identities = 0;
+        int listings = 0;
+    } counting;
+    DeepTree deep(tree.root());
+    const QStringList chain = deep.build("a", 300);
+
+    FolderList folders{tree.root() + "/"};
+    FolderWalk(window, counting).GetSubDirectories2016(folders, true);
+
+    EXPECT_EQ(folders, FolderList{tree.root() + "/"} + chain);
+    // Only the folder given is looked up by its path; each listing tells
+    // what its sub-folders are.
+    EXPECT_EQ(counting.identities, 1);
+    EXPECT_EQ(counting.listings, chain.size() + 1);
 }
 
 }  // namespace

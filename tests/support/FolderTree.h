@@ -59,16 +59,4 @@ class Tree {
     ScratchDir dir_;
 };
 
-// The sub-folder names of folder in the order the file system lists them,
-// which is the order the walk must keep.
-inline QStringList ListingOrder(const QString& folder) {
-    QStringList names;
-    for (const auto& entry : std::filesystem::directory_iterator(Native(folder))) {
-        if (entry.is_directory()) {
-            names.append(QFile::decodeName(entry.path().filename().string().c_str()));
-        }
-    }
-    return names;
-}
-
 }  // namespace mirelune::test

@@ -67,8 +67,9 @@ inline std::vector<FileEntry> Entries(const FileList& list) {
     return all;
 }
 
-inline Box NotValidBox() {
-    return Box{QStringLiteral("Mirelune"), QStringLiteral("Not a valid MP3 file"),
+// The summary box of an adding action that refused one file.
+inline Box NotValidBox(const QString& path) {
+    return Box{QStringLiteral("Mirelune"), QStringLiteral("Not a valid MP3 file\r\n") + path,
                MessageButtons::Ok, MessageIcon::None};
 }
 

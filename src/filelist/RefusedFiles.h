@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace mirelune {
+
+class WindowLayer;
+
+inline constexpr char kNotValidMp3Text[] = "Not a valid MP3 file";
+
+// What one way of adding files (the dialog, a folder scan, a drop, the
+// sample files) could not take, collected while it runs and shown in one box
+// when it ends: a user who drops a folder of pictures confirms one box, not
+// one per picture.
+class RefusedFiles {
+  public:
+    struct Entry {
+        QString path;
+        // Why, when there is more to say than that the file is no MP3 file:
+        // an analysis failure such as "out of range", or why a name was left
+        // out. Empty otherwise.
+        QString reason;
+    };
+
+    // At most this many paths are named; the rest are counted.
+    static constexpr int kNamedAtMost = 20;
+
+    void add(const QString& path, const QString& reason = QString());
+
+    bool isEmpty() const { return entries_.isEmpty(); }
+    const QList<Entry>& entries() const { return entries_; }
+
+    // "Not a valid MP3 file" and the one path on the next line; for several,
+    // "N files are not valid MP3 files:" and one line per path in the order
+    // met, up to kNamedAtMost, then "and K more". A reason follows its path in
+    // parentheses. Empty when nothing was refused.
+    QString summaryText() const;
+
+    // The summary in one box (OK, no icon, the application title); nothing
+    // when nothing was refused or the window is closing.
+    void show(WindowLayer& window) const;
+
+  private:
+    QList<Entry> entries_;
+};
+
+}  // namespace mirelune

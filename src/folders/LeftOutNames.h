@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace mirelune {
+
+// Told of each file or folder that a listing or a walk met but cannot take,
+// with its path as the user should see it (see ShownName) and why, so that
+// nothing is left out in silence.
+using LeftOutNotice = std::function<void(const QString& shownPath, const QString& reason)>;
+
+namespace left_out {
+
+// A file whose name no text can hold: it cannot be named to read it.
+inline constexpr char kNameNotUtf8[] = "name is not valid UTF-8";
+inline constexpr char kFolderNameNotUtf8[] = "folder skipped: name is not valid UTF-8";
+// The name rules (IsWalkableFolderName).
+inline constexpr char kUnsafeFolderName[] =
+    "folder skipped: name holds \"?\" or a control character";
+inline constexpr char kFolderPathTooLong[] = "folder skipped: path too long";
+
+}  // namespace left_out
+
+}  // namespace mirelune
