@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QString>
+#include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "cli/ReducePlan.h"
@@ -16,6 +18,9 @@ struct Line {
 
     friend bool operator==(const Line& a, const Line& b) {
         return a.source == b.source && a.outcome == b.outcome;
+    }
+    friend bool operator<(const Line& a, const Line& b) {
+        return std::tie(a.source, a.outcome) < std::tie(b.source, b.outcome);
     }
 };
 
@@ -46,6 +51,7 @@ TEST(ReducePlan, DecidesEveryOutputInListOrder) {
     tree.mp3("in/a.MP2");
     tree.mp3("in/sub/b.mp3");
     tree.other("in/notes.txt");
+    tree.mp3("in/.mirelune-a1b2c3.part");  // another run's result being written
     const QString out = tree.folder("out");
 
     struct Case {
@@ -58,7 +64,7 @@ TEST(ReducePlan, DecidesEveryOutputInListOrder) {
         {"into one folder, a collision numbered",
          {128, out, false, false, false},
          {tree.path("in/a.MP2"), tree.path("in/a.mp3"), tree.path("in/sub/b.mp3"),
-          tree.path("in/notes.txt")},
+          tree.path("in/notes.txt"), tree.path("in/.mirelune-a1b2c3.part")},
          {{"in/a.MP2", "out/a.mp3"},
           {"in/a.mp3", "out/a (2).mp3"},
           {"in/sub/b.mp3", "out/b.mp3"},
@@ -102,6 +108,14 @@ TEST(ReducePlan, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
     tree.mp3("numbered/song.mp3");
     tree.mp3("numbered/song (2).mp3");
     const QString fresh = tree.folder("fresh");
+    const QString half = tree.folder("half");
+    tree.mp3("half/song.mp3");  // a run stopped after the first of two
+    tree.mp3("beside/clip.MP2");
+    tree.mp3("beside/clip.mpga");
+    tree.mp3("beside/clip (2).mp3");  // the second one's result
+    tree.mp3("beside/b.mp3");
+    tree.mp3("beside/b-reduced.mp3");
+    tree.mp3("beside/b-reduced-reduced.mp3");
     const QString resultOfB = "skipped: result of " + tree.path("in/b.mp3");
     const QString resultOfA = "skipped: result of " + tree.path("in/a.mp3");
 
@@ -146,6 +160,24 @@ TEST(ReducePlan, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
          into(numbered, false),
          {tree.path("x/song.mp3"), tree.path("y/song.mp3")},
          {{"x/song.mp3", "skipped: exists"}, {"y/song.mp3", "skipped: exists"}}},
+        {"-o: the second of two with one name is still made when the first is there",
+         into(half, false),
+         {tree.path("x/song.mp3"), tree.path("y/song.mp3")},
+         {{"y/song.mp3", "half/song (2).mp3"}, {"x/song.mp3", "skipped: exists"}}},
+        {"--beside: a numbered result is the result of the source given its number",
+         beside(false),
+         {tree.path("beside/clip (2).mp3"), tree.path("beside/clip.MP2"),
+          tree.path("beside/clip.mpga")},
+         {{"beside/clip.MP2", "beside/clip.mp3"},
+          {"beside/clip (2).mp3", "skipped: result of " + tree.path("beside/clip.mpga")},
+          {"beside/clip.mpga", "skipped: exists"}}},
+        {"--beside: a result makes no result, so the file its result would be is a source",
+         beside(false),
+         {tree.path("beside/b.mp3"), tree.path("beside/b-reduced.mp3"),
+          tree.path("beside/b-reduced-reduced.mp3")},
+         {{"beside/b-reduced-reduced.mp3", "beside/b-reduced-reduced-reduced.mp3"},
+          {"beside/b.mp3", "skipped: exists"},
+          {"beside/b-reduced.mp3", "skipped: result of " + tree.path("beside/b.mp3")}}},
         {"-o --overwrite: and replaced under the same names",
          into(numbered, true),
          {tree.path("x/song.mp3"), tree.path("y/song.mp3")},
