@@ -4,10 +4,15 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
+#include <fstream>
+#include <map>
 #include <optional>
 
 #include <signal.h>
@@ -81,6 +86,13 @@ TEST_F(ReduceCommandTest, UsageErrorsExitWithTwoAndTouchNothing) {
         {"--keep-tree", "--beside", song},
         {"-o", Q(dir.file("missing")), song},
         {"--frobnicate", "-o", out, song},
+        {"--shard", "0/4", "-o", out, song},
+        {"--shard", "5/4", "-o", out, song},
+        {"--shard", "1/4/2", "-o", out, song},
+        {"--shard", "one", "-o", out, song},
+        {"--null", "-o", out, song},
+        {"--from", Q(dir.file("no-list")), "-o", out},
+        {"--json", "--dry-run", "-o", out, song},
     };
     for (const QStringList& args : cases) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
@@ -306,6 +318,87 @@ TEST_F(ReduceCommandTest, ASignalLeavesOnlyWholeResults) {
         EXPECT_LT(test::EntriesOf(into).size(), sources.size());
         EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
     }
+}
+
+// Paths as find -print0 writes them, and one JSON line per row for a program
+// to read; the text summary goes to standard error, out of its way.
+TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
+    const QString arg = Mp3("arg.mp3", 550);
+    const QString twoLines = Mp3("music/two\nlines.mp3", 440);  // only a NUL can end it
+    const QString quoted = Mp3("music/ say \"hi\" .mp3", 660);
+    const QString cover = Q(dir.file("music/cover.jpg"));
+    test::WriteBytes(cover, "not audio");
+    const QString gone = Q(dir.file("gone.mp3"));
+    const QByteArray latin1 = QFile::encodeName(Q(dir.file("caf"))) + "\xe9.mp3";
+    std::ofstream(latin1.toStdString(), std::ios::binary) << test::ReadBytes(arg).toStdString();
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TEMP"), temp);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(MIRELUNE_CLI),
+                  {"reduce", "--json", "--from", "-", "--null", "-o", out, arg});
+    for (const QByteArray& path : {QFile::encodeName(twoLines), QFile::encodeName(quoted),
+                                   QFile::encodeName(cover), latin1, QFile::encodeName(gone)}) {
+        process.write(path + '\0');
+    }
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError())
+                    .contains(QStringLiteral("\nreduced 3, skipped 1, failed 2; ")));
+
+    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
+    ASSERT_EQ(lines.size(), 8);  // six rows, the summary and an empty end
+    EXPECT_TRUE(lines.back().isEmpty());
+    std::map<QString, QJsonObject> rows;
+    const QStringList keys = {"bytes_after", "bytes_before", "output", "reason",
+                              "seconds",     "source",       "status"};
+    for (int i = 0; i < 6; ++i) {
+        const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
+        EXPECT_EQ(row.keys(), keys) << lines[i].toStdString();
+        EXPECT_TRUE(row["seconds"].isDouble());
+        rows[row["source"].toString()] = row;
+    }
+    qint64 before = 0;
+    qint64 after = 0;
+    for (const QString& source : {arg, twoLines, quoted}) {
+        const QJsonObject& row = rows[source];
+        const QString output = out + QLatin1Char('/') + QFileInfo(source).fileName();
+        EXPECT_EQ(row["status"], QStringLiteral("reduced")) << source.toStdString();
+        EXPECT_EQ(row["output"], output);
+        EXPECT_TRUE(row["reason"].isNull());
+        EXPECT_EQ(row["bytes_before"].toInteger(), QFileInfo(source).size());
+        EXPECT_EQ(row["bytes_after"].toInteger(), QFileInfo(output).size());
+        EXPECT_EQ(BitrateOf(output), 128000);
+        before += QFileInfo(source).size();
+        after += QFileInfo(output).size();
+    }
+    const struct {
+        QString source;
+        const char* status;
+        const char* reason;
+    } notTaken[] = {
+        {cover, "skipped", "not a valid MP3 file"},
+        {gone, "failed", "no such file or folder"},
+        {QFile::decodeName(latin1), "failed", "the name is not valid in the file-name encoding"},
+    };
+    for (const auto& expected : notTaken) {
+        const QJsonObject& row = rows[expected.source];
+        EXPECT_EQ(row["status"], QLatin1String(expected.status)) << expected.reason;
+        EXPECT_EQ(row["reason"], QLatin1String(expected.reason));
+        EXPECT_TRUE(row["output"].isNull());
+        EXPECT_TRUE(row["bytes_after"].isNull());
+    }
+    EXPECT_EQ(test::EntriesOf(out).size(), 3);
+
+    const QJsonObject summary = QJsonDocument::fromJson(lines[6]).object()["summary"].toObject();
+    EXPECT_EQ(summary["reduced"], 3);
+    EXPECT_EQ(summary["skipped"], 1);
+    EXPECT_EQ(summary["failed"], 2);
+    EXPECT_EQ(summary["bytes_before"].toInteger(), before);
+    EXPECT_EQ(summary["bytes_after"].toInteger(), after);
+    EXPECT_EQ(summary["interrupted"], false);
 }
 
 TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {

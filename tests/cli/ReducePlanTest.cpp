@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QString>
 #include <algorithm>
+#include <set>
 #include <tuple>
 #include <vector>
 
 #include "cli/ReducePlan.h"
+#include "cli/Shard.h"
 #include "support/FolderTree.h"
 
 namespace mirelune::cli {
@@ -203,6 +205,51 @@ TEST(ReducePlan, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
         Lines(MakeReducePlan(into(out, true), {tree.path("out/a.mp3"), tree.path("in/a.mp3")}),
               tree.root()),
         (std::vector<Line>{{"in/a.mp3", "out/a.mp3"}, {"out/a.mp3", resultOfA}}));
+}
+
+// Shards run one after another, each finding the results of those before it
+// in the walked folders: each still plans exactly its part of the whole job's
+// plan, no name is given twice, and the job run again finds nothing to do.
+TEST(ReducePlan, ShardsShareOutTheWholePlanWhateverResultsAreThere) {
+    test::Tree tree;
+    for (const char* folder : {"one", "two", "three", "four", "five"}) {
+        for (const char* name : {"intro.mp3", "song.mp3", "clip.MP2", "clip.mpga", "low.mp3"}) {
+            tree.mp3(QStringLiteral("lib/%1/%2").arg(QLatin1String(folder), QLatin1String(name)));
+        }
+    }
+    tree.other("lib/one/notes.txt");
+    const QString out = tree.folder("out");
+    const PlanSettings beside{128, QString(), true, false, false};
+    const PlanSettings into{128, out, false, false, false};
+    constexpr int kShards = 4;
+
+    for (const PlanSettings& settings : {into, beside}) {
+        SCOPED_TRACE(settings.beside ? "--beside" : "-o");
+        const Plan whole = MakeReducePlan(settings, {tree.path("lib")});
+        std::vector<Line> everyShard;
+        std::set<QString> written;
+        for (int k = 1; k <= kShards; ++k) {
+            Plan part = whole;
+            KeepShard(part, {k, kShards});
+            Plan now = MakeReducePlan(settings, {tree.path("lib")});
+            KeepShard(now, {k, kShards});
+            std::vector<Line> lines = Lines(part, tree.root());
+            everyShard.insert(everyShard.end(), lines.begin(), lines.end());
+            part.skipped.clear();  // results already there add skips of their own
+            now.skipped.clear();
+            EXPECT_EQ(Lines(now, tree.root()), Lines(part, tree.root())) << "shard " << k;
+            for (const PlannedReduction& r : now.reductions) {
+                EXPECT_TRUE(written.insert(r.output).second) << r.output.toStdString();
+                tree.mp3(QDir(tree.root()).relativeFilePath(r.output));
+            }
+        }
+        std::vector<Line> lines = Lines(whole, tree.root());
+        std::sort(lines.begin(), lines.end());
+        std::sort(everyShard.begin(), everyShard.end());
+        EXPECT_EQ(everyShard, lines);
+        EXPECT_EQ(written.size(), whole.reductions.size());
+        EXPECT_TRUE(MakeReducePlan(settings, {tree.path("lib")}).reductions.empty());
+    }
 }
 
 }  // namespace
