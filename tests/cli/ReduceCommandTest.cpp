@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -325,12 +324,10 @@ TEST_F(ReduceCommandTest, ASignalLeavesOnlyWholeResults) {
 TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
     const QString arg = Mp3("arg.mp3", 550);
     const QString twoLines = Mp3("music/two\nlines.mp3", 440);  // only a NUL can end it
-    const QString quoted = Mp3("music/ say \"hi\" .mp3", 660);
     const QString cover = Q(dir.file("music/cover.jpg"));
     test::WriteBytes(cover, "not audio");
-    const QString gone = Q(dir.file("gone.mp3"));
     const QByteArray latin1 = QFile::encodeName(Q(dir.file("caf"))) + "\xe9.mp3";
-    std::ofstream(latin1.toStdString(), std::ios::binary) << test::ReadBytes(arg).toStdString();
+    std::ofstream(latin1.toStdString()) << test::ReadBytes(arg).toStdString();
 
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -338,67 +335,47 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(MIRELUNE_CLI),
                   {"reduce", "--json", "--from", "-", "--null", "-o", out, arg});
-    for (const QByteArray& path : {QFile::encodeName(twoLines), QFile::encodeName(quoted),
-                                   QFile::encodeName(cover), latin1, QFile::encodeName(gone)}) {
-        process.write(path + '\0');
-    }
+    process.write(QFile::encodeName(twoLines) + '\0' + QFile::encodeName(cover) + '\0' + latin1 +
+                  '\0');
     process.closeWriteChannel();
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError())
-                    .contains(QStringLiteral("\nreduced 3, skipped 1, failed 2; ")));
+                    .contains(QStringLiteral("\nreduced 2, skipped 1, failed 1; ")));
 
     const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
-    ASSERT_EQ(lines.size(), 8);  // six rows, the summary and an empty end
-    EXPECT_TRUE(lines.back().isEmpty());
-    std::map<QString, QJsonObject> rows;
-    const QStringList keys = {"bytes_after", "bytes_before", "output", "reason",
-                              "seconds",     "source",       "status"};
-    for (int i = 0; i < 6; ++i) {
-        const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
-        EXPECT_EQ(row.keys(), keys) << lines[i].toStdString();
-        EXPECT_TRUE(row["seconds"].isDouble());
-        rows[row["source"].toString()] = row;
-    }
+    ASSERT_EQ(lines.size(), 6);       // four rows, the summary and an empty end
+    std::map<QString, QString> rows;  // source -> status, output, reason
     qint64 before = 0;
     qint64 after = 0;
-    for (const QString& source : {arg, twoLines, quoted}) {
-        const QJsonObject& row = rows[source];
-        const QString output = out + QLatin1Char('/') + QFileInfo(source).fileName();
-        EXPECT_EQ(row["status"], QStringLiteral("reduced")) << source.toStdString();
-        EXPECT_EQ(row["output"], output);
-        EXPECT_TRUE(row["reason"].isNull());
-        EXPECT_EQ(row["bytes_before"].toInteger(), QFileInfo(source).size());
-        EXPECT_EQ(row["bytes_after"].toInteger(), QFileInfo(output).size());
-        EXPECT_EQ(BitrateOf(output), 128000);
-        before += QFileInfo(source).size();
-        after += QFileInfo(output).size();
+    for (int i = 0; i < 4; ++i) {
+        const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
+        EXPECT_EQ(row.keys(), QStringList({"bytes_after", "bytes_before", "output", "reason",
+                                           "seconds", "source", "status"}));
+        const QString output = row["output"].toString(QStringLiteral("null"));
+        rows[row["source"].toString()] = row["status"].toString() + ' ' + output + ' ' +
+                                         row["reason"].toString(QStringLiteral("null"));
+        const bool reduced = row["status"] == QStringLiteral("reduced");
+        EXPECT_EQ(row["bytes_after"].toInteger(-1), reduced ? QFileInfo(output).size() : -1);
+        before += reduced ? row["bytes_before"].toInteger() : 0;
+        after += reduced ? row["bytes_after"].toInteger() : 0;
     }
-    const struct {
-        QString source;
-        const char* status;
-        const char* reason;
-    } notTaken[] = {
-        {cover, "skipped", "not a valid MP3 file"},
-        {gone, "failed", "no such file or folder"},
-        {QFile::decodeName(latin1), "failed", "the name is not valid in the file-name encoding"},
-    };
-    for (const auto& expected : notTaken) {
-        const QJsonObject& row = rows[expected.source];
-        EXPECT_EQ(row["status"], QLatin1String(expected.status)) << expected.reason;
-        EXPECT_EQ(row["reason"], QLatin1String(expected.reason));
-        EXPECT_TRUE(row["output"].isNull());
-        EXPECT_TRUE(row["bytes_after"].isNull());
-    }
-    EXPECT_EQ(test::EntriesOf(out).size(), 3);
+    EXPECT_EQ(rows, (std::map<QString, QString>{
+                        {arg, "reduced " + out + "/arg.mp3 null"},
+                        {twoLines, "reduced " + out + "/two\nlines.mp3 null"},
+                        {cover, "skipped null not a valid MP3 file"},
+                        {QFile::decodeName(latin1),
+                         "failed null the name is not valid in the file-name encoding"}}));
+    EXPECT_EQ(before, QFileInfo(arg).size() + QFileInfo(twoLines).size());
 
-    const QJsonObject summary = QJsonDocument::fromJson(lines[6]).object()["summary"].toObject();
-    EXPECT_EQ(summary["reduced"], 3);
-    EXPECT_EQ(summary["skipped"], 1);
-    EXPECT_EQ(summary["failed"], 2);
-    EXPECT_EQ(summary["bytes_before"].toInteger(), before);
-    EXPECT_EQ(summary["bytes_after"].toInteger(), after);
-    EXPECT_EQ(summary["interrupted"], false);
+    QJsonObject summary = QJsonDocument::fromJson(lines[4]).object()["summary"].toObject();
+    EXPECT_TRUE(summary.take(QStringLiteral("seconds")).isDouble());
+    EXPECT_EQ(summary, QJsonObject({{"reduced", 2},
+                                    {"skipped", 1},
+                                    {"failed", 1},
+                                    {"bytes_before", before},
+                                    {"bytes_after", after},
+                                    {"interrupted", false}}));
 }
 
 TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {

@@ -3,8 +3,6 @@
 #include <QDir>
 #include <QString>
 #include <algorithm>
-#include <set>
-#include <tuple>
 #include <vector>
 
 #include "cli/ReducePlan.h"
@@ -20,9 +18,6 @@ struct Line {
 
     friend bool operator==(const Line& a, const Line& b) {
         return a.source == b.source && a.outcome == b.outcome;
-    }
-    friend bool operator<(const Line& a, const Line& b) {
-        return std::tie(a.source, a.outcome) < std::tie(b.source, b.outcome);
     }
 };
 
@@ -209,7 +204,7 @@ TEST(ReducePlan, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
 
 // Shards run one after another, each finding the results of those before it
 // in the walked folders: each still plans exactly its part of the whole job's
-// plan, no name is given twice, and the job run again finds nothing to do.
+// plan, every row is in one shard, and the job run again finds nothing to do.
 TEST(ReducePlan, ShardsShareOutTheWholePlanWhateverResultsAreThere) {
     test::Tree tree;
     for (const char* folder : {"one", "two", "three", "four", "five"}) {
@@ -227,7 +222,6 @@ TEST(ReducePlan, ShardsShareOutTheWholePlanWhateverResultsAreThere) {
         SCOPED_TRACE(settings.beside ? "--beside" : "-o");
         const Plan whole = MakeReducePlan(settings, {tree.path("lib")});
         std::vector<Line> everyShard;
-        std::set<QString> written;
         for (int k = 1; k <= kShards; ++k) {
             Plan part = whole;
             KeepShard(part, {k, kShards});
@@ -239,15 +233,12 @@ TEST(ReducePlan, ShardsShareOutTheWholePlanWhateverResultsAreThere) {
             now.skipped.clear();
             EXPECT_EQ(Lines(now, tree.root()), Lines(part, tree.root())) << "shard " << k;
             for (const PlannedReduction& r : now.reductions) {
-                EXPECT_TRUE(written.insert(r.output).second) << r.output.toStdString();
                 tree.mp3(QDir(tree.root()).relativeFilePath(r.output));
             }
         }
-        std::vector<Line> lines = Lines(whole, tree.root());
-        std::sort(lines.begin(), lines.end());
-        std::sort(everyShard.begin(), everyShard.end());
-        EXPECT_EQ(everyShard, lines);
-        EXPECT_EQ(written.size(), whole.reductions.size());
+        const std::vector<Line> lines = Lines(whole, tree.root());
+        EXPECT_TRUE(
+            std::is_permutation(everyShard.begin(), everyShard.end(), lines.begin(), lines.end()));
         EXPECT_TRUE(MakeReducePlan(settings, {tree.path("lib")}).reductions.empty());
     }
 }
