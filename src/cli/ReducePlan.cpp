@@ -65,6 +65,7 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
         const Candidate& candidate;
         QString skip;  // why it is not taken at all
         std::optional<QString> refusal;
+        bool again = false;  // listed before: the first listing speaks for it
     };
     std::vector<Entry> entries;
     std::vector<ListedFile> listed;
@@ -77,7 +78,7 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
         }
         const std::optional<FileIdentity> identity = IdentityOf(c.source);
         if (!seen.insert(identity ? identity->key() : c.source).second) {
-            entries.push_back({c, QStringLiteral("listed more than once"), {}});
+            entries.push_back({c, QStringLiteral("listed more than once"), {}, true});
             listed.push_back({c.source, false, {}});
             continue;
         }
@@ -108,7 +109,7 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
     };
     OutputNames names;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!resultOf[i]) {
+        if (!resultOf[i] && !entries[i].again) {
             names.protectSource(entries[i].candidate.source);
         }
     }
