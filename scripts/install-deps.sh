@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libmp3lame-dev lame
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev parallel
     clang libclang-rt-14-dev
     xvfb xauth
     librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils

@@ -3,17 +3,20 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "cli/PathList.h"
 #include "cli/ReducePlan.h"
+#include "cli/ReduceReport.h"
+#include "cli/Shard.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
@@ -37,7 +40,10 @@ struct Settings {
     PlanSettings plan;
     int jobs = 1;
     bool dryRun = false;
-    QStringList paths;
+    bool json = false;
+    Shard shard;
+    // PATH arguments, then the --from list, as the bytes given.
+    QByteArrayList paths;
 };
 
 int UsageError(const CommandArguments& args, const QString& message) {
@@ -89,10 +95,29 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
     const QCommandLineOption dryRun(
         QStringLiteral("dry-run"),
         QStringLiteral("Print each source, its output and the encoder command; run nothing."));
-    parser.addOptions({bitrate, output, beside, jobs, keepTree, skipLower, overwrite, dryRun});
-    parser.addPositionalArgument(QStringLiteral("PATH"),
-                                 QStringLiteral("MP3 files, or folders to search."),
-                                 QStringLiteral("PATH..."));
+    const QCommandLineOption shard(
+        QStringLiteral("shard"),
+        QStringLiteral("Reduce only the files of shard K of N (1 <= K <= N), so that N machines "
+                       "given the same paths share one job."),
+        QStringLiteral("K/N"));
+    const QCommandLineOption from(
+        QStringLiteral("from"),
+        QStringLiteral("Also reduce the paths listed in FILE, one per line ('-': standard input)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption null(
+        QStringLiteral("null"),
+        QStringLiteral("With --from: the paths end with NUL characters, as find -print0 writes "
+                       "them."));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        QStringLiteral("One JSON object per file on standard output as each ends, then a summary "
+                       "object; the summary text goes to standard error."));
+    parser.addOptions({bitrate, output, beside, jobs, keepTree, skipLower, overwrite, dryRun, shard,
+                       from, null, json});
+    parser.addPositionalArgument(
+        QStringLiteral("PATH"),
+        QStringLiteral("MP3 files, or folders to search (none needed with --from)."),
+        QStringLiteral("PATH..."));
     if (!ParseOrExplain(parser, args)) {
         status = kExitUsage;
         return std::nullopt;
@@ -145,10 +170,40 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
     settings.plan.skipLower = parser.isSet(skipLower);
     settings.plan.overwrite = parser.isSet(overwrite);
     settings.dryRun = parser.isSet(dryRun);
-    settings.paths = parser.positionalArguments();
-    if (settings.paths.isEmpty()) {
+    if (parser.isSet(shard)) {
+        const std::optional<Shard> parsed = ParseShard(parser.value(shard));
+        if (!parsed) {
+            status = UsageError(
+                args,
+                QStringLiteral("--shard %1 is not K/N with 1 <= K <= N").arg(parser.value(shard)));
+            return std::nullopt;
+        }
+        settings.shard = *parsed;
+    }
+    settings.json = parser.isSet(json);
+    if (settings.json && settings.dryRun) {
+        status = UsageError(args, QStringLiteral("--json does not go with --dry-run"));
+        return std::nullopt;
+    }
+    if (parser.isSet(null) && !parser.isSet(from)) {
+        status = UsageError(args, QStringLiteral("--null needs --from FILE"));
+        return std::nullopt;
+    }
+    const QStringList positionals = parser.positionalArguments();
+    if (positionals.isEmpty() && !parser.isSet(from)) {
         status = UsageError(args, QStringLiteral("no PATH given"));
         return std::nullopt;
+    }
+    settings.paths = NativePositionals(args, positionals);
+    if (parser.isSet(from)) {
+        QString error;
+        const std::optional<QByteArray> list = ReadPathList(parser.value(from), error);
+        if (!list) {
+            status = UsageError(
+                args, QStringLiteral("cannot read %1: %2").arg(parser.value(from), error));
+            return std::nullopt;
+        }
+        settings.paths += SplitPathList(*list, parser.isSet(null));
     }
     return settings;
 }
@@ -159,16 +214,33 @@ void PrintNotes(const char* kind, const std::vector<Note>& notes) {
     }
 }
 
-QString SizeText(qint64 bytes) {
-    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeIecFormat);
-}
-
 bool StderrIsTerminal() {
 #ifdef Q_OS_UNIX
     return isatty(STDERR_FILENO) != 0;
 #else
     return false;
 #endif
+}
+
+// The whole job's plan cut down to the shard's rows. Names given on the
+// command line or in the list that no text can hold are failures of their
+// own, reported by the shard they fall to.
+Plan ShardPlan(const Settings& settings) {
+    QStringList paths;
+    std::vector<Note> unreadable;
+    for (const QByteArray& native : settings.paths) {
+        if (const std::optional<QString> text = PathText(native)) {
+            paths.append(*text);
+        } else {
+            unreadable.push_back(
+                {QFile::decodeName(native),
+                 QStringLiteral("the name is not valid in the file-name encoding")});
+        }
+    }
+    Plan plan = MakeReducePlan(settings.plan, paths);
+    plan.failed.insert(plan.failed.begin(), unreadable.begin(), unreadable.end());
+    KeepShard(plan, settings.shard);
+    return plan;
 }
 
 int DryRun(const Settings& settings, const Plan& plan) {
@@ -186,6 +258,34 @@ int DryRun(const Settings& settings, const Plan& plan) {
     return plan.failed.empty() ? kExitOk : kExitSomeFailed;
 }
 
+// Rows go out one by one as they end, so a reader of a pipe sees each at once.
+void PrintJson(const QByteArray& line) {
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stdout);
+    std::fflush(stdout);
+}
+
+void PrintNoteRows(RowEnd::Status status, const std::vector<Note>& notes) {
+    for (const Note& note : notes) {
+        const QFileInfo source(note.path);
+        PrintJson(RowJson({note.path, note.output, status, note.text,
+                           source.isFile() ? std::optional<qint64>(source.size()) : std::nullopt,
+                           std::nullopt, 0.0}));
+    }
+}
+
+RowEnd EndOf(const PlannedReduction& planned, const ReductionOutcome& outcome, double seconds) {
+    RowEnd row{planned.source, planned.output,      RowEnd::Status::Failed,
+               outcome.reason, planned.sourceBytes, std::nullopt,
+               seconds};
+    if (outcome.status == ReductionOutcome::Status::Reduced) {
+        row.status = RowEnd::Status::Reduced;
+        row.bytesAfter = QFileInfo(planned.output).size();
+    } else if (outcome.status == ReductionOutcome::Status::Skipped) {
+        row.status = RowEnd::Status::Skipped;
+    }
+    return row;
+}
+
 }  // namespace
 
 int RunReduce(const CommandArguments& args) {
@@ -195,7 +295,7 @@ int RunReduce(const CommandArguments& args) {
         return status;
     }
     const Settings& settings = *parsed;
-    const Plan plan = MakeReducePlan(settings.plan, settings.paths);
+    const Plan plan = ShardPlan(settings);
     if (settings.dryRun) {
         return DryRun(settings, plan);
     }
@@ -203,6 +303,12 @@ int RunReduce(const CommandArguments& args) {
     // From here on a signal cleans up instead of killing the program on the
     // spot: the encoder copy must not be left behind, nor a partial result.
     const StopOnSignal stop([] { QCoreApplication::exit(kExitInterrupted); });
+    QElapsedTimer clock;
+    clock.start();
+    if (settings.json) {
+        PrintNoteRows(RowEnd::Status::Skipped, plan.skipped);
+        PrintNoteRows(RowEnd::Status::Failed, plan.failed);
+    }
     std::vector<ReductionRequest> requests;
     std::vector<Note> failed = plan.failed;
     std::vector<Note> skipped = plan.skipped;
@@ -224,47 +330,54 @@ int RunReduce(const CommandArguments& args) {
 
     const bool showProgress = StderrIsTerminal();
     std::vector<ReductionOutcome> outcomes(requests.size());
+    std::vector<qint64> startedAt(requests.size(), 0);
     std::size_t done = 0;
     if (!stop.stopRequested()) {
-        RunReductions(requests, settings.jobs, [&](std::size_t index, const ReductionOutcome& o) {
-            outcomes[index] = o;
-            ++done;
-            if (showProgress) {
-                std::fprintf(stderr, "[%zu/%zu] %s\n", done, requests.size(),
-                             qPrintable(FileNameOf(requests[index].source)));
-            }
-        });
+        RunReductions(
+            requests, settings.jobs,
+            [&](std::size_t index, const ReductionOutcome& o) {
+                outcomes[index] = o;
+                ++done;
+                if (settings.json) {
+                    const double seconds = (clock.nsecsElapsed() - startedAt[index]) / 1e9;
+                    PrintJson(RowJson(EndOf(plan.reductions[index], o, seconds)));
+                }
+                if (showProgress) {
+                    std::fprintf(stderr, "[%zu/%zu] %s\n", done, requests.size(),
+                                 qPrintable(FileNameOf(requests[index].source)));
+                }
+            },
+            [&](std::size_t index) { startedAt[index] = clock.nsecsElapsed(); });
     }
     encoder.reset();
-    if (stop.stopRequested()) {
+
+    ReduceTotals totals;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (outcomes[i].status == ReductionOutcome::Status::Reduced) {
+            ++totals.reduced;
+            totals.bytesBefore += plan.reductions[i].sourceBytes;
+            totals.bytesAfter += QFileInfo(requests[i].output).size();
+        } else if (outcomes[i].status == ReductionOutcome::Status::Skipped) {
+            skipped.push_back({requests[i].source, outcomes[i].reason, requests[i].output});
+        } else if (outcomes[i].status != ReductionOutcome::Status::Pending) {
+            failed.push_back({requests[i].source, outcomes[i].reason, requests[i].output});
+        }
+    }
+    totals.skipped = skipped.size();
+    totals.failed = failed.size();
+    totals.seconds = clock.nsecsElapsed() / 1e9;
+    totals.interrupted = stop.stopRequested();
+    if (settings.json) {
+        PrintJson(SummaryJson(totals));
+    }
+    if (totals.interrupted) {
         std::fprintf(stderr, "mirelune-cli reduce: interrupted; %zu of %zu files were done\n", done,
                      requests.size());
         return kExitInterrupted;
     }
-
-    std::size_t reduced = 0;
-    qint64 before = 0;
-    qint64 after = 0;
-    for (std::size_t i = 0; i < requests.size(); ++i) {
-        if (outcomes[i].status == ReductionOutcome::Status::Reduced) {
-            ++reduced;
-            before += plan.reductions[i].sourceBytes;
-            after += QFileInfo(requests[i].output).size();
-        } else if (outcomes[i].status == ReductionOutcome::Status::Skipped) {
-            skipped.push_back({requests[i].source, outcomes[i].reason});
-        } else {
-            failed.push_back({requests[i].source, outcomes[i].reason});
-        }
-    }
     PrintNotes("skipped", skipped);
     PrintNotes("failed", failed);
-    // Results larger than their sources (a target above the originals'
-    // bitrate) say so rather than show a negative saving.
-    const double change =
-        before > 0 ? 100.0 * static_cast<double>(std::abs(before - after)) / before : 0.0;
-    std::printf("reduced %zu, skipped %zu, failed %zu; %s → %s, %.1f%% %s\n", reduced,
-                skipped.size(), failed.size(), qPrintable(SizeText(before)),
-                qPrintable(SizeText(after)), change, after > before ? "larger" : "saved");
+    std::fprintf(settings.json ? stderr : stdout, "%s\n", qPrintable(SummaryText(totals)));
     std::fflush(stdout);
     return failed.empty() ? kExitOk : kExitSomeFailed;
 }

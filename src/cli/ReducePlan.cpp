@@ -3,14 +3,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <map>
 #include <set>
 
+#include "cli/ListedResults.h"
 #include "filelist/FileDrop.h"
 #include "filelist/RefusedFiles.h"
 #include "mp3/BitrateText.h"
 #include "mp3/MP3Info.h"
 #include "reduce/OutputNaming.h"
 #include "reduce/ReductionOutcome.h"
+#include "reduce/ResultFile.h"
 #include "shell/FileIdentity.h"
 #include "shell/HeadlessWindowLayer.h"
 #include "shell/PathHelpers.h"
@@ -49,15 +52,11 @@ std::vector<Candidate> CollectCandidates(const QStringList& paths, Plan& plan) {
     return candidates;
 }
 
-// Whether a source is taken at all, before its output is worked out.
-std::optional<QString> Refusal(const PlanSettings& settings, const QString& source) {
-    const std::optional<qint32> bitrate = Mp3Bitrate(source);
-    if (!bitrate) {
-        return QStringLiteral("not a valid MP3 file");
-    }
-    if (settings.skipLower && *bitrate <= settings.kbps * 1000) {
+// Why a valid MP3 source is not taken, before its output is worked out.
+std::optional<QString> Refusal(const PlanSettings& settings, qint32 bitrate) {
+    if (settings.skipLower && bitrate <= settings.kbps * 1000) {
         return QStringLiteral("already %1, at or below the target")
-            .arg(QString::fromStdString(mp3::BitrateText(*bitrate)));
+            .arg(QString::fromStdString(mp3::BitrateText(bitrate)));
     }
     return std::nullopt;
 }
@@ -70,60 +69,93 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
                     Plan plan) {
     struct Entry {
         const Candidate& candidate;
-        QString skip;    // why it is not taken at all
-        QString wanted;  // its output before any " (2)"; empty: only the source is left
+        QString skip;  // why it is not taken at all
+        std::optional<QString> refusal;
+        bool again = false;  // listed before: the first listing speaks for it
     };
-    OutputNames names;
     std::vector<Entry> entries;
+    std::vector<ListedFile> listed;
     std::set<QString> seen;
     for (const Candidate& c : candidates) {
-        names.protectSource(c.source);
+        // Another run's result still being written, as when shards --beside
+        // run at once: neither a source nor a result yet.
+        if (IsTemporaryResultName(FileNameOf(c.source))) {
+            continue;
+        }
         const std::optional<FileIdentity> identity = IdentityOf(c.source);
         if (!seen.insert(identity ? identity->key() : c.source).second) {
-            entries.push_back({c, QStringLiteral("listed more than once"), {}});
+            entries.push_back({c, QStringLiteral("listed more than once"), {}, true});
+            listed.push_back({c.source, false, {}});
             continue;
         }
-        if (const auto refusal = Refusal(settings, c.source)) {
-            entries.push_back({c, *refusal, {}});
+        const std::optional<qint32> bitrate = Mp3Bitrate(c.source);
+        if (!bitrate) {
+            entries.push_back({c, QStringLiteral("not a valid MP3 file"), {}});
+            listed.push_back({c.source, false, {}});
             continue;
         }
-        QString folder = settings.beside ? FolderOf(c.source) : settings.outputFolder;
-        if (settings.keepTree && !c.subFolder.isEmpty()) {
-            folder += QChar(kPathSeparator) + c.subFolder;
+        Entry entry{c, {}, Refusal(settings, *bitrate)};
+        QString wanted;
+        if (!entry.refusal) {
+            QString folder = settings.beside ? FolderOf(c.source) : settings.outputFolder;
+            if (settings.keepTree && !c.subFolder.isEmpty()) {
+                folder += QChar(kPathSeparator) + c.subFolder;
+            }
+            // Empty when only the source itself is left: a failure, below.
+            wanted = OutputPathFor(folder, c.source);
         }
-        const QString wanted = OutputPathFor(folder, c.source);
-        if (!wanted.isEmpty()) {
-            names.noteWanted(c.source, wanted);
-        }
-        entries.push_back({c, {}, wanted});
+        entries.push_back(entry);
+        listed.push_back({c.source, true, wanted});
     }
 
-    for (const Entry& e : entries) {
+    const std::vector<std::optional<std::size_t>> resultOf = FindListedResults(listed);
+    const auto taken = [&](std::size_t i) {
+        return entries[i].skip.isEmpty() && !resultOf[i] && !entries[i].refusal &&
+               !listed[i].wanted.isEmpty();
+    };
+    OutputNames names;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!resultOf[i] && !entries[i].again) {
+            names.protectSource(entries[i].candidate.source);
+        }
+    }
+    std::vector<OutputChoice> choices(entries.size());
+    std::map<QString, std::size_t> givenTo;  // place of a name given -> its source
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (taken(i)) {
+            choices[i] = names.decide(listed[i].path, listed[i].wanted);
+            if (choices[i].kind != OutputChoice::Kind::TooLong) {
+                // Claimed even when a file is there already, so the next source
+                // with the same name is numbered as when this result is not there.
+                names.claim(listed[i].path, choices[i].path);
+                givenTo.emplace(PlaceKey(choices[i].path), i);
+            }
+        }
+    }
+
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& e = entries[i];
         const QString& source = e.candidate.source;
+        const OutputChoice& choice = choices[i];
         if (!e.skip.isEmpty()) {
             plan.skipped.push_back({source, e.skip});
-            continue;
-        }
-        if (e.wanted.isEmpty()) {
+        } else if (resultOf[i]) {
+            // Among sources with one wanted name, the one given this number.
+            const auto given = givenTo.find(PlaceKey(source));
+            const std::size_t producer = given != givenTo.end() ? given->second : *resultOf[i];
+            plan.skipped.push_back({source, reason::ResultOf(listed[producer].path)});
+        } else if (e.refusal) {
+            plan.skipped.push_back({source, *e.refusal});
+        } else if (listed[i].wanted.isEmpty()) {
             plan.failed.push_back({source, reason::WouldOverwriteSource()});
-            continue;
-        }
-        if (const auto producer = names.resultOf(source)) {
-            plan.skipped.push_back({source, reason::ResultOf(*producer)});
-            continue;
-        }
-        const OutputChoice choice = names.decide(source, e.wanted);
-        if (choice.kind == OutputChoice::Kind::TooLong) {
+        } else if (choice.kind == OutputChoice::Kind::TooLong) {
             plan.failed.push_back({source, reason::NameTooLong()});
-            continue;
+        } else if (choice.kind == OutputChoice::Kind::Exists && !settings.overwrite) {
+            plan.skipped.push_back({source, reason::Exists(), choice.path});
+        } else {
+            plan.reductions.push_back(
+                {source, choice.path, QFileInfo(source).size(), settings.overwrite});
         }
-        if (choice.kind == OutputChoice::Kind::Exists && !settings.overwrite) {
-            plan.skipped.push_back({source, reason::Exists()});
-            continue;
-        }
-        names.claim(source, choice.path);
-        plan.reductions.push_back(
-            {source, choice.path, QFileInfo(source).size(), settings.overwrite});
     }
     return plan;
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QtGlobal>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace mirelune::cli {
@@ -37,8 +38,12 @@ struct PlannedReduction {
 
 // One line per file that is not reduced, printed in list order.
 struct Note {
+    Note(QString path, QString text, QString output = {})
+        : path(std::move(path)), text(std::move(text)), output(std::move(output)) {}
+
     QString path;
     QString text;
+    QString output;  // the output path it was given, if any
 };
 
 struct Plan {
@@ -49,6 +54,10 @@ struct Plan {
 
 // Walks the given paths as the window's drop would and decides, in list
 // order and before anything runs, each file's output or why it is left out.
+// Listed files that are results of other listed files are left out before
+// any name is given, and a name is given even where a file already holds it:
+// the names depend only on the sources, never on which results are there
+// yet, so a job split into shards names every file as one run would.
 Plan MakeReducePlan(const PlanSettings& settings, const QStringList& paths);
 
 // Whether the file is an MP3 stream, and its bitrate in bits per second.

@@ -7,7 +7,8 @@
 namespace mirelune {
 
 void RunReductions(const std::vector<ReductionRequest>& requests, int parallel,
-                   const std::function<void(std::size_t, const ReductionOutcome&)>& onEnded) {
+                   const std::function<void(std::size_t, const ReductionOutcome&)>& onEnded,
+                   const std::function<void(std::size_t)>& onStarted) {
     QEventLoop loop;
     std::vector<std::unique_ptr<FileReduction>> running(requests.size());
     // A reduction cannot be deleted inside its own finished signal; it waits
@@ -31,6 +32,9 @@ void RunReductions(const std::vector<ReductionRequest>& requests, int parallel,
                     loop.quit();
                 }
             });
+            if (onStarted) {
+                onStarted(index);
+            }
             if (running[index]->start()) {
                 ++active;
             } else {

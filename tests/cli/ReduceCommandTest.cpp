@@ -4,10 +4,14 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
+#include <fstream>
+#include <map>
 #include <optional>
 
 #include <signal.h>
@@ -81,6 +85,13 @@ TEST_F(ReduceCommandTest, UsageErrorsExitWithTwoAndTouchNothing) {
         {"--keep-tree", "--beside", song},
         {"-o", Q(dir.file("missing")), song},
         {"--frobnicate", "-o", out, song},
+        {"--shard", "0/4", "-o", out, song},
+        {"--shard", "5/4", "-o", out, song},
+        {"--shard", "1/4/2", "-o", out, song},
+        {"--shard", "one", "-o", out, song},
+        {"--null", "-o", out, song},
+        {"--from", Q(dir.file("no-list")), "-o", out},
+        {"--json", "--dry-run", "-o", out, song},
     };
     for (const QStringList& args : cases) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
@@ -306,6 +317,65 @@ TEST_F(ReduceCommandTest, ASignalLeavesOnlyWholeResults) {
         EXPECT_LT(test::EntriesOf(into).size(), sources.size());
         EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
     }
+}
+
+// Paths as find -print0 writes them, and one JSON line per row for a program
+// to read; the text summary goes to standard error, out of its way.
+TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
+    const QString arg = Mp3("arg.mp3", 550);
+    const QString twoLines = Mp3("music/two\nlines.mp3", 440);  // only a NUL can end it
+    const QString cover = Q(dir.file("music/cover.jpg"));
+    test::WriteBytes(cover, "not audio");
+    const QByteArray latin1 = QFile::encodeName(Q(dir.file("caf"))) + "\xe9.mp3";
+    std::ofstream(latin1.toStdString()) << test::ReadBytes(arg).toStdString();
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TEMP"), temp);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(MIRELUNE_CLI),
+                  {"reduce", "--json", "--from", "-", "--null", "-o", out, arg});
+    process.write(QFile::encodeName(twoLines) + '\0' + QFile::encodeName(cover) + '\0' + latin1 +
+                  '\0');
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError())
+                    .contains(QStringLiteral("\nreduced 2, skipped 1, failed 1; ")));
+
+    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
+    ASSERT_EQ(lines.size(), 6);       // four rows, the summary and an empty end
+    std::map<QString, QString> rows;  // source -> status, output, reason
+    qint64 before = 0;
+    qint64 after = 0;
+    for (int i = 0; i < 4; ++i) {
+        const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
+        EXPECT_EQ(row.keys(), QStringList({"bytes_after", "bytes_before", "output", "reason",
+                                           "seconds", "source", "status"}));
+        const QString output = row["output"].toString(QStringLiteral("null"));
+        rows[row["source"].toString()] = row["status"].toString() + ' ' + output + ' ' +
+                                         row["reason"].toString(QStringLiteral("null"));
+        const bool reduced = row["status"] == QStringLiteral("reduced");
+        EXPECT_EQ(row["bytes_after"].toInteger(-1), reduced ? QFileInfo(output).size() : -1);
+        before += reduced ? row["bytes_before"].toInteger() : 0;
+        after += reduced ? row["bytes_after"].toInteger() : 0;
+    }
+    EXPECT_EQ(rows, (std::map<QString, QString>{
+                        {arg, "reduced " + out + "/arg.mp3 null"},
+                        {twoLines, "reduced " + out + "/two\nlines.mp3 null"},
+                        {cover, "skipped null not a valid MP3 file"},
+                        {QFile::decodeName(latin1),
+                         "failed null the name is not valid in the file-name encoding"}}));
+    EXPECT_EQ(before, QFileInfo(arg).size() + QFileInfo(twoLines).size());
+
+    QJsonObject summary = QJsonDocument::fromJson(lines[4]).object()["summary"].toObject();
+    EXPECT_TRUE(summary.take(QStringLiteral("seconds")).isDouble());
+    EXPECT_EQ(summary, QJsonObject({{"reduced", 2},
+                                    {"skipped", 1},
+                                    {"failed", 1},
+                                    {"bytes_before", before},
+                                    {"bytes_after", after},
+                                    {"interrupted", false}}));
 }
 
 TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {

@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <QString>
+#include <algorithm>
 #include <vector>
 
 #include "cli/ReducePlan.h"
+#include "cli/Shard.h"
 #include "support/FolderTree.h"
 
 namespace mirelune::cli {
@@ -46,6 +48,7 @@ TEST(ReducePlan, DecidesEveryOutputInListOrder) {
     tree.mp3("in/a.MP2");
     tree.mp3("in/sub/b.mp3");
     tree.other("in/notes.txt");
+    tree.mp3("in/.mirelune-a1b2c3.part");  // another run's result being written
     const QString out = tree.folder("out");
 
     struct Case {
@@ -58,7 +61,7 @@ TEST(ReducePlan, DecidesEveryOutputInListOrder) {
         {"into one folder, a collision numbered",
          {128, out, false, false, false},
          {tree.path("in/a.MP2"), tree.path("in/a.mp3"), tree.path("in/sub/b.mp3"),
-          tree.path("in/notes.txt")},
+          tree.path("in/notes.txt"), tree.path("in/.mirelune-a1b2c3.part")},
          {{"in/a.MP2", "out/a.mp3"},
           {"in/a.mp3", "out/a (2).mp3"},
           {"in/sub/b.mp3", "out/b.mp3"},
@@ -102,6 +105,14 @@ TEST(ReducePlan, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
     tree.mp3("numbered/song.mp3");
     tree.mp3("numbered/song (2).mp3");
     const QString fresh = tree.folder("fresh");
+    const QString half = tree.folder("half");
+    tree.mp3("half/song.mp3");  // a run stopped after the first of two
+    tree.mp3("beside/clip.MP2");
+    tree.mp3("beside/clip.mpga");
+    tree.mp3("beside/clip (2).mp3");  // the second one's result
+    tree.mp3("beside/b.mp3");
+    tree.mp3("beside/b-reduced.mp3");
+    tree.mp3("beside/b-reduced-reduced.mp3");
     const QString resultOfB = "skipped: result of " + tree.path("in/b.mp3");
     const QString resultOfA = "skipped: result of " + tree.path("in/a.mp3");
 
@@ -146,6 +157,26 @@ TEST(ReducePlan, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
          into(numbered, false),
          {tree.path("x/song.mp3"), tree.path("y/song.mp3")},
          {{"x/song.mp3", "skipped: exists"}, {"y/song.mp3", "skipped: exists"}}},
+        {"-o: the second of two with one name is still made when the first is there",
+         into(half, false),
+         {tree.path("x/song.mp3"), tree.path("y/song.mp3")},
+         {{"y/song.mp3", "half/song (2).mp3"}, {"x/song.mp3", "skipped: exists"}}},
+        {"--beside: a numbered result, even listed twice, is the result of the source given "
+         "its number",
+         beside(false),
+         {tree.path("beside/clip (2).mp3"), tree.path("beside/clip.MP2"),
+          tree.path("beside/clip.mpga"), tree.path("beside/clip (2).mp3")},
+         {{"beside/clip.MP2", "beside/clip.mp3"},
+          {"beside/clip (2).mp3", "skipped: result of " + tree.path("beside/clip.mpga")},
+          {"beside/clip.mpga", "skipped: exists"},
+          {"beside/clip (2).mp3", "skipped: listed more than once"}}},
+        {"--beside: a result makes no result, so the file its result would be is a source",
+         beside(false),
+         {tree.path("beside/b.mp3"), tree.path("beside/b-reduced.mp3"),
+          tree.path("beside/b-reduced-reduced.mp3")},
+         {{"beside/b-reduced-reduced.mp3", "beside/b-reduced-reduced-reduced.mp3"},
+          {"beside/b.mp3", "skipped: exists"},
+          {"beside/b-reduced.mp3", "skipped: result of " + tree.path("beside/b.mp3")}}},
         {"-o --overwrite: and replaced under the same names",
          into(numbered, true),
          {tree.path("x/song.mp3"), tree.path("y/song.mp3")},
@@ -171,6 +202,47 @@ TEST(ReducePlan, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
         Lines(MakeReducePlan(into(out, true), {tree.path("out/a.mp3"), tree.path("in/a.mp3")}),
               tree.root()),
         (std::vector<Line>{{"in/a.mp3", "out/a.mp3"}, {"out/a.mp3", resultOfA}}));
+}
+
+// Shards run one after another, each finding the results of those before it
+// in the walked folders: each still plans exactly its part of the whole job's
+// plan, every row is in one shard, and the job run again finds nothing to do.
+TEST(ReducePlan, ShardsShareOutTheWholePlanWhateverResultsAreThere) {
+    test::Tree tree;
+    for (const char* folder : {"one", "two", "three", "four", "five"}) {
+        for (const char* name : {"intro.mp3", "song.mp3", "clip.MP2", "clip.mpga", "low.mp3"}) {
+            tree.mp3(QStringLiteral("lib/%1/%2").arg(QLatin1String(folder), QLatin1String(name)));
+        }
+    }
+    tree.other("lib/one/notes.txt");
+    const QString out = tree.folder("out");
+    const PlanSettings beside{128, QString(), true, false, false};
+    const PlanSettings into{128, out, false, false, false};
+    constexpr int kShards = 4;
+
+    for (const PlanSettings& settings : {into, beside}) {
+        SCOPED_TRACE(settings.beside ? "--beside" : "-o");
+        const Plan whole = MakeReducePlan(settings, {tree.path("lib")});
+        std::vector<Line> everyShard;
+        for (int k = 1; k <= kShards; ++k) {
+            Plan part = whole;
+            KeepShard(part, {k, kShards});
+            Plan now = MakeReducePlan(settings, {tree.path("lib")});
+            KeepShard(now, {k, kShards});
+            std::vector<Line> lines = Lines(part, tree.root());
+            everyShard.insert(everyShard.end(), lines.begin(), lines.end());
+            part.skipped.clear();  // results already there add skips of their own
+            now.skipped.clear();
+            EXPECT_EQ(Lines(now, tree.root()), Lines(part, tree.root())) << "shard " << k;
+            for (const PlannedReduction& r : now.reductions) {
+                tree.mp3(QDir(tree.root()).relativeFilePath(r.output));
+            }
+        }
+        const std::vector<Line> lines = Lines(whole, tree.root());
+        EXPECT_TRUE(
+            std::is_permutation(everyShard.begin(), everyShard.end(), lines.begin(), lines.end()));
+        EXPECT_TRUE(MakeReducePlan(settings, {tree.path("lib")}).reductions.empty());
+    }
 }
 
 }  // namespace
