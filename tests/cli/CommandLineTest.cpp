@@ -2,28 +2,16 @@
 // shape of every usage error, at the top and in each command.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QStringList>
 
+#include "CliProcess.h"
 #include "shell/ProductInfo.h"
 
 namespace mirelune::cli {
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun RunCli(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(MIRELUNE_CLI), args);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
+using test::CliRun;
+using test::RunCli;
 
 TEST(CliCommandLine, HelpAndVersionGoToStandardOutputAndExitZero) {
     const std::pair<QStringList, QString> cases[] = {

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStringList>
 
+#include "CliProcess.h"
 #include "cli/FileReport.h"
 #include "support/Mp3Bytes.h"
 #include "support/ScratchDir.h"
@@ -14,28 +15,9 @@ namespace {
 
 using test::Bytes;
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun RunCli(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(MIRELUNE_CLI), args);
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-QList<QJsonObject> JsonLines(const QByteArray& out) {
-    QList<QJsonObject> objects;
-    for (const QByteArray& line : out.split('\n')) {
-        if (!line.isEmpty()) {
-            objects.append(QJsonDocument::fromJson(line).object());
-        }
-    }
-    return objects;
-}
+using test::CliRun;
+using test::JsonLines;
+using test::RunCli;
 
 class InfoCommandTest : public ::testing::Test {
   protected:
@@ -133,7 +115,7 @@ TEST_F(InfoCommandTest, TextLinesSayWhatEachPathIs) {
 
     const CliRun run = RunCli({"info", song, text, missing, folder});
     EXPECT_EQ(run.exitCode, 1);
-    const QStringList lines = QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0], song + ": 128 kbps, MPEG 1 Layer III, 44100 Hz, stereo, 4:10, CBR");
     EXPECT_TRUE(lines[1].startsWith(text + ": not a valid MP3 file")) << lines[1].toStdString();

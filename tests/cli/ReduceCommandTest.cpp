@@ -16,6 +16,7 @@
 
 #include <signal.h>
 
+#include "CliProcess.h"
 #include "mp3/MP3Info.h"
 #include "shell/FileIdentity.h"
 #include "support/ReduceTestSupport.h"
@@ -25,11 +26,7 @@ namespace {
 
 using test::Q;
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using test::CliRun;
 
 class ReduceCommandTest : public ::testing::Test {
   protected:
@@ -40,17 +37,9 @@ class ReduceCommandTest : public ::testing::Test {
         ASSERT_TRUE(QDir().mkpath(out));
     }
 
-    CliRun Run(QStringList args) {
+    CliRun Run(QStringList args, const QByteArray& input = {}) {
         args.prepend(QStringLiteral("reduce"));
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TEMP"), temp);
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(MIRELUNE_CLI), args);
-        process.waitForFinished(120000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return test::RunCli(args, temp, input);
     }
 
     // A real MP3 file at relative path name; frequency tells files apart.
@@ -329,27 +318,19 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
     const QByteArray latin1 = QFile::encodeName(Q(dir.file("caf"))) + "\xe9.mp3";
     std::ofstream(latin1.toStdString()) << test::ReadBytes(arg).toStdString();
 
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TEMP"), temp);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(MIRELUNE_CLI),
-                  {"reduce", "--json", "--from", "-", "--null", "-o", out, arg});
-    process.write(QFile::encodeName(twoLines) + '\0' + QFile::encodeName(cover) + '\0' + latin1 +
-                  '\0');
-    process.closeWriteChannel();
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError())
-                    .contains(QStringLiteral("\nreduced 2, skipped 1, failed 1; ")));
+    const CliRun run =
+        Run({"--json", "--from", "-", "--null", "-o", out, arg},
+            QFile::encodeName(twoLines) + '\0' + QFile::encodeName(cover) + '\0' + latin1 + '\0');
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("\nreduced 2, skipped 1, failed 1; ")));
 
-    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
-    ASSERT_EQ(lines.size(), 6);       // four rows, the summary and an empty end
+    const QList<QJsonObject> lines = test::JsonLines(run.out);
+    ASSERT_EQ(lines.size(), 5);       // four rows and the summary
     std::map<QString, QString> rows;  // source -> status, output, reason
     qint64 before = 0;
     qint64 after = 0;
     for (int i = 0; i < 4; ++i) {
-        const QJsonObject row = QJsonDocument::fromJson(lines[i]).object();
+        const QJsonObject& row = lines[i];
         EXPECT_EQ(row.keys(), QStringList({"bytes_after", "bytes_before", "output", "reason",
                                            "seconds", "source", "status"}));
         const QString output = row["output"].toString(QStringLiteral("null"));
@@ -368,7 +349,7 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
                          "failed null the name is not valid in the file-name encoding"}}));
     EXPECT_EQ(before, QFileInfo(arg).size() + QFileInfo(twoLines).size());
 
-    QJsonObject summary = QJsonDocument::fromJson(lines[4]).object()["summary"].toObject();
+    QJsonObject summary = lines[4]["summary"].toObject();
     EXPECT_TRUE(summary.take(QStringLiteral("seconds")).isDouble());
     EXPECT_EQ(summary, QJsonObject({{"reduced", 2},
                                     {"skipped", 1},

@@ -1,0 +1,50 @@
+// mirelune-cli run as its own process, the way a shell or a script runs it.
+#pragma once
+
+#include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace mirelune::test {
+
+struct CliRun {
+    int exitCode = -1;  // -1: the program did not end by itself
+    QString out;
+    QString err;
+};
+
+// TEMP empty: the caller's own environment as it is.
+inline CliRun RunCli(const QStringList& args, const QString& temp = {},
+                     const QByteArray& input = {}) {
+    QProcess process;
+    if (!temp.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TEMP"), temp);
+        process.setProcessEnvironment(environment);
+    }
+    process.start(QStringLiteral(MIRELUNE_CLI), args);
+    process.write(input);
+    process.closeWriteChannel();
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// One object per non-empty line, as --json writes them.
+inline QList<QJsonObject> JsonLines(const QString& out) {
+    QList<QJsonObject> objects;
+    for (const QByteArray& line : out.toUtf8().split('\n')) {
+        if (!line.isEmpty()) {
+            objects.append(QJsonDocument::fromJson(line).object());
+        }
+    }
+    return objects;
+}
+
+}  // namespace mirelune::test
