@@ -60,6 +60,22 @@ class Form1JobTest : public test::WindowTest, protected test::ListGestures {
         useEncoder(QStringLiteral("printf '%s\\n' \"$6\" >> ") + test::ShellQuoted(marker("runs")) +
                    QStringLiteral("; cp \"$6\" \"$7\""));
     }
+    // Marks "started", takes about 30 s, then copies and marks "ended".
+    void useSlowEncoder() {
+        useEncoder(
+            QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do sleep 0.01; "
+                           "i=$((i+1)); done; cp \"$6\" \"$7\"; touch %2")
+                .arg(test::ShellQuoted(marker("started")), test::ShellQuoted(marker("ended"))));
+    }
+    // The event loop until the program quits; a hang ends it with 1 after two
+    // minutes, so that the test fails instead of waiting on.
+    static int execUntilQuit() {
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        watchdog.start(120000);
+        return QApplication::exec();
+    }
     QString marker(const char* name) { return Q(scratch_.file(name)); }
     // The sources the encoder was run on, in order.
     QStringList runs() {
@@ -263,9 +279,7 @@ TEST_F(Form1JobTest, SampleFilesLoadedDuringAJobRemoveNoRow) {
 }
 
 TEST_F(Form1JobTest, ClosingTheWindowDuringAJobStopsItAndEndsTheProgram) {
-    useEncoder(QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do sleep 0.01; "
-                              "i=$((i+1)); done; cp \"$6\" \"$7\"; touch %2")
-                   .arg(test::ShellQuoted(marker("started")), test::ShellQuoted(marker("ended"))));
+    useSlowEncoder();
     listOnly({source(QStringLiteral("a.mp3"), 3), source(QStringLiteral("b.mp3"), 4)});
     window().onYield([&] {
         if (QFileInfo::exists(marker("started")) && !form().isClosing()) {
@@ -273,12 +287,7 @@ TEST_F(Form1JobTest, ClosingTheWindowDuringAJobStopsItAndEndsTheProgram) {
         }
     });
     QTimer::singleShot(0, &form(), [this] { startReducing(); });
-    // Only a hang ends the loop this way; the test then fails instead of waiting on.
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    watchdog.start(120000);
-    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(execUntilQuit(), 0);
 
     EXPECT_TRUE(form().isClosing());
     EXPECT_FALSE(form().isReducing());
@@ -301,10 +310,7 @@ TEST_F(Form1JobTest, ASignalDuringAJobClosesTheWindowAndCleansUp) {
             control<QLineEdit>("Text1")->setText(out);
             QFile::remove(marker("started"));
         }
-        useEncoder(
-            QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do sleep 0.01; "
-                           "i=$((i+1)); done; cp \"$6\" \"$7\"; touch %2")
-                .arg(test::ShellQuoted(marker("started")), test::ShellQuoted(marker("ended"))));
+        useSlowEncoder();
         listOnly({source(QStringLiteral("a.mp3"), 3), source(QStringLiteral("b.mp3"), 4)});
         bool raised = false;
         window().onYield([&] {
@@ -314,11 +320,7 @@ TEST_F(Form1JobTest, ASignalDuringAJobClosesTheWindowAndCleansUp) {
             }
         });
         QTimer::singleShot(0, &form(), [this] { startReducing(); });
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-        watchdog.start(120000);
-        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_EQ(execUntilQuit(), 0);
 
         EXPECT_TRUE(raised);
         EXPECT_TRUE(form().isClosing());
