@@ -3,6 +3,7 @@
 #include "filelist/RefusedFiles.h"
 #include "folders/FileListing.h"
 #include "folders/FolderWalk.h"
+#include "folders/OpenFolders.h"
 #include "shell/ErrorGuard.h"
 #include "shell/PathHelpers.h"
 #include "shell/WindowLayer.h"
@@ -15,6 +16,7 @@ void OfferFolderTreeFiles(const QString& folder, const QString& pattern, WindowL
     const LeftOutNotice leftOut = [&refused](const QString& path, const QString& reason) {
         refused.add(path, reason);
     };
+    const OpenFolders openFolders;  // the walk, then the listings, down one tree
     FolderList folders;
     guard.step(116, [&] {
         // The root folder already ends in its separator.

@@ -1,18 +1,27 @@
 #pragma once
 
 #include <dirent.h>
+#include <unistd.h>
 
 #include <cerrno>
 
 #include <QByteArray>
+
+#include "folders/OpenFolders.h"
 
 namespace mirelune {
 
 // One open directory listing, closed when it goes out of scope.
 class DirectoryStream {
   public:
-    explicit DirectoryStream(const QByteArray& nativePath)
-        : dir_(::opendir(nativePath.constData())) {}
+    explicit DirectoryStream(const QByteArray& nativePath) {
+        const int fd = OpenFolders::Open(nativePath);
+        if (fd >= 0 && (dir_ = ::fdopendir(fd)) == nullptr) {
+            const int error = errno;
+            ::close(fd);
+            errno = error;
+        }
+    }
     ~DirectoryStream() {
         if (dir_ != nullptr) {
             ::closedir(dir_);
@@ -33,7 +42,7 @@ class DirectoryStream {
     }
 
   private:
-    DIR* dir_;
+    DIR* dir_ = nullptr;
 };
 
 }  // namespace mirelune
