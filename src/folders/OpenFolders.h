@@ -24,7 +24,7 @@ class OpenFolders {
 
   private:
     struct Kept {
-        QByteArray path;  // without a trailing separator
+        QByteArray path;  // without a trailing separator, but for the root "/"
         int fd;
     };
     int open(const QByteArray& path);
