@@ -16,8 +16,7 @@ namespace left_out {
 inline constexpr char kNameNotUtf8[] = "name is not valid UTF-8";
 inline constexpr char kFolderNameNotUtf8[] = "folder skipped: name is not valid UTF-8";
 // The name rules (IsWalkableFolderName).
-inline constexpr char kUnsafeFolderName[] =
-    "folder skipped: name holds \"?\" or a control character";
+inline constexpr char kUnsafeFolderName[] = "folder skipped: name holds a control character";
 inline constexpr char kFolderPathTooLong[] = "folder skipped: path too long";
 
 }  // namespace left_out

@@ -8,7 +8,7 @@ namespace mirelune {
 
 bool HasUnsafeNameChars(const QString& name) {
     for (const char32_t c : name.toUcs4()) {
-        if (c < 32 || (c >= 127 && c <= 159) || c == U'?') {
+        if (c < 32 || (c >= 127 && c <= 159)) {
             return true;
         }
     }

@@ -5,7 +5,9 @@
 namespace mirelune {
 
 // True when name holds a character a folder walk should not follow: a
-// control character (below 32, or 127 to 159) or "?".
+// control character (below 32, or 127 to 159). A "?" is an ordinary
+// character here ("Who Are You?"); a name the system could not represent
+// reaches us as one that is not valid UTF-8, which is reported elsewhere.
 bool HasUnsafeNameChars(const QString& name);
 
 // Whether a sub-folder called name is walked: a name that fits the file

@@ -79,8 +79,9 @@ bool NoSpaceIn(const QString& folder, const QString& encoderMessage) {
     if (encoderMessage.contains(QStringLiteral("No space left on device"), Qt::CaseInsensitive)) {
         return true;
     }
+    // Some drivers (fusefat) report no size at all: that is not a full medium.
     const QStorageInfo storage(folder.isEmpty() ? QStringLiteral(".") : folder);
-    return storage.isValid() && storage.bytesAvailable() == 0;
+    return storage.isValid() && storage.bytesTotal() > 0 && storage.bytesAvailable() == 0;
 }
 
 }  // namespace
@@ -124,12 +125,21 @@ bool FileReduction::start() {
         fail(reason::SourceGone(), kStartFailureCode);
         return false;
     }
-    const QString failure = result_.reserve(SourceMode(request_.source));
+    const ResultFile::Reservation reservation =
+        result_.reserve(SourceMode(request_.source), request_.replace);
     command_ = MakeEncoderCommand(
         request_.encoderPath, request_.kbps, request_.source,
         result_.temporaryPath().isEmpty() ? request_.output : result_.temporaryPath());
-    if (!failure.isEmpty()) {
-        fail(failure, kStartFailureCode);
+    if (reservation == ResultFile::Reservation::Exists) {
+        // Taken before any work was spent on it: skipped, as a plan that
+        // found the file there would have.
+        outcome_.status = ReductionOutcome::Status::Skipped;
+        outcome_.reason = result_.refusal();
+        outcome_.exitCode = kStartFailureCode;
+        return false;
+    }
+    if (reservation == ResultFile::Reservation::Failed) {
+        fail(result_.refusal(), kStartFailureCode);
         return false;
     }
     starting_ = true;
@@ -198,7 +208,7 @@ void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status)
         end();
         return;
     }
-    switch (result_.accept(request_.replace)) {
+    switch (result_.accept()) {
         case ResultFile::Acceptance::Placed:
             outcome_.status = ReductionOutcome::Status::Reduced;
             break;

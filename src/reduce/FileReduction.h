@@ -17,7 +17,8 @@ struct ReductionRequest {
     QString source;
     QString output;
     // Whether the result may replace a file at the output path. Without it a
-    // file found there when the result is ready stays, and the row is skipped.
+    // file found there when its turn comes, or when the result is ready,
+    // stays, and the row is skipped.
     Replace replace = Replace::No;
 };
 

@@ -10,49 +10,46 @@
 #endif
 
 namespace mirelune {
-
-#ifdef Q_OS_UNIX
 namespace {
 
-bool RefusedByTheFileSystem(int error) {
-    return error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP ||
-           error == EPERM;
+int SystemExchange(const QByteArray& a, const QByteArray& b) {
+#if defined(Q_OS_LINUX)
+    return ::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, b.constData(), RENAME_EXCHANGE) == 0
+               ? 0
+               : errno;
+#else
+    Q_UNUSED(a);
+    Q_UNUSED(b);
+    return ENOTSUP;
+#endif
 }
 
 }  // namespace
 
-int MoveIntoPlace(const QString& from, const QString& to, Replace replace) {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    if (replace == Replace::Yes) {
-        return ::rename(source.constData(), target.constData()) == 0 ? 0 : errno;
-    }
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
-        0) {
-        return 0;
-    }
-    if (!RefusedByTheFileSystem(errno)) {
-        return errno;
-    }
-    // A file system without that kind of rename: a new hard link also refuses
-    // a name that is taken, and then the temporary name goes.
-    if (::link(source.constData(), target.constData()) != 0) {
-        return errno;
-    }
-    ::unlink(source.constData());
-    return 0;
+const PlacementCalls& SystemPlacementCalls() {
+    static const PlacementCalls calls{&SystemExchange};
+    return calls;
 }
+
+bool ExchangeUnsupported(int error) {
+    // FUSE drivers answer EINVAL for flags they do not know; others EPERM.
+    return error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP ||
+           error == EPERM;
+}
+
+int MoveIntoPlace(const QString& from, const QString& to) {
+#ifdef Q_OS_UNIX
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
+               ? 0
+               : errno;
 #else
-int MoveIntoPlace(const QString& from, const QString& to, Replace replace) {
     // QFile::rename never replaces an existing file.
-    if (replace == Replace::Yes) {
-        QFile::remove(to);
-    }
+    QFile::remove(to);
     if (QFile::rename(from, to)) {
         return 0;
     }
     return QFile::exists(to) ? EEXIST : EIO;
-}
 #endif
+}
 
 }  // namespace mirelune

@@ -4,7 +4,6 @@
 #include <cerrno>
 
 namespace mirelune::reason {
-namespace {
 
 bool IsNoSpace(int errnum) {
 #ifdef EDQUOT
@@ -14,8 +13,6 @@ bool IsNoSpace(int errnum) {
 #endif
     return errnum == ENOSPC;
 }
-
-}  // namespace
 
 QString CannotStartEncoder() {
     return QStringLiteral("could not start the encoder");
@@ -92,12 +89,27 @@ QString CannotReplace(const QString& output, int errnum) {
         .arg(QDir::toNativeSeparators(output), SystemErrorText(errnum));
 }
 
+QString CannotWriteResult(const QString& output, int errnum) {
+    if (IsNoSpace(errnum)) {
+        return NoSpace();
+    }
+    return QStringLiteral("could not write %1: %2")
+        .arg(QDir::toNativeSeparators(output), SystemErrorText(errnum));
+}
+
+QString NameRefused(const QString& fileName) {
+    return QStringLiteral("the target does not accept the name %1").arg(fileName);
+}
+
 QString SystemErrorText(int errnum) {
     if (IsNoSpace(errnum)) {
         return NoSpace();
     }
     if (errnum == ENOENT) {
         return QStringLiteral("the folder no longer exists");
+    }
+    if (errnum == EROFS) {
+        return QStringLiteral("the medium is read-only");
     }
     // The system's own words, as a clause: "permission denied".
     QString text = qt_error_string(errnum);

@@ -7,8 +7,8 @@ namespace mirelune {
 
 // How one source's reduction ended.
 struct ReductionOutcome {
-    // Skipped: the result was made, but a file that appeared at the output
-    // path meanwhile was not to be replaced, so the result was dropped.
+    // Skipped: a file that is not to be replaced holds the output path, found
+    // when the row's turn came or when its result was ready (then dropped).
     enum class Status { Pending, Reduced, Failed, Skipped, Aborted };
 
     Status status = Status::Pending;
@@ -44,7 +44,12 @@ QString ResultOf(const QString& sourceName);
 // A failure of the system, errnum as in errno.
 QString CannotWriteIn(const QString& folder, int errnum);
 QString CannotReplace(const QString& output, int errnum);
+QString CannotWriteResult(const QString& output, int errnum);
+// The target's file system would not create a file of that name.
+QString NameRefused(const QString& fileName);
 QString SystemErrorText(int errnum);
+// ENOSPC, or a quota that is used up.
+bool IsNoSpace(int errnum);
 }  // namespace reason
 
 }  // namespace mirelune

@@ -73,7 +73,9 @@ bool IsTemporaryResultName(const QString& fileName) {
            fileName.size() == kTemporaryPrefix.size() + kTagLength + kTemporarySuffix.size();
 }
 
-QString ResultFile::reserve(unsigned sourceMode) {
+ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace) {
+    refusal_.clear();
+    replace_ = replace;
     const QString folder = FolderOf(output_);
     const unsigned wanted = sourceMode & kReadWriteBits;
     // The owner reads and writes the file while the encoder and our analysis
@@ -87,16 +89,37 @@ QString ResultFile::reserve(unsigned sourceMode) {
             temporary_ = candidate;
             // What the umask left of the wanted bits.
             resultMode_ = created & wanted;
-            return {};
+            break;
         }
         if (error != EEXIST) {
             break;
         }
     }
-    return reason::CannotWriteIn(folder.isEmpty() ? QStringLiteral(".") : folder, error);
+    if (temporary_.isEmpty()) {
+        refusal_ = reason::CannotWriteIn(folder.isEmpty() ? QStringLiteral(".") : folder, error);
+        return Reservation::Failed;
+    }
+    error = name_.reserve(output_);
+    if (error == EEXIST && IsDeadReservation(output_)) {
+        DeleteFileQuietly(output_);
+        error = name_.reserve(output_);
+    }
+    if (error == 0 || (error == EEXIST && replace == Replace::Yes)) {
+        return Reservation::Ready;
+    }
+    discard();
+    if (error == EEXIST) {
+        refusal_ = reason::Exists();
+        return Reservation::Exists;
+    }
+    // A plain name was just made in the same folder, so what the target
+    // refuses is this name, unless the medium filled up in between.
+    refusal_ =
+        reason::IsNoSpace(error) ? reason::NoSpace() : reason::NameRefused(FileNameOf(output_));
+    return Reservation::Failed;
 }
 
-ResultFile::Acceptance ResultFile::accept(Replace replace) {
+ResultFile::Acceptance ResultFile::accept() {
     refusal_.clear();
     if (temporary_.isEmpty() || !IsValidMp3(temporary_)) {
         discard();
@@ -108,21 +131,33 @@ ResultFile::Acceptance ResultFile::accept(Replace replace) {
     // source's read and write bits and nothing more.
     ::chmod(QFile::encodeName(temporary_).constData(), static_cast<mode_t>(resultMode_));
 #endif
-    const int error = MoveIntoPlace(temporary_, output_, replace);
+    bool replacing = !name_.held();
+    int error = replacing ? MoveIntoPlace(temporary_, output_)
+                          : name_.fill(temporary_, resultMode_, calls_);
+    if (error == EEXIST && !replacing && replace_ == Replace::Yes) {
+        // Another file took the name meanwhile, and the user let results
+        // replace files.
+        name_.release();
+        replacing = true;
+        error = MoveIntoPlace(temporary_, output_);
+    }
     if (error == 0) {
+        DeleteFileQuietly(temporary_);  // the copy's source, where the result was copied
         temporary_.clear();
         return Acceptance::Placed;
     }
     discard();
-    if (error == EEXIST && replace == Replace::No) {
+    if (error == EEXIST) {
         refusal_ = reason::Exists();
         return Acceptance::Exists;
     }
-    refusal_ = reason::CannotReplace(output_, error);
+    refusal_ = replacing ? reason::CannotReplace(output_, error)
+                         : reason::CannotWriteResult(output_, error);
     return Acceptance::Refused;
 }
 
 void ResultFile::discard() noexcept {
+    name_.release();
     if (!temporary_.isEmpty()) {
         DeleteFileQuietly(temporary_);
         temporary_.clear();

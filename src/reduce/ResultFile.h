@@ -4,27 +4,34 @@
 #include <utility>
 
 #include "reduce/MoveIntoPlace.h"
+#include "reduce/ReservedName.h"
 
 namespace mirelune {
 
 // The encoder never writes the output path itself: it writes a hidden
-// temporary file beside it, which takes the output's name only once it has
-// proved to be a valid MP3 file. A failed run therefore leaves nothing that
-// looks like a result, and whatever was at the output path stays as it was.
+// temporary file beside it, whose content reaches the output's name only once
+// it has proved to be a valid MP3 file. A failed run therefore leaves nothing
+// that looks like a result, and whatever was at the output path stays as it
+// was.
 class ResultFile {
   public:
-    explicit ResultFile(QString outputPath) : output_(std::move(outputPath)) {}
+    explicit ResultFile(QString outputPath, const PlacementCalls& calls = SystemPlacementCalls())
+        : output_(std::move(outputPath)), calls_(calls) {}
     ~ResultFile() { discard(); }
 
     ResultFile(const ResultFile&) = delete;
     ResultFile& operator=(const ResultFile&) = delete;
 
+    enum class Reservation { Ready, Exists, Failed };
     // Creates the temporary file, empty, in the output's folder under a short
-    // name nobody else holds, so an output name at the file system's limit
-    // still has a temporary name. The result will have the read and write
-    // bits of sourceMode (as in st_mode; the umask applies as to any new
-    // file), never more. Returns an empty text, or why it failed.
-    QString reserve(unsigned sourceMode);
+    // name nobody else holds (so an output name at the file system's limit
+    // still has one), then holds the output name itself (see ReservedName).
+    // A name that is taken is Exists with Replace::No; with Replace::Yes the
+    // file there is replaced when the result is ready. A reservation left by
+    // a run that died is removed first. The result will have the read and
+    // write bits of sourceMode (as in st_mode; the umask applies as to any
+    // new file), never more. Failed says why in refusal().
+    Reservation reserve(unsigned sourceMode, Replace replace);
 
     const QString& outputPath() const { return output_; }
     // Empty until reserve() succeeds, and again after accept() or discard().
@@ -32,19 +39,23 @@ class ResultFile {
 
     enum class Acceptance { Placed, Exists, Refused };
     // Reads the temporary file with our own analysis and, when it is a valid
-    // MP3 stream, moves it onto the output path in one step; with
-    // Replace::No only when nothing is there. Anything but Placed removes
-    // the temporary file; why is then in refusal().
-    Acceptance accept(Replace replace);
+    // MP3 stream, puts it at the output name. Exists when someone else's file
+    // took the held name meanwhile (it stays). Anything but Placed removes
+    // the temporary file and the reservation; why is then in refusal().
+    Acceptance accept();
     const QString& refusal() const { return refusal_; }
 
-    // Removes the temporary file; quiet, and harmless to repeat.
+    // Removes the temporary file and the reservation; quiet, and harmless to
+    // repeat.
     void discard() noexcept;
 
   private:
     QString output_;
+    const PlacementCalls& calls_;
+    ReservedName name_;
     QString temporary_;
     unsigned resultMode_ = 0;
+    Replace replace_ = Replace::No;
     QString refusal_;
 };
 

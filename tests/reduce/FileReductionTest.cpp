@@ -231,7 +231,7 @@ TEST_F(StandInTest, AnEncoderThatCannotStartReturnsTheStartFailureCodeAndLeavesT
     for (const QString& encoder : {Q(dir.file("missing/lame")), notRunnable, QString()}) {
         SCOPED_TRACE(encoder.toStdString());
         test::WriteBytes(output, kOldResult);
-        FileReduction reduction({encoder, 128, source, output});
+        FileReduction reduction({encoder, 128, source, output, Replace::Yes});
         EXPECT_EQ(RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1),
                   kStartFailureCode);
         EXPECT_EQ(reduction.outcome().reason, QStringLiteral("could not start the encoder"));

@@ -1,0 +1,264 @@
+#include "reduce/ReservedName.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace mirelune {
+namespace {
+
+const QByteArray kMarkLine = QByteArrayLiteral("MIRELUNE-UNFINISHED\n");
+constexpr qint64 kCopyChunk = 1 << 16;
+// A run on another machine cannot be asked whether it still runs; no encode
+// holds a name this long.
+constexpr qint64 kForeignReservationSeconds = 24 * 60 * 60;
+
+QByteArray HostName() {
+    QByteArray host = QSysInfo::machineHostName().toUtf8();
+    host.replace('\n', ' ');
+    return host.isEmpty() ? QByteArrayLiteral("unknown") : host;
+}
+
+QByteArray MarkOfThisProcess() {
+#ifdef Q_OS_UNIX
+    const QByteArray pid = QByteArray::number(static_cast<qlonglong>(::getpid()));
+#else
+    const QByteArray pid = QByteArrayLiteral("0");
+#endif
+    return kMarkLine + HostName() + '\n' + pid + '\n';
+}
+
+#ifdef Q_OS_UNIX
+bool WriteAll(int fd, const char* data, qint64 size, qint64 offset) {
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd, data, static_cast<size_t>(size), offset);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += written;
+        size -= written;
+        offset += written;
+    }
+    return true;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+#endif
+
+}  // namespace
+
+#ifdef Q_OS_UNIX
+
+int ReservedName::reserve(const QString& path) {
+    release();
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return errno;
+    }
+    fd_ = fd;
+    path_ = path;
+    mark_ = MarkOfThisProcess();
+    if (!WriteAll(fd_, mark_.constData(), mark_.size(), 0)) {
+        const int error = errno;
+        release();
+        return error;
+    }
+    return 0;
+}
+
+bool ReservedName::nameIsOurs() const {
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd_, &held) == 0 && ::lstat(QFile::encodeName(path_).constData(), &named) == 0 &&
+           SameFile(held, named);
+}
+
+bool ReservedName::startsWithMark() const {
+    QByteArray head(mark_.size(), '\0');
+    return ::pread(fd_, head.data(), static_cast<size_t>(head.size()), 0) == head.size() &&
+           head == mark_;
+}
+
+bool ReservedName::untouched() const {
+    struct stat held {};
+    return ::fstat(fd_, &held) == 0 && held.st_size == mark_.size() && startsWithMark();
+}
+
+int ReservedName::copyInto(const QString& from) {
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) {
+        return EIO;
+    }
+    const qint64 markSize = mark_.size();
+    QByteArray head;
+    qint64 offset = 0;
+    for (;;) {
+        const QByteArray chunk = source.read(kCopyChunk);
+        if (chunk.isEmpty()) {
+            if (source.error() != QFileDevice::NoError) {
+                return EIO;
+            }
+            break;
+        }
+        // The first bytes wait until everything after them is safely down:
+        // until then the file still starts with the mark.
+        qint64 skip = 0;
+        if (offset < markSize) {
+            skip = std::min<qint64>(markSize - offset, chunk.size());
+            head += chunk.left(skip);
+        }
+        if (skip < chunk.size() &&
+            !WriteAll(fd_, chunk.constData() + skip, chunk.size() - skip, offset + skip)) {
+            return errno;
+        }
+        offset += chunk.size();
+    }
+    if (::fsync(fd_) != 0 || !WriteAll(fd_, head.constData(), head.size(), 0)) {
+        return errno;
+    }
+    // A result shorter than the mark keeps none of the mark's tail.
+    if ((offset < markSize && ::ftruncate(fd_, offset) != 0) || ::fsync(fd_) != 0) {
+        return errno;
+    }
+    return 0;
+}
+
+int ReservedName::fill(const QString& from, unsigned mode, const PlacementCalls& calls) {
+    if (!held()) {
+        return EBADF;
+    }
+    if (!untouched() || !nameIsOurs()) {
+        return EEXIST;
+    }
+    const QByteArray fromName = QFile::encodeName(from);
+    const QByteArray toName = QFile::encodeName(path_);
+    const int swapped = calls.exchange(fromName, toName);
+    if (swapped == 0) {
+        // from now names whatever held the output name a moment ago.
+        struct stat held {};
+        struct stat moved {};
+        if (::fstat(fd_, &held) == 0 && ::lstat(fromName.constData(), &moved) == 0 &&
+            SameFile(held, moved)) {
+            ::unlink(fromName.constData());
+            ::close(fd_);
+            fd_ = -1;
+            path_.clear();
+            return 0;
+        }
+        calls.exchange(fromName, toName);  // a stranger's file: back where it was
+        return EEXIST;
+    }
+    if (!ExchangeUnsupported(swapped)) {
+        return swapped;
+    }
+    if (const int error = copyInto(from)) {
+        return error;
+    }
+    ::fchmod(fd_, static_cast<mode_t>(mode));
+    if (!nameIsOurs()) {
+        // Someone replaced the name while the copy ran: their file stays, and
+        // ours is dropped with the handle.
+        ::close(fd_);
+        fd_ = -1;
+        path_.clear();
+        return EEXIST;
+    }
+    ::close(fd_);
+    fd_ = -1;
+    path_.clear();
+    ::unlink(fromName.constData());
+    return 0;
+}
+
+void ReservedName::release() noexcept {
+    if (fd_ < 0) {
+        return;
+    }
+    // Whoever wrote over the mark made the file theirs.
+    if (nameIsOurs() && startsWithMark()) {
+        ::unlink(QFile::encodeName(path_).constData());
+    }
+    ::close(fd_);
+    fd_ = -1;
+    path_.clear();
+}
+
+bool IsDeadReservation(const QString& path) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray head = file.read(512);
+    if (!head.startsWith(kMarkLine)) {
+        return false;
+    }
+    const QList<QByteArray> lines = head.mid(kMarkLine.size()).split('\n');
+    if (lines.size() < 2) {
+        return false;  // the mark is still being written
+    }
+    if (lines[0] != HostName()) {
+        const QDateTime touched = QFileInfo(path).lastModified();
+        return touched.secsTo(QDateTime::currentDateTime()) > kForeignReservationSeconds;
+    }
+    bool isNumber = false;
+    const qlonglong pid = lines[1].toLongLong(&isNumber);
+    if (!isNumber || pid <= 0) {
+        return false;
+    }
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+#else  // not Unix: no swap, and the copy goes straight in
+
+int ReservedName::reserve(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return file.exists() ? EEXIST : EACCES;
+    }
+    mark_ = MarkOfThisProcess();
+    file.write(mark_);
+    path_ = path;
+    fd_ = 0;
+    return 0;
+}
+
+int ReservedName::fill(const QString& from, unsigned, const PlacementCalls&) {
+    QFile::remove(path_);
+    if (!QFile::rename(from, path_)) {
+        return EEXIST;
+    }
+    fd_ = -1;
+    path_.clear();
+    return 0;
+}
+
+void ReservedName::release() noexcept {
+    if (fd_ >= 0) {
+        QFile::remove(path_);
+        fd_ = -1;
+        path_.clear();
+    }
+}
+
+bool IsDeadReservation(const QString&) {
+    return false;
+}
+
+#endif
+
+}  // namespace mirelune
