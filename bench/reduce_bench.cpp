@@ -94,6 +94,7 @@ class HeadlessView : public mirelune::ReduceJobView {
     QString rowText(int row) const override { return rows.at(row - 1); }
     mirelune::ReduceOptions options() const override { return chosen; }
     void setBusyPointer(bool) override {}
+    void setOptionsEnabled(bool) override {}
     mirelune::WindowLayer& window() override { return layer; }
     int progressValue() const override { return value_; }
     void setProgressValue(int value) override { value_ = value; }

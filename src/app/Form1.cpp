@@ -219,6 +219,12 @@ ReduceOptions Form1::reduceOptions() const {
     return options;
 }
 
+void Form1::setReduceOptionsEnabled(bool enabled) {
+    // Frame2 keeps its own state inside Frame3: it follows Option1.
+    Frame1->setEnabled(enabled);
+    Frame3->setEnabled(enabled);
+}
+
 int Form1::progressValue() const {
     return ProgressBar1->value();
 }
@@ -265,6 +271,14 @@ PointerArea Form1::pointerAreaOf(const QObject* widget) const {
     if (widget == this || widget == Frame1 || widget == Frame2 || widget == Frame3 ||
         widget == ListView1->viewport()) {
         return PointerArea::Plain;
+    }
+    // The options a running job keeps.
+    for (const QWidget* option :
+         {static_cast<const QWidget*>(Combo1), static_cast<const QWidget*>(Option1),
+          static_cast<const QWidget*>(Option2), static_cast<const QWidget*>(Text1)}) {
+        if (widget == option && !option->isEnabled()) {
+            return PointerArea::Plain;
+        }
     }
     return PointerArea::Other;
 }

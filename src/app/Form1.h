@@ -82,6 +82,8 @@ class Form1 : public QWidget {
 
     // The reduce options as the controls hold them now.
     ReduceOptions reduceOptions() const;
+    // The bitrate list and the save options, as a running job keeps them.
+    void setReduceOptionsEnabled(bool enabled);
 
     int progressValue() const;
     void setProgressValue(int percent);

@@ -15,6 +15,7 @@ class Form1JobView : public ReduceJobView {
     int rowCount() const override { return form_.fileList().count(); }
     QString rowText(int row) const override { return form_.fileList().text(row); }
     ReduceOptions options() const override { return form_.reduceOptions(); }
+    void setOptionsEnabled(bool enabled) override { form_.setReduceOptionsEnabled(enabled); }
     void setBusyPointer(bool busy) override { form_.setBusyPointer(busy); }
     WindowLayer& window() override { return form_.windowLayer(); }
 

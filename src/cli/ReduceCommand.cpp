@@ -17,6 +17,7 @@
 #include "cli/ReducePlan.h"
 #include "cli/ReduceReport.h"
 #include "cli/Shard.h"
+#include "reduce/DoneMessage.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
@@ -352,8 +353,13 @@ int RunReduce(const CommandArguments& args) {
     encoder.reset();
 
     ReduceTotals totals;
+    std::vector<Note> renamed;
     for (std::size_t i = 0; i < requests.size(); ++i) {
         if (outcomes[i].status == ReductionOutcome::Status::Reduced) {
+            if (plan.reductions[i].renamed) {
+                renamed.push_back(
+                    {requests[i].source, SavedAs(QDir::toNativeSeparators(requests[i].output))});
+            }
             ++totals.reduced;
             totals.bytesBefore += plan.reductions[i].sourceBytes;
             totals.bytesAfter += QFileInfo(requests[i].output).size();
@@ -375,6 +381,7 @@ int RunReduce(const CommandArguments& args) {
                      requests.size());
         return kExitInterrupted;
     }
+    PrintNotes("renamed", renamed);
     PrintNotes("skipped", skipped);
     PrintNotes("failed", failed);
     std::fprintf(settings.json ? stderr : stdout, "%s\n", qPrintable(SummaryText(totals)));

@@ -72,10 +72,12 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
         QString skip;  // why it is not taken at all
         std::optional<QString> refusal;
         bool again = false;  // listed before: the first listing speaks for it
+        bool folderRenamed = false;
     };
     std::vector<Entry> entries;
     std::vector<ListedFile> listed;
     std::set<QString> seen;
+    OutputNames names;
     for (const Candidate& c : candidates) {
         // Another run's result still being written, as when shards --beside
         // run at once: neither a source nor a result yet.
@@ -99,7 +101,10 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
         if (!entry.refusal) {
             QString folder = settings.beside ? FolderOf(c.source) : settings.outputFolder;
             if (settings.keepTree && !c.subFolder.isEmpty()) {
-                folder += QChar(kPathSeparator) + c.subFolder;
+                folder = names.targetFolder(folder, c.subFolder);
+                entry.folderRenamed =
+                    folder !=
+                    CollapseSeparators(settings.outputFolder + QChar(kPathSeparator) + c.subFolder);
             }
             // Empty when only the source itself is left: a failure, below.
             wanted = OutputPathFor(folder, c.source);
@@ -113,7 +118,6 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
         return entries[i].skip.isEmpty() && !resultOf[i] && !entries[i].refusal &&
                !listed[i].wanted.isEmpty();
     };
-    OutputNames names;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (!resultOf[i] && !entries[i].again) {
             names.protectSource(entries[i].candidate.source);
@@ -153,8 +157,8 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
         } else if (choice.kind == OutputChoice::Kind::Exists && !settings.overwrite) {
             plan.skipped.push_back({source, reason::Exists(), choice.path});
         } else {
-            plan.reductions.push_back(
-                {source, choice.path, QFileInfo(source).size(), settings.overwrite});
+            plan.reductions.push_back({source, choice.path, QFileInfo(source).size(),
+                                       settings.overwrite, choice.renamed || e.folderRenamed});
         }
     }
     return plan;

@@ -34,6 +34,9 @@ struct PlannedReduction {
     QString output;
     qint64 sourceBytes = 0;
     bool replace = false;
+    // The target refused the name (or a --keep-tree folder's name) the
+    // result would have had, and output is the one it takes.
+    bool renamed = false;
 };
 
 // One line per file that is not reduced, printed in list order.

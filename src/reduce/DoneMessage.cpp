@@ -22,8 +22,8 @@ QString Listed(const std::vector<RowFailure>& rows, const char* what) {
 
 }  // namespace
 
-QString DoneMessage(const std::vector<RowFailure>& failures,
-                    const std::vector<RowFailure>& skipped) {
+QString DoneMessage(const std::vector<RowFailure>& failures, const std::vector<RowFailure>& skipped,
+                    const std::vector<RowFailure>& renamed) {
     QString text = QStringLiteral("Done.");
     if (!failures.empty()) {
         text += Listed(failures, "failed");
@@ -31,7 +31,14 @@ QString DoneMessage(const std::vector<RowFailure>& failures,
     if (!skipped.empty()) {
         text += Listed(skipped, "skipped");
     }
+    if (!renamed.empty()) {
+        text += Listed(renamed, "renamed for the target");
+    }
     return text;
+}
+
+QString SavedAs(const QString& fileName) {
+    return QStringLiteral("saved as ") + fileName;
 }
 
 QString ReplaceQuestion(int count) {

@@ -17,9 +17,14 @@ inline constexpr int kListedFailures = 20;
 
 // "Done." and, when rows failed, how many and why: one line per failed file
 // (name: reason), at most kListedFailures, then "and N more"; then the rows
-// that were left alone, in the same way.
+// that were left alone, and the results that got a name the target takes
+// instead of their own, in the same way.
 QString DoneMessage(const std::vector<RowFailure>& failures,
-                    const std::vector<RowFailure>& skipped = {});
+                    const std::vector<RowFailure>& skipped = {},
+                    const std::vector<RowFailure>& renamed = {});
+
+// "saved as NAME": a renamed result's line.
+QString SavedAs(const QString& fileName);
 
 // The one question of a job whose results would replace files that were
 // there before it.

@@ -4,11 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#ifdef Q_OS_UNIX
-#include <limits.h>
-#include <unistd.h>
-#endif
-
+#include "reduce/ReservedName.h"
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
 
@@ -18,6 +14,18 @@ namespace {
 QString Joined(const QString& folder, const QString& source, const QString& ending) {
     const QString name = FileNameOf(WithoutExtension(source) + ending);
     return CollapseSeparators(folder + QChar(kPathSeparator) + name);
+}
+
+const QLatin1String kReducedEnding("-reduced");
+
+QString CopySuffix(int copy) {
+    return QStringLiteral(" (") + QString::number(copy) + QLatin1Char(')');
+}
+
+// Names equal under case folding are one name: a result must not take the
+// place of another one on a target that ignores letter case.
+QString ClaimKey(const QString& path) {
+    return PlaceKey(path).toCaseFolded();
 }
 
 // A source that vanished still needs a stable key for "the same source".
@@ -35,7 +43,8 @@ QString PlainOutputPath(const QString& folder, const QString& source) {
 }
 
 QString ReducedOutputPath(const QString& folder, const QString& source) {
-    return Joined(folder, source, QStringLiteral("-reduced.") + QLatin1String(kOutputExtension));
+    return Joined(folder, source,
+                  kReducedEnding + QLatin1Char('.') + QLatin1String(kOutputExtension));
 }
 
 std::optional<QString> OutputFolderFor(const QString& source, bool intoChosenFolder,
@@ -60,8 +69,7 @@ QString OutputPathFor(const QString& folder, const QString& source) {
 
 QString NumberedPath(const QString& path, int copy) {
     const QString stem = WithoutExtension(path);
-    const QString extension = path.mid(stem.size());
-    return stem + QStringLiteral(" (") + QString::number(copy) + QLatin1Char(')') + extension;
+    return stem + CopySuffix(copy) + path.mid(stem.size());
 }
 
 void OutputNames::protectSource(const QString& source) {
@@ -95,47 +103,46 @@ std::optional<QString> OutputNames::resultOf(const QString& source) const {
     return found->second.path;
 }
 
-OutputChoice OutputNames::decide(const QString& source, const QString& wanted) const {
+OutputChoice OutputNames::decide(const QString& source, const QString& wanted) {
     using Kind = OutputChoice::Kind;
     const QString sourceKey = SourceKey(source);
-    QString candidate = wanted;
-    for (int copy = 2;; ++copy) {
-        if (!NameFits(candidate)) {
-            return {candidate, Kind::TooLong};
+    const QString folder = FolderOf(wanted);
+    const QString name = FileNameOf(wanted);
+    QString stem = WithoutExtension(name);
+    const QString extension = name.mid(stem.size());
+    // Shortening must never take "-reduced" away: the plain name is the
+    // source itself.
+    QString kept;
+    if (stem.endsWith(kReducedEnding)) {
+        stem.chop(kReducedEnding.size());
+        kept = kReducedEnding;
+    }
+    for (int copy = 1;; ++copy) {
+        const QString tail = kept + (copy == 1 ? QString() : CopySuffix(copy)) + extension;
+        const QString fitted = targets_.fit(folder, stem, tail);
+        if (fitted.isEmpty()) {
+            return {wanted, Kind::TooLong};
         }
-        const auto holder = claimed_.find(PlaceKey(candidate));
+        const QString candidate = folder + fitted;
+        const bool renamed = fitted != stem + tail;
+        const auto holder = claimed_.find(ClaimKey(candidate));
         if (holder != claimed_.end()) {
             if (holder->second == sourceKey) {
-                return {candidate, Kind::Ours};
+                return {candidate, Kind::Ours, renamed};
             }
-        } else if (candidate == wanted || !isProtected(candidate)) {
+        } else if (copy == 1 || !isProtected(candidate)) {
             const QFileInfo there(candidate);
-            // A link that leads nowhere still holds the name.
-            const bool taken = there.exists() || there.isSymLink();
-            return {candidate, taken ? Kind::Exists : Kind::Free};
+            // A link that leads nowhere still holds the name; what a dead run
+            // left does not.
+            const bool taken =
+                (there.exists() || there.isSymLink()) && !IsDeadReservation(candidate);
+            return {candidate, taken ? Kind::Exists : Kind::Free, renamed};
         }
-        candidate = NumberedPath(wanted, copy);
     }
 }
 
 void OutputNames::claim(const QString& source, const QString& path) {
-    claimed_[PlaceKey(path)] = SourceKey(source);
-}
-
-bool NameFits(const QString& path) {
-    const QByteArray name = QFile::encodeName(FileNameOf(path));
-#ifdef Q_OS_UNIX
-    const QString folder = FolderOf(path);
-    long limit =
-        ::pathconf(QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder).constData(),
-                   _PC_NAME_MAX);
-    if (limit <= 0) {
-        limit = NAME_MAX;  // a folder still to be made
-    }
-    return name.size() <= limit;
-#else
-    return FileNameOf(path).size() <= 255;
-#endif
+    claimed_[ClaimKey(path)] = SourceKey(source);
 }
 
 }  // namespace mirelune

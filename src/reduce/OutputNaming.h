@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 
+#include "reduce/TargetNames.h"
 #include "shell/FileIdentity.h"
 
 namespace mirelune {
@@ -38,17 +39,20 @@ QString NumberedPath(const QString& path, int copy);
 // Where one source's result goes, decided when its turn comes.
 struct OutputChoice {
     enum class Kind {
-        Free,     // nothing is there
+        Free,     // nothing is there (or what a dead run left: removed when made)
         Ours,     // this job's own earlier result for the same source
         Exists,   // something the job did not make: replaced only when asked
-        TooLong,  // longer than the file system allows a name to be
+        TooLong,  // no shortening makes a name the file system takes
     };
     QString path;
     Kind kind = Kind::Free;
+    // The target refused the wanted name, and the result got path's instead.
+    bool renamed = false;
 };
 
 // The output names of one job, so that a result never replaces another
-// source's result from the same job, never lands on a file the job was asked
+// source's result from the same job (names equal but for letter case are one
+// name: on a phone card or stick they are one file), never lands on a file the job was asked
 // to reduce unless that file is the result of an earlier run, and a file that
 // was there before the job is told apart from one the job made. The same
 // source listed twice gets its own name back, and its second result replaces
@@ -69,11 +73,17 @@ class OutputNames {
 
     // Where source's result goes: wanted itself, or wanted with " (2)",
     // " (3)" ... before its extension when this job gave that name to
-    // another source, or a listed source is at the numbered name. A file
-    // that was already at wanted counts as Exists before any number is
-    // tried, even when it is a listed source; so does one at the numbered
-    // name the job would take. Nothing is claimed: see claim().
-    OutputChoice decide(const QString& source, const QString& wanted) const;
+    // another source, or a listed source is at the numbered name; each name
+    // as the target takes it (TargetNames). A file that was already at
+    // wanted counts as Exists before any number is tried, even when it is a
+    // listed source; so does one at the numbered name the job would take.
+    // Nothing is claimed: see claim().
+    OutputChoice decide(const QString& source, const QString& wanted);
+
+    // The folder relative to root, each name as the target takes it.
+    QString targetFolder(const QString& root, const QString& relative) {
+        return targets_.fitFolders(root, relative);
+    }
 
     // The name is source's from now on, in this job.
     void claim(const QString& source, const QString& path);
@@ -86,13 +96,10 @@ class OutputNames {
         QString path;
     };
 
+    TargetNames targets_;
     std::set<FileIdentity> protected_;         // the listed sources
-    std::map<QString, QString> claimed_;       // place key -> key of the source it holds
+    std::map<QString, QString> claimed_;       // folded place key -> key of the source it holds
     std::map<FileIdentity, Wanter> wantedBy_;  // an existing wanted output -> its source
 };
-
-// Whether the last element of path is a name the file system of its folder
-// takes (255 bytes on most).
-bool NameFits(const QString& path);
 
 }  // namespace mirelune

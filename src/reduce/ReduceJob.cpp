@@ -34,8 +34,9 @@ struct RowWork {
     QString output;
     std::optional<int> kbps;
     Replace replace = Replace::No;
-    QString refusal;  // why this row failed before it could run
-    QString skip;     // why this row is left alone
+    QString refusal;       // why this row failed before it could run
+    QString skip;          // why this row is left alone
+    bool renamed = false;  // the target did not take the name the result wanted
 };
 
 // What the user said to results that would replace files already there.
@@ -52,8 +53,8 @@ QString OutputNow(const ReduceOptions& options, const QString& source) {
 // Before anything is written or run: every row's output with the options as
 // they stand, noted in names, and how many results would replace a file the
 // job did not make, counted as if the user let them.
-int CountResultsThatWouldReplace(ReduceJobView& view, OutputNames& names) {
-    const ReduceOptions options = view.options();
+int CountResultsThatWouldReplace(ReduceJobView& view, const ReduceOptions& options,
+                                 OutputNames& names) {
     std::vector<std::pair<QString, QString>> rows;  // source, wanted output
     for (int r = 1; r <= view.rowCount(); ++r) {
         try {
@@ -86,6 +87,18 @@ int CountResultsThatWouldReplace(ReduceJobView& view, OutputNames& names) {
     }
     return replacing;
 }
+
+// The options' controls come back whatever way the job ends.
+class OptionsLock {
+  public:
+    explicit OptionsLock(ReduceJobView& view) : view_(view) { view_.setOptionsEnabled(false); }
+    ~OptionsLock() { view_.setOptionsEnabled(true); }
+    OptionsLock(const OptionsLock&) = delete;
+    OptionsLock& operator=(const OptionsLock&) = delete;
+
+  private:
+    ReduceJobView& view_;
+};
 
 // ReduceBusy is cleared whatever way the job ends.
 class BusyFlag {
@@ -155,12 +168,21 @@ void ReduceJob::run(ReduceJobView& view) {
     }
 
     g.step(108, [&] { view.setBusyPointer(true); });
+    // Every row goes where the options said when the job began: a folder
+    // typed or a bitrate picked meanwhile would split one job over two
+    // places, and the one question would not have been asked for the second.
+    ReduceOptions options;
+    std::optional<OptionsLock> lock;
+    g.step(108, [&] {
+        options = view.options();
+        lock.emplace(view);
+    });
     // Whether results may replace files that are already there is asked
     // once, before the encoder is even written, so Cancel leaves no trace.
     OutputNames names;
     ReplaceAnswer answer = ReplaceAnswer::NotAsked;
     g.step(109, [&] {
-        const int replacing = CountResultsThatWouldReplace(view, names);
+        const int replacing = CountResultsThatWouldReplace(view, options, names);
         if (replacing == 0) {
             return;
         }
@@ -202,6 +224,7 @@ void ReduceJob::run(ReduceJobView& view) {
 
     std::vector<RowFailure> failures;
     std::vector<RowFailure> skipped;
+    std::vector<RowFailure> renamed;
     for (qint32 i = 1; i <= rowCount && !aborted_; ++i) {
         RowWork row;
         g.step(116, [&] { view.setBusyPointer(true); });
@@ -217,7 +240,7 @@ void ReduceJob::run(ReduceJobView& view) {
         if (aborted_) {
             break;
         }
-        g.step(126, [&] { row.options = view.options(); });
+        g.step(126, [&] { row.options = options; });
         if (g.test(128, [&] { return row.options.option1; })) {
             g.step(130, [&] {
                 row.folder = row.options.outputFolder;
@@ -256,6 +279,7 @@ void ReduceJob::run(ReduceJobView& view) {
             names.noteWanted(row.source, row.output);
             const OutputChoice choice = names.decide(row.source, row.output);
             row.output = choice.path;
+            row.renamed = choice.renamed;
             switch (choice.kind) {
                 case OutputChoice::Kind::TooLong:
                     row.refusal = reason::NameTooLong();
@@ -310,6 +334,8 @@ void ReduceJob::run(ReduceJobView& view) {
             failures.push_back({FileNameOf(row.source), reduction.outcome().reason});
         } else if (reduction.outcome().status == ReductionOutcome::Status::Skipped) {
             skipped.push_back({FileNameOf(row.source), reduction.outcome().reason});
+        } else if (row.renamed) {
+            renamed.push_back({FileNameOf(row.source), SavedAs(FileNameOf(row.output))});
         }
     }
     // After abort() the encoder copy is already gone, and the window is
@@ -323,11 +349,14 @@ void ReduceJob::run(ReduceJobView& view) {
             }
         });
     }
-    g.step(158, [&] { view.setBusyPointer(false); });
+    g.step(158, [&] {
+        view.setBusyPointer(false);
+        lock.reset();
+    });
     g.step(160, [&] { view.setProgressValue(0); });
     g.step(162, [&] { view.setProgressText(QStringLiteral("Progress Bar")); });
     if (!aborted_) {
-        g.step(164, [&] { window.showMessage(DoneMessage(failures, skipped)); });
+        g.step(164, [&] { window.showMessage(DoneMessage(failures, skipped, renamed)); });
     }
     g.step(170, [&] { busy_ = false; });
 }

@@ -9,9 +9,10 @@ namespace mirelune {
 
 class WindowLayer;
 
-// What the reduce job needs from the main window, and nothing more. Every
-// value is read at the moment a step needs it, so changes the user makes
-// while the job yields apply to the rows that follow.
+// What the reduce job needs from the main window, and nothing more. The
+// rows are read at the moment a step needs them, so rows the user drags
+// while the job yields take their new places; the options are taken once,
+// when the job starts, and their controls stay disabled until it ends.
 class ReduceJobView : public ProgressDisplay {
   public:
     // The file list: its row count, and the full path held by row i,
@@ -21,6 +22,8 @@ class ReduceJobView : public ProgressDisplay {
 
     // The reduce options as the controls show them now.
     virtual ReduceOptions options() const = 0;
+    // Whether the user can change them.
+    virtual void setOptionsEnabled(bool enabled) = 0;
 
     // The busy pointer also tells the file list to refuse removals.
     virtual void setBusyPointer(bool busy) = 0;

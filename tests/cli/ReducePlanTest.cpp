@@ -181,16 +181,15 @@ TEST(ReducePlan, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
          into(numbered, true),
          {tree.path("x/song.mp3"), tree.path("y/song.mp3")},
          {{"x/song.mp3", "numbered/song.mp3"}, {"y/song.mp3", "numbered/song (2).mp3"}}},
-        {"a name at the limit fits; its number or -reduced does not",
+        {"a name at the limit fits; with its number it is shortened before the number",
          into(fresh, false),
          {tree.path("long/" + longName), tree.path("long2/" + longName)},
          {{"long/" + longName, "fresh/" + longName},
-          {"long2/" + longName,
-           "failed: the result's name would be too long for the file system"}}},
-        {"--beside with a name at the limit",
+          {"long2/" + longName, "fresh/" + QString(247, QLatin1Char('n')) + " (2).mp3"}}},
+        {"--beside with a name at the limit: shortened before -reduced",
          beside(false),
          {tree.path("long/" + longName)},
-         {{"long/" + longName, "failed: the result's name would be too long for the file system"}}},
+         {{"long/" + longName, "long/" + QString(243, QLatin1Char('n')) + "-reduced.mp3"}}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Lines(MakeReducePlan(c.settings, c.paths), tree.root()), c.expected) << c.name;

@@ -217,15 +217,16 @@ TEST_F(FileDropTest, CollectingGivesWhatADropWouldOfferAndWhatItLeftOut) {
     tree.other("album/cover.jpg");
     tree.mp3("album/~skip.mp3");
     tree.mp3("album/sub/two.mp3");
-    tree.mp3("album/why?/three.mp3");
+    tree.mp3("album/Who Are You?/three.mp3");
+    tree.mp3("album/tab\there/four.mp3");
     const QStringList paths{single, tree.path("gone"), tree.path("album")};
     Drop(paths);
 
     RefusedFiles leftOut;
     EXPECT_EQ(CollectDroppedFiles(paths, window, leftOut), log.offered);
-    EXPECT_EQ(log.offered.size(), 4);
+    EXPECT_EQ(log.offered.size(), 5);
     ASSERT_EQ(leftOut.entries().size(), 1);
-    EXPECT_EQ(leftOut.entries()[0].path, tree.path("album/why?"));
+    EXPECT_EQ(leftOut.entries()[0].path, tree.path("album/tab\there"));
     EXPECT_EQ(leftOut.entries()[0].reason, QString::fromUtf8(left_out::kUnsafeFolderName));
 }
 

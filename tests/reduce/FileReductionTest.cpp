@@ -333,7 +333,7 @@ TEST_F(LongRunTest, AbortStopsTheEncoderAndRemovesItsTemporaryFile) {
         {Encoder(QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do "
                                 "sleep 0.01; i=$((i+1)); done; cp \"$6\" \"$7\"")
                      .arg(test::ShellQuoted(Marker("started")))),
-         128, source, output});
+         128, source, output, Replace::Yes});
     view.layer().onYield([&] {
         if (QFileInfo::exists(Marker("started"))) {
             reduction.abort();

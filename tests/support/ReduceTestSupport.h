@@ -130,9 +130,10 @@ class FakeJobView : public ReduceJobView {
     ReduceOptions& options() { return options_; }
     FakeWindowLayer& layer() { return layer_; }
 
-    std::vector<int> values;     // every value set, in order
-    std::vector<QString> texts;  // every caption set, in order
-    std::vector<bool> pointers;  // every busy-pointer change, in order
+    std::vector<int> values;           // every value set, in order
+    std::vector<QString> texts;        // every caption set, in order
+    std::vector<bool> pointers;        // every busy-pointer change, in order
+    std::vector<bool> optionsEnabled;  // every change, in order
 
     int rowCount() const override { return static_cast<int>(rows.size()); }
     QString rowText(int row) const override {
@@ -142,6 +143,7 @@ class FakeJobView : public ReduceJobView {
         return rows[static_cast<std::size_t>(row - 1)];
     }
     ReduceOptions options() const override { return options_; }
+    void setOptionsEnabled(bool enabled) override { optionsEnabled.push_back(enabled); }
     void setBusyPointer(bool busy) override { pointers.push_back(busy); }
     WindowLayer& window() override { return layer_; }
 

@@ -1,0 +1,172 @@
+#include "reduce/TargetNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+
+#include "shell/FileIdentity.h"
+#include "shell/PathHelpers.h"
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <limits.h>
+#include <unistd.h>
+#endif
+
+namespace mirelune {
+namespace {
+
+const QLatin1String kProbePrefix(".mirelune-probe-");
+
+bool IsAsciiLetterOrDigit(char32_t c) {
+    return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9');
+}
+
+// The nearest folder that exists, where trial names can be made.
+QString ExistingFolder(QString folder) {
+    while (!folder.isEmpty() && !IsFolder(folder)) {
+        const QString parent = QFileInfo(QDir::cleanPath(folder)).path();
+        if (parent == QDir::cleanPath(folder)) {
+            break;
+        }
+        folder = parent;
+    }
+    return folder.isEmpty() ? QStringLiteral(".") : folder;
+}
+
+// One target per device: every folder on it takes the same names.
+QString TargetKey(const QString& folder) {
+    const auto identity = IdentityOf(folder);
+    return identity ? QString::number(identity->device) : QDir::cleanPath(folder);
+}
+
+long NameLimit(const QString& folder) {
+#ifdef Q_OS_UNIX
+    const long limit = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    return limit > 0 ? limit : NAME_MAX;
+#else
+    Q_UNUSED(folder);
+    return 255;
+#endif
+}
+
+QString Joined(const QString& folder, const QString& name) {
+    return CollapseSeparators(folder + QChar(kPathSeparator) + name);
+}
+
+QString WithoutLastCodePoint(const QString& text) {
+    qsizetype end = text.size() - 1;
+    if (end > 0 && text[end].isLowSurrogate() && text[end - 1].isHighSurrogate()) {
+        --end;
+    }
+    return text.left(std::max<qsizetype>(end, 0));
+}
+
+}  // namespace
+
+int TryName(const QString& path) {
+#ifdef Q_OS_UNIX
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return errno;
+    }
+    ::close(fd);
+    ::unlink(native.constData());
+    return 0;
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return file.exists() ? EEXIST : EINVAL;
+    }
+    file.close();
+    file.remove();
+    return 0;
+#endif
+}
+
+bool TargetNames::canProbe(const QString& probeFolder, const QString& target) {
+    const auto known = probeable_.find(target);
+    if (known != probeable_.end()) {
+        return known->second;
+    }
+    const int error = trial_(Joined(probeFolder, kProbePrefix + QLatin1Char('x')));
+    return probeable_[target] = error == 0 || error == EEXIST;
+}
+
+bool TargetNames::accepts(const QString& probeFolder, const QString& target, char32_t c) {
+    if (IsAsciiLetterOrDigit(c)) {
+        return true;  // every target takes these
+    }
+    const auto key = std::make_pair(target, c);
+    const auto known = accepted_.find(key);
+    if (known != accepted_.end()) {
+        return known->second;
+    }
+    const int error = trial_(Joined(probeFolder, kProbePrefix + QString::fromUcs4(&c, 1)));
+    return accepted_[key] = error == 0 || error == EEXIST;
+}
+
+QString TargetNames::mapped(const QString& probeFolder, const QString& target,
+                            const QString& text) {
+    QString result;
+    for (const char32_t c : text.toUcs4()) {
+        if (accepts(probeFolder, target, c)) {
+            result += QString::fromUcs4(&c, 1);
+            continue;
+        }
+        const QString whole = QString::fromUcs4(&c, 1);
+        if (QChar::isLetter(c)) {
+            QString base;
+            for (const QChar part : whole.normalized(QString::NormalizationForm_D)) {
+                if (part.category() != QChar::Mark_NonSpacing) {
+                    base += part;
+                }
+            }
+            bool baseAccepted = !base.isEmpty() && base != whole;
+            for (const char32_t b : base.toUcs4()) {
+                baseAccepted = baseAccepted && accepts(probeFolder, target, b);
+            }
+            if (baseAccepted) {
+                result += base;
+                continue;
+            }
+        }
+        result += QLatin1Char('_');
+    }
+    return result;
+}
+
+QString TargetNames::fit(const QString& folder, const QString& stem, const QString& tail) {
+    const QString probeFolder = ExistingFolder(folder);
+    const QString target = TargetKey(probeFolder);
+    if (!canProbe(probeFolder, target)) {
+        return stem + tail;
+    }
+    QString fittedStem = mapped(probeFolder, target, stem);
+    const QString fittedTail = mapped(probeFolder, target, tail);
+    // Names within the system's stated limit fit on every target; a longer
+    // one may still fit where the limit counts characters, not bytes.
+    const long limit = NameLimit(probeFolder);
+    const QString trialFolder = IsFolder(folder) ? folder : probeFolder;
+    while (QFile::encodeName(fittedStem + fittedTail).size() > limit &&
+           trial_(Joined(trialFolder, fittedStem + fittedTail)) == ENAMETOOLONG) {
+        if (fittedStem.isEmpty()) {
+            return {};
+        }
+        fittedStem = WithoutLastCodePoint(fittedStem);
+    }
+    return fittedStem + fittedTail;
+}
+
+QString TargetNames::fitFolders(const QString& root, const QString& relative) {
+    QString folder = root;
+    for (const QString& name : relative.split(QChar(kPathSeparator), Qt::SkipEmptyParts)) {
+        const QString fitted = fit(folder, name, QString());
+        folder = Joined(folder, fitted.isEmpty() ? name : fitted);
+    }
+    return folder;
+}
+
+}  // namespace mirelune

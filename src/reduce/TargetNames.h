@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <map>
+#include <utility>
+
+namespace mirelune {
+
+// Creates path new and removes it again. Returns 0 when the file system took
+// the name, EEXIST when a file holds it already, or the system's error.
+int TryName(const QString& path);
+using NameTrial = std::function<int(const QString& path)>;
+
+// The file names a target takes, found by trying, never from a list of
+// characters: phone cards and sticks (FAT, exFAT; phones and shares behave
+// alike) refuse characters such as ":" and "?", some every letter outside
+// ASCII, and each counts a name's length its own way.
+//
+// A name the target refuses becomes one it takes by one rule:
+//  1. each character the target refuses becomes "_"; a letter with accents
+//     becomes its base letter instead, where the target takes that ("é" is
+//     "e", "ß" is "_");
+//  2. a name still too long loses characters from the end of its stem; the
+//     tail (" (2)" and the extension) stays whole.
+// Each character is tried once per target, by making and removing a hidden
+// file whose name holds it; the length only when the name is longer than the
+// system says names may be. A target where nothing can be made is taken to
+// accept every name: making the result says why it cannot.
+class TargetNames {
+  public:
+    explicit TargetNames(NameTrial trial = &TryName) : trial_(std::move(trial)) {}
+
+    // The name stem + tail as the file system of folder (made later, if it
+    // does not exist yet) takes it. Empty when no shortening makes it fit.
+    QString fit(const QString& folder, const QString& stem, const QString& tail);
+
+    // relative's folder names, each fitted inside the one before, joined
+    // below root.
+    QString fitFolders(const QString& root, const QString& relative);
+
+  private:
+    bool accepts(const QString& probeFolder, const QString& target, char32_t c);
+    bool canProbe(const QString& probeFolder, const QString& target);
+    QString mapped(const QString& probeFolder, const QString& target, const QString& text);
+
+    NameTrial trial_;
+    // Keyed by the target (its device) and the character.
+    std::map<std::pair<QString, char32_t>, bool> accepted_;
+    std::map<QString, bool> probeable_;
+};
+
+}  // namespace mirelune
