@@ -55,6 +55,34 @@ TEST(NumberedPath, PutsTheCopyNumberBeforeTheExtension) {
               QStringLiteral("/o.d/song-reduced (13).mp3"));
 }
 
+TEST(OutputNames, NamesEqualButForLetterCaseAreOneName) {
+    test::ScratchDir dir;
+    const QString out = Q(dir.file("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    OutputNames names;
+    const struct {
+        QString source;
+        QString wanted;
+        QString given;
+    } rows[] = {
+        {"/a/Song.mp3", out + "/Song.mp3", out + "/Song.mp3"},
+        {"/b/song.mp3", out + "/song.mp3", out + "/song (2).mp3"},
+        {"/c/SONG.flac", out + "/SONG.mp3", out + "/SONG (3).mp3"},
+        {QString::fromUtf8("/d/\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x9F\xCE\xA3.mp3"),
+         out + QString::fromUtf8("/\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x9F\xCE\xA3.mp3"),
+         out + QString::fromUtf8("/\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x9F\xCE\xA3.mp3")},
+        {QString::fromUtf8("/e/\xCF\x83\xCE\xBF\xCF\x86\xCE\xBF\xCF\x82.mp3"),
+         out + QString::fromUtf8("/\xCF\x83\xCE\xBF\xCF\x86\xCE\xBF\xCF\x82.mp3"),
+         out + QString::fromUtf8("/\xCF\x83\xCE\xBF\xCF\x86\xCE\xBF\xCF\x82 (2).mp3")},
+    };
+    for (const auto& row : rows) {
+        const OutputChoice choice = names.decide(row.source, row.wanted);
+        EXPECT_EQ(choice.path.toStdString(), row.given.toStdString());
+        EXPECT_EQ(choice.kind, OutputChoice::Kind::Free);
+        names.claim(row.source, choice.path);
+    }
+}
+
 // Aliases of the source: another spelling, a symbolic link to its folder, a
 // hard link in the output folder. Each must be seen as the source.
 class SameFileTest : public ::testing::Test {

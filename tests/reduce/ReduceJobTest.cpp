@@ -219,6 +219,23 @@ TEST_F(ReduceJobTest, ARowThatCannotBeReadIsReportedAndNotRunWithAnotherRowsValu
     EXPECT_EQ(Runs().size(), 1);
 }
 
+TEST_F(ReduceJobTest, TheOptionsTheJobStartedWithServeEveryRowAndCannotBeChangedMeanwhile) {
+    const QString other = Q(dir.file("other"));
+    ASSERT_TRUE(QDir().mkpath(other));
+    view.rows = {Source(QStringLiteral("a.mp3"), 3), Source(QStringLiteral("b.mp3"), 4)};
+    view.layer().onYield([&] {
+        view.options() = {QStringLiteral("Reduce to 64 kbps"), false, true, other};
+    });
+    job.run(view);
+    EXPECT_EQ(test::EntriesOf(out), QStringList({"a.mp3", "b.mp3"}));
+    EXPECT_TRUE(test::EntriesOf(other).isEmpty());
+    ASSERT_EQ(job.commandLines().size(), 2);
+    for (const QString& line : job.commandLines()) {
+        EXPECT_TRUE(line.contains(QStringLiteral(" -b 128 "))) << line.toStdString();
+    }
+    EXPECT_EQ(view.optionsEnabled, (std::vector<bool>{false, true}));
+}
+
 TEST_F(ReduceJobTest, ADifferentSourceNeverReplacesAResultOfTheSameJob) {
     const QString other = Q(dir.file("other"));
     ASSERT_TRUE(QDir().mkpath(other));

@@ -1,0 +1,153 @@
+#include "reduce/ResultFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QSysInfo>
+#include <cerrno>
+#include <functional>
+
+#include "support/ReduceTestSupport.h"
+
+namespace mirelune {
+namespace {
+
+using test::Q;
+
+// FAT and exFAT drivers, phones and many shares: no swapping of names.
+const PlacementCalls kNoExchange{[](const QByteArray&, const QByteArray&) { return EINVAL; }};
+
+class ResultFileTest : public ::testing::Test {
+  protected:
+    test::ScratchDir dir;
+    QString out = Q(dir.path().string());
+    QString output = out + "/song.mp3";
+};
+
+TEST_F(ResultFileTest, AResultReachesItsNameAndNothingElseStaysWithOrWithoutExchange) {
+    struct Case {
+        const char* name;
+        const PlacementCalls& calls;
+        // What another writer does to the output name while the encoder runs.
+        std::function<void(const QString&)> meanwhile;
+        ResultFile::Acceptance acceptance;
+        QByteArray atOutput;
+    };
+    const auto writeInto = [](const QString& path) { test::WriteBytes(path, "theirs"); };
+    const auto replaceIt = [this](const QString& path) {
+        test::WriteBytes(out + "/.theirs", "theirs");
+        ASSERT_EQ(::rename(QFile::encodeName(out + "/.theirs"), QFile::encodeName(path)), 0);
+    };
+    const Case cases[] = {
+        {"swap", SystemPlacementCalls(), nullptr, ResultFile::Acceptance::Placed,
+         test::HandMadeMp3(5)},
+        {"copy", kNoExchange, nullptr, ResultFile::Acceptance::Placed, test::HandMadeMp3(5)},
+        {"swap, written into", SystemPlacementCalls(), writeInto, ResultFile::Acceptance::Exists,
+         "theirs"},
+        {"copy, written into", kNoExchange, writeInto, ResultFile::Acceptance::Exists, "theirs"},
+        {"swap, replaced", SystemPlacementCalls(), replaceIt, ResultFile::Acceptance::Exists,
+         "theirs"},
+        {"copy, replaced", kNoExchange, replaceIt, ResultFile::Acceptance::Exists, "theirs"},
+    };
+    const mode_t previousMask = ::umask(022);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(output);
+        ResultFile result(output, c.calls);
+        ASSERT_EQ(result.reserve(0664, Replace::No), ResultFile::Reservation::Ready);
+        test::WriteBytes(result.temporaryPath(), test::HandMadeMp3(5));
+        if (c.meanwhile) {
+            c.meanwhile(output);
+        }
+        EXPECT_EQ(result.accept(), c.acceptance);
+        EXPECT_EQ(test::ReadBytes(output), c.atOutput);
+        EXPECT_EQ(test::EntriesOf(out), QStringList{"song.mp3"});
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(output).constData(), &status), 0);
+        if (c.acceptance == ResultFile::Acceptance::Placed) {
+            EXPECT_EQ(status.st_mode & 07777, 0644u);
+        }
+    }
+    ::umask(previousMask);
+}
+
+TEST_F(ResultFileTest, ATakenNameIsFoundBeforeTheWorkAndAFailedJobLeavesNoReservation) {
+    test::WriteBytes(output, "kept");
+    {
+        ResultFile taken(output);
+        EXPECT_EQ(taken.reserve(0644, Replace::No), ResultFile::Reservation::Exists);
+        EXPECT_EQ(taken.refusal(), QStringLiteral("exists"));
+        EXPECT_TRUE(taken.temporaryPath().isEmpty());
+    }
+    QFile::remove(output);
+    {
+        ResultFile failed(output, kNoExchange);
+        ASSERT_EQ(failed.reserve(0644, Replace::No), ResultFile::Reservation::Ready);
+        EXPECT_TRUE(QFile::exists(output));  // held while the encoder works
+        test::WriteBytes(failed.temporaryPath(), "not an MP3 stream");
+        EXPECT_EQ(failed.accept(), ResultFile::Acceptance::Refused);
+    }
+    EXPECT_TRUE(test::EntriesOf(out).isEmpty());
+}
+
+// A pid that no process has: a child that has ended and been waited for.
+qint64 DeadPid() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST_F(ResultFileTest, WhatADeadRunLeftAtAnOutputNameIsKnownAndRemoved) {
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QDateTime twoDaysAgo = QDateTime::currentDateTime().addDays(-2);
+    const struct {
+        const char* name;
+        QByteArray content;
+        QDateTime touched;  // invalid: now
+        bool dead;
+    } cases[] = {
+        {"this machine, process gone",
+         "MIRELUNE-UNFINISHED\n" + host + "\n" + QByteArray::number(DeadPid()) + "\n",
+         {},
+         true},
+        {"copied into, crashed before the first bytes",
+         "MIRELUNE-UNFINISHED\n" + host + "\n" + QByteArray::number(DeadPid()) + "\n" +
+             test::HandMadeMp3(3),
+         {},
+         true},
+        {"this machine, still running",
+         "MIRELUNE-UNFINISHED\n" + host + "\n" + QByteArray::number(::getpid()) + "\n",
+         {},
+         false},
+        {"another machine, lately", "MIRELUNE-UNFINISHED\nelsewhere\n1\n", {}, false},
+        {"another machine, two days ago", "MIRELUNE-UNFINISHED\nelsewhere\n1\n", twoDaysAgo, true},
+        {"a user's file", "MIRELUNE is a name\n", twoDaysAgo, false},
+        {"a finished result", test::HandMadeMp3(3), twoDaysAgo, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::WriteBytes(output, c.content);
+        if (c.touched.isValid()) {
+            QFile file(output);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.setFileTime(c.touched, QFileDevice::FileModificationTime));
+        }
+        EXPECT_EQ(IsDeadReservation(output), c.dead);
+        ResultFile result(output);
+        EXPECT_EQ(result.reserve(0644, Replace::No),
+                  c.dead ? ResultFile::Reservation::Ready : ResultFile::Reservation::Exists);
+        result.discard();
+        EXPECT_EQ(QFile::exists(output), !c.dead);
+    }
+}
+
+}  // namespace
+}  // namespace mirelune

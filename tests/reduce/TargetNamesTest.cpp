@@ -1,0 +1,114 @@
+#include "reduce/TargetNames.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <cerrno>
+
+#include "shell/PathHelpers.h"
+#include "support/ReduceTestSupport.h"
+
+namespace mirelune {
+namespace {
+
+using test::Q;
+
+// How the targets measured answer a new name: which characters they refuse,
+// with which error, and how they count a name's length.
+struct Target {
+    const char* name;
+    int refusal;         // errno for a refused character
+    bool asciiOnly;      // every character outside ASCII refused too
+    bool lengthInBytes;  // else in UTF-16 units, as FAT and exFAT count
+};
+
+NameTrial TrialOn(const Target& target, int* trials = nullptr) {
+    return [target, trials](const QString& path) {
+        if (trials != nullptr) {
+            ++*trials;
+        }
+        const QString name = FileNameOf(path);
+        for (const QChar c : name) {
+            if (QStringLiteral("\"*:<>?\\|").contains(c) ||
+                (target.asciiOnly && c.unicode() > 127)) {
+                return target.refusal;
+            }
+        }
+        const qsizetype length = target.lengthInBytes ? name.toUtf8().size() : name.size();
+        return length > 255 ? ENAMETOOLONG : 0;
+    };
+}
+
+const Target kFusefat{"fusefat", EPERM, true, false};
+const Target kExfat{"exfat-fuse", ENOENT, false, false};
+const Target kExt4{"ext4", 0, false, true};
+
+TEST(TargetNames, ARefusedNameBecomesOneTheTargetTakesByOneRule) {
+    const QString e130(130, QChar(0xE9));  // 260 bytes, 130 UTF-16 units
+    const struct {
+        const Target& target;
+        QString stem;
+        QString tail;
+        QString fitted;
+    } cases[] = {
+        {kFusefat, "Who Are You?", ".mp3", "Who Are You_.mp3"},
+        {kFusefat, "a:b*c|d", " (2).mp3", "a_b_c_d (2).mp3"},
+        {kFusefat, QString::fromUtf8("Caf\xC3\xA9 \xC3\x89t\xC3\xA9"), ".mp3", "Cafe Ete.mp3"},
+        {kFusefat,
+         QString::fromUtf8("Stra\xC3\x9F"
+                           "e"),
+         ".mp3", "Stra_e.mp3"},
+        {kFusefat, QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5"), ".mp3",
+         "__ _.mp3"},
+        {kFusefat, "Track (1) - Intro. ", ".mp3", "Track (1) - Intro. .mp3"},
+        {kExfat, "Who Are You?", ".mp3", "Who Are You_.mp3"},
+        {kExfat, QString::fromUtf8("Caf\xC3\xA9"), ".mp3", QString::fromUtf8("Caf\xC3\xA9.mp3")},
+        // Longer than the system's stated 255 bytes, but exFAT counts characters.
+        {kExfat, e130, ".mp3", e130 + ".mp3"},
+        {kExfat, QString(260, 'x'), " (2).mp3", QString(247, 'x') + " (2).mp3"},
+        {kExt4, "Who Are You?", ".mp3", "Who Are You?.mp3"},
+        {kExt4, e130, ".mp3", QString(125, QChar(0xE9)) + ".mp3"},
+        {kExt4, QString(251, 'x'), "-reduced.mp3", QString(243, 'x') + "-reduced.mp3"},
+    };
+    test::ScratchDir dir;
+    const QString folder = Q(dir.path().string());
+    for (const auto& c : cases) {
+        TargetNames names(TrialOn(c.target));
+        EXPECT_EQ(names.fit(folder, c.stem, c.tail), c.fitted)
+            << c.target.name << ": " << c.stem.toStdString();
+    }
+}
+
+TEST(TargetNames, EachCharacterIsTriedOncePerTargetAndFoldersFollowTheRule) {
+    test::ScratchDir dir;
+    const QString root = Q(dir.path().string());
+    int trials = 0;
+    TargetNames names(TrialOn(kFusefat, &trials));
+    EXPECT_EQ(names.fitFolders(root, QString::fromUtf8("Who?/Caf\xC3\xA9")),
+              root + QString::fromUtf8("/Who_/Cafe"));
+    // The plain trial name, "?" and "é" (and its base letter, every target's).
+    EXPECT_EQ(trials, 3);
+    EXPECT_EQ(names.fit(root + "/not made yet", "Why?", ".mp3"), "Why_.mp3");
+    EXPECT_EQ(trials, 4);  // "." is new; "?" is known
+    EXPECT_TRUE(
+        QDir(root).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(TargetNames, ATargetWhereNothingCanBeMadeKeepsEveryName) {
+    test::ScratchDir dir;
+    TargetNames names([](const QString&) { return EROFS; });
+    EXPECT_EQ(names.fit(Q(dir.path().string()), "Who?", ".mp3"), "Who?.mp3");
+}
+
+TEST(TargetNames, TheRealTrialLeavesNothingBehind) {
+    test::ScratchDir dir;
+    const QString folder = Q(dir.path().string());
+    test::WriteBytes(folder + "/taken.mp3", "x");
+    EXPECT_EQ(TryName(folder + "/new.mp3"), 0);
+    EXPECT_EQ(TryName(folder + "/taken.mp3"), EEXIST);
+    EXPECT_EQ(TryName(folder + "/" + QString(256, 'x')), ENAMETOOLONG);
+    EXPECT_EQ(test::EntriesOf(folder), QStringList{"taken.mp3"});
+}
+
+}  // namespace
+}  // namespace mirelune
