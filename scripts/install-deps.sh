@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth
     librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
+    exfat-fuse exfatprogs fusefat dosfstools fuse3
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSysInfo>
 #include <cerrno>
 
@@ -34,7 +35,10 @@ QByteArray MarkOfThisProcess() {
 #else
     const QByteArray pid = QByteArrayLiteral("0");
 #endif
-    return kMarkLine + HostName() + '\n' + pid + '\n';
+    // The random line makes each mark one of a kind, so a file that holds it
+    // is this reservation, also where inode numbers are not stable.
+    const QByteArray tag = QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    return kMarkLine + HostName() + '\n' + pid + '\n' + tag + '\n';
 }
 
 #ifdef Q_OS_UNIX
@@ -88,15 +92,11 @@ bool ReservedName::nameIsOurs() const {
            SameFile(held, named);
 }
 
-bool ReservedName::startsWithMark() const {
-    QByteArray head(mark_.size(), '\0');
-    return ::pread(fd_, head.data(), static_cast<size_t>(head.size()), 0) == head.size() &&
-           head == mark_;
-}
-
 bool ReservedName::untouched() const {
+    // Measured by size alone: some FUSE drivers (fusefat) read back stale
+    // bytes from a file that is still open for writing.
     struct stat held {};
-    return ::fstat(fd_, &held) == 0 && held.st_size == mark_.size() && startsWithMark();
+    return ::fstat(fd_, &held) == 0 && held.st_size == mark_.size();
 }
 
 int ReservedName::copyInto(const QString& from) {
@@ -166,6 +166,7 @@ int ReservedName::fill(const QString& from, unsigned mode, const PlacementCalls&
     if (!ExchangeUnsupported(swapped)) {
         return swapped;
     }
+    filling_ = true;
     if (const int error = copyInto(from)) {
         return error;
     }
@@ -189,12 +190,14 @@ void ReservedName::release() noexcept {
     if (fd_ < 0) {
         return;
     }
-    // Whoever wrote over the mark made the file theirs.
-    if (nameIsOurs() && startsWithMark()) {
+    // Whoever wrote over the mark made the file theirs; what we began to
+    // copy in is ours to take away.
+    if (nameIsOurs() && (filling_ || untouched())) {
         ::unlink(QFile::encodeName(path_).constData());
     }
     ::close(fd_);
     fd_ = -1;
+    filling_ = false;
     path_.clear();
 }
 

@@ -49,13 +49,13 @@ class ReservedName {
 
   private:
     bool nameIsOurs() const;
-    bool startsWithMark() const;
     bool untouched() const;
     int copyInto(const QString& from);
 
     QString path_;
     QByteArray mark_;
     int fd_ = -1;
+    bool filling_ = false;
 };
 
 // Whether the file at path starts with the unfinished mark of a run that

@@ -19,6 +19,7 @@
 #include "CliProcess.h"
 #include "mp3/MP3Info.h"
 #include "shell/FileIdentity.h"
+#include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -369,6 +370,72 @@ TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {
     EXPECT_TRUE(run.out.endsWith(
         QStringLiteral(", %1% larger\n").arg(100.0 * (after - before) / before, 0, 'f', 1)))
         << run.out.toStdString();
+}
+
+}  // namespace
+}  // namespace mirelune
+
+namespace mirelune {
+namespace {
+
+// A phone card or USB stick as the target: the drivers most Linux systems
+// mount them with, on real file systems made for the test.
+TEST_F(ReduceCommandTest, StickFileSystemsTakeEveryResultUnderANameTheyAccept) {
+    Mp3("in/Who Are You?/Song.mp3", 440);
+    Mp3("in/B/song.mp3", 550);
+    Mp3("in/Caf\xC3\xA9.mp3", 660);
+    const QString in = Q(dir.file("in"));
+    const struct {
+        const char* kind;
+        QStringList flat;  // with -o MOUNT/flat
+        QStringList tree;  // with -o MOUNT/tree --keep-tree
+    } cases[] = {
+        {"vfat",
+         {"Cafe.mp3", "Song (2).mp3", "song.mp3"},
+         {"B/song.mp3", "Cafe.mp3", "Who Are You_/Song.mp3"}},
+        {"exfat",
+         {"Caf\xC3\xA9.mp3", "Song (2).mp3", "song.mp3"},
+         {"B/song.mp3", "Caf\xC3\xA9.mp3", "Who Are You_/Song.mp3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        const QString stick = Q(dir.file(std::string("stick-") + c.kind));
+        const test::FuseMount mount(QString::fromUtf8(c.kind), stick + ".img", stick);
+        if (!mount.mounted()) {
+            GTEST_SKIP() << mount.why();
+        }
+        for (const bool keepTree : {false, true}) {
+            const QString target = stick + (keepTree ? "/tree" : "/flat");
+            ASSERT_TRUE(QDir().mkpath(target));
+            QStringList args{"-o", target, in};
+            if (keepTree) {
+                args.prepend("--keep-tree");
+            }
+            const CliRun run = Run(args);
+            EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+            EXPECT_TRUE(run.out.startsWith("reduced 3, skipped 0, failed 0;"))
+                << run.out.toStdString();
+            QStringList made;
+            QDirIterator it(target, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                made.append(QDir(target).relativeFilePath(path));
+                EXPECT_GT(BitrateOf(path), 0) << path.toStdString();
+            }
+            made.sort();
+            EXPECT_EQ(made, keepTree ? QStringList(c.tree) : QStringList(c.flat));
+            // Again: everything is there, nothing is made twice.
+            const CliRun again = Run(args);
+            EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 3, failed 0;"))
+                << again.out.toStdString() << again.err.toStdString();
+        }
+        const CliRun renamed = Run({"-o", stick + "/flat", "--overwrite", in});
+        EXPECT_EQ(renamed.err.contains(QString::fromUtf8("renamed: ") + in +
+                                       QString::fromUtf8("/Caf\xC3\xA9.mp3: saved as ") + stick +
+                                       "/flat/Cafe.mp3"),
+                  std::string(c.kind) == "vfat")
+            << renamed.err.toStdString();
+    }
 }
 
 }  // namespace
