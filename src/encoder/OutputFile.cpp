@@ -32,22 +32,23 @@ void RemoveAndEnd(int signal) {
 
 // Holds the ending signals off while the temporary file is made and its name
 // handed to the handler, so that no moment leaves one the handler misses.
+// They are let through afterwards even when the parent had them blocked: a
+// mask is inherited, and a blocked signal would never take the file along.
 class SignalsHeld {
   public:
     SignalsHeld() {
-        sigset_t held;
-        sigemptyset(&held);
+        sigemptyset(&held_);
         for (const int signal : kEndingSignals) {
-            sigaddset(&held, signal);
+            sigaddset(&held_, signal);
         }
-        sigprocmask(SIG_BLOCK, &held, &before_);
+        sigprocmask(SIG_BLOCK, &held_, nullptr);
     }
-    ~SignalsHeld() { sigprocmask(SIG_SETMASK, &before_, nullptr); }
+    ~SignalsHeld() { sigprocmask(SIG_UNBLOCK, &held_, nullptr); }
     SignalsHeld(const SignalsHeld&) = delete;
     SignalsHeld& operator=(const SignalsHeld&) = delete;
 
   private:
-    sigset_t before_{};
+    sigset_t held_{};
 };
 
 void CatchEndingSignals() {
