@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdio>
+#include <string>
 
 #include "encoder/EncoderFailure.h"
 
@@ -13,13 +15,23 @@ namespace {
 constexpr std::size_t kSyncBytes = 4;
 constexpr std::size_t kHeaderBytes = 100;
 constexpr std::size_t kFrameBytes = 1024;
+// What is read from the file at once.
+constexpr std::size_t kReadBytes = 1 << 16;
+
+constexpr int kReservedEmphasis = 2;
 
 void Quiet(const char*, va_list) {}
 
 }  // namespace
 
-Mp3Decoder::Mp3Decoder(std::uint8_t* audio, std::size_t size)
-    : hip_(hip_decode_init()), audio_(audio), size_(size) {
+Mp3Decoder::Mp3Decoder(const SourceFile& file, Span audio, const MpegHeader& first)
+    : hip_(hip_decode_init()),
+      file_(file),
+      audio_(audio),
+      first_(first),
+      position_(audio.offset),
+      bufferStart_(audio.offset),
+      nextHeader_(audio.offset) {
     if (!hip_) {
         throw EncoderFailure("out of memory for the MPEG audio decoder");
     }
@@ -30,29 +42,77 @@ Mp3Decoder::Mp3Decoder(std::uint8_t* audio, std::size_t size)
     hip_set_debugf(hip_.get(), &Quiet);
 }
 
-std::size_t Mp3Decoder::take(std::size_t wanted) {
-    const std::size_t got = std::min(wanted, size_ - position_);
+void Mp3Decoder::fill(std::size_t end) {
+    end = std::min(end, audio_.end());
+    const std::size_t held = bufferStart_ + buffer_.size();
+    if (end <= held) {
+        return;
+    }
+    // What was handed out is gone; what is held past it may already have
+    // had its header changed, so it stays.
+    buffer_.erase(buffer_.begin(),
+                  buffer_.begin() + static_cast<std::ptrdiff_t>(position_ - bufferStart_));
+    bufferStart_ = position_;
+    const std::size_t wanted = std::min(std::max(end, held + kReadBytes), audio_.end()) - held;
+    const std::size_t kept = buffer_.size();
+    buffer_.resize(kept + wanted);
+    buffer_.resize(kept + file_.readAt(held, buffer_.data() + kept, wanted));
+}
+
+void Mp3Decoder::clearReservedEmphasis(std::size_t end) {
+    const std::size_t held = bufferStart_ + buffer_.size();
+    // Frames are followed from the first on; where one is damaged, the
+    // next header of the stream is looked for byte by byte, as the decoder
+    // itself does.
+    while (nextHeader_ < end && nextHeader_ + 4 <= held) {
+        std::uint8_t* header = buffer_.data() + (nextHeader_ - bufferStart_);
+        const auto frame = ParseMpegHeader(header);
+        if (frame && SameStream(first_, *frame)) {
+            if ((header[3] & 3) == kReservedEmphasis) {
+                header[3] = static_cast<std::uint8_t>(header[3] & ~3u);
+            }
+            nextHeader_ += frame->frameBytes;
+        } else {
+            ++nextHeader_;
+        }
+    }
+}
+
+std::uint8_t* Mp3Decoder::take(std::size_t wanted, std::size_t& got) {
+    got = std::min(wanted, audio_.end() - position_);
+    // A header that starts among these bytes must be whole before they go.
+    fill(position_ + got + 4);
+    clearReservedEmphasis(position_ + got);
+    std::uint8_t* bytes = buffer_.data() + (position_ - bufferStart_);
     position_ += got;
-    return got;
+    return bytes;
 }
 
 DecodedStream Mp3Decoder::readHeader() {
     DecodedStream stream;
     short left[1152];
     short right[1152];
-    std::size_t from = position_;
-    std::size_t got = take(kSyncBytes);
+    std::size_t got = 0;
+    std::uint8_t* bytes = take(kSyncBytes, got);
     while (got > 0) {
-        const int result = hip_decode1_headersB(hip_.get(), audio_ + from, got, left, right, &info_,
+        const int result = hip_decode1_headersB(hip_.get(), bytes, got, left, right, &info_,
                                                 &stream.encoderDelay, &stream.encoderPadding);
         if (result < 0 || info_.header_parsed) {
             break;
         }
-        from = position_;
-        got = take(kHeaderBytes);
+        bytes = take(kHeaderBytes, got);
     }
     if (!info_.header_parsed || info_.bitrate <= 0) {
-        throw EncoderFailure("the decoder finds no MPEG audio frame it can read");
+        const Bytes header = file_.read({audio_.offset, 4});
+        std::string hex;
+        for (const std::uint8_t byte : header) {
+            char digits[3];
+            std::snprintf(digits, sizeof digits, "%02X", byte);
+            hex += (hex.empty() ? "" : " ") + std::string(digits);
+        }
+        throw EncoderFailure(file_.path() +
+                             ": LAME's decoder reads no frame from the header at byte " +
+                             std::to_string(audio_.offset) + " (" + hex + ") on");
     }
     stream.channels = info_.stereo;
     stream.sampleRate = info_.samplerate;
@@ -68,11 +128,12 @@ int Mp3Decoder::decodeFrame(short* left, short* right) {
         return 0;
     }
     // Samples the decoder still holds come first, as in LAME's program.
-    int result = hip_decode1_headers(hip_.get(), audio_ + position_, 0, left, right, &info_);
+    std::uint8_t none = 0;
+    int result = hip_decode1_headers(hip_.get(), &none, 0, left, right, &info_);
     while (result == 0) {
-        const std::size_t from = position_;
-        const std::size_t got = take(kFrameBytes);
-        result = hip_decode1_headers(hip_.get(), audio_ + from, got, left, right, &info_);
+        std::size_t got = 0;
+        std::uint8_t* bytes = take(kFrameBytes, got);
+        result = hip_decode1_headers(hip_.get(), bytes, got, left, right, &info_);
         if (got == 0 && result == 0) {
             result = -1;
         }

@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "encoder/FileBytes.h"
+#include "encoder/MpegHeader.h"
+#include "encoder/SourceFile.h"
+
 namespace mirelune::encoder {
 
 // What the decoder learnt from the first frame, and from a Xing or Info
@@ -23,13 +27,15 @@ struct DecodedStream {
     int encoderPadding = 0;
 };
 
-// LAME's own MPEG audio decoder over a stream held in memory, fed in the
-// same portions LAME's program reads from a file, so that what it decodes
-// matches that program sample for sample.
+// LAME's own MPEG audio decoder over a stream read from its file, fed in the
+// same portions LAME's program reads, so that what it decodes matches that
+// program sample for sample. Frames whose header has the reserved emphasis
+// value reach it with emphasis 0: the decoder would refuse them, and
+// emphasis changes nothing it does.
 class Mp3Decoder {
   public:
-    // audio: the stream from its first frame on, kept alive by the caller.
-    Mp3Decoder(std::uint8_t* audio, std::size_t size);
+    // audio: the stream from its first frame on, whose header is `first`.
+    Mp3Decoder(const SourceFile& file, Span audio, const MpegHeader& first);
     Mp3Decoder(const Mp3Decoder&) = delete;
     Mp3Decoder& operator=(const Mp3Decoder&) = delete;
 
@@ -49,12 +55,21 @@ class Mp3Decoder {
         void operator()(hip_t hip) const { hip_decode_exit(hip); }
     };
 
-    std::size_t take(std::size_t wanted);
+    // The next `wanted` bytes of the stream, fewer at its end; their count
+    // is in `got`.
+    std::uint8_t* take(std::size_t wanted, std::size_t& got);
+    void fill(std::size_t end);
+    void clearReservedEmphasis(std::size_t end);
 
     std::unique_ptr<hip_global_flags, Exit> hip_;
-    std::uint8_t* audio_;
-    std::size_t size_;
-    std::size_t position_ = 0;
+    const SourceFile& file_;
+    Span audio_;
+    MpegHeader first_;
+    std::size_t position_;  // in the file, as all offsets here
+    // What has been read of the file, from bufferStart_ on.
+    Bytes buffer_;
+    std::size_t bufferStart_;
+    std::size_t nextHeader_;  // where the next frame's header is due
     mp3data_struct info_{};
     bool ended_ = false;
 };

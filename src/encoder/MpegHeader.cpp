@@ -18,29 +18,50 @@ constexpr int kSampleRates[3][3] = {
 
 }  // namespace
 
-std::optional<MpegHeader> ParseMpegHeader(const std::uint8_t* bytes) {
+const char* HeaderFault(const std::uint8_t* bytes) {
     if (bytes[0] != 0xFF || (bytes[1] & 0xE0) != 0xE0) {
-        return std::nullopt;
+        return "no frame sync";
     }
     const int versionBits = (bytes[1] >> 3) & 3;
     const int layerBits = (bytes[1] >> 1) & 3;
     const int bitrateIndex = bytes[2] >> 4;
-    const int rateIndex = (bytes[2] >> 2) & 3;
-    const int emphasis = bytes[3] & 3;
-    if (versionBits == 1 || layerBits == 0 || bitrateIndex == 0 || bitrateIndex == 15 ||
-        rateIndex == 3 || emphasis == 2) {
+    if (versionBits == 1) {
+        return "the reserved MPEG version";
+    }
+    if (layerBits == 0) {
+        return "the reserved layer";
+    }
+    if (bitrateIndex == 0) {
+        return "a free-format bitrate";
+    }
+    if (bitrateIndex == 15) {
+        return "the reserved bitrate";
+    }
+    if (((bytes[2] >> 2) & 3) == 3) {
+        return "the reserved sample rate";
+    }
+    // MPEG-2.5 extends Layer III only; no decoder takes Layers I and II in it.
+    if (versionBits == 0 && layerBits != 1) {
+        return "Layer I or II in MPEG-2.5";
+    }
+    return nullptr;
+}
+
+std::optional<MpegHeader> ParseMpegHeader(const std::uint8_t* bytes) {
+    // The reserved emphasis value is no reason to refuse a frame: emphasis
+    // changes nothing the decoder does.
+    if (HeaderFault(bytes)) {
         return std::nullopt;
     }
+    const int versionBits = (bytes[1] >> 3) & 3;
+    const int bitrateIndex = bytes[2] >> 4;
+    const int rateIndex = (bytes[2] >> 2) & 3;
     MpegHeader header;
     header.version = versionBits == 3   ? MpegHeader::Version::Mpeg1
                      : versionBits == 2 ? MpegHeader::Version::Mpeg2
                                         : MpegHeader::Version::Mpeg25;
     const bool lowRates = header.version != MpegHeader::Version::Mpeg1;
-    header.layer = 4 - layerBits;
-    // MPEG-2.5 extends Layer III only; no decoder takes Layers I and II in it.
-    if (header.version == MpegHeader::Version::Mpeg25 && header.layer != 3) {
-        return std::nullopt;
-    }
+    header.layer = 4 - ((bytes[1] >> 1) & 3);
     header.kbps = kKbps[lowRates][header.layer - 1][bitrateIndex];
     header.sampleRate = kSampleRates[static_cast<int>(header.version)][rateIndex];
     header.channels = (bytes[3] >> 6) == 3 ? 1 : 2;

@@ -19,6 +19,10 @@ struct MpegHeader {
     int samplesPerFrame = 0;
 };
 
+// Why the four bytes at `bytes` are no frame header this encoder takes, in
+// words for a message; nullptr when they are one.
+const char* HeaderFault(const std::uint8_t* bytes);
+
 // Nothing for bytes that are no frame header, and for free-format frames,
 // whose length cannot be told from the header.
 std::optional<MpegHeader> ParseMpegHeader(const std::uint8_t* bytes);

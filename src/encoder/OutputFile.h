@@ -8,11 +8,14 @@
 
 namespace mirelune::encoder {
 
-// The file an encode writes. Unless keep() succeeds, the destructor removes
-// it, so a failed encode never leaves anything that could pass for a result.
+// The file an encode writes. It is written under a temporary name beside the
+// output and takes the output's name only in keep(), so whatever was at the
+// output path stays as it was until the result is whole. Unless keep()
+// succeeds, the destructor removes the temporary file; so does SIGINT,
+// SIGTERM or SIGHUP meanwhile. One at a time.
 class OutputFile {
   public:
-    // Creates or empties the file. Throws EncoderFailure.
+    // Creates the temporary file. Throws EncoderFailure.
     explicit OutputFile(std::string path);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -20,11 +23,11 @@ class OutputFile {
 
     void write(const std::uint8_t* data, std::size_t size);
     void write(const Bytes& bytes) { write(bytes.data(), bytes.size()); }
-    void write(const Bytes& file, Span part) { write(file.data() + part.offset, part.size); }
     // Overwrites bytes already written, from offset on.
     void rewrite(std::size_t offset, const Bytes& bytes);
 
-    // Closes the file for good; throws when its last bytes cannot be stored.
+    // Stores the file and moves it onto the output path in one step; throws
+    // when either fails.
     void keep();
 
   private:
@@ -35,6 +38,7 @@ class OutputFile {
     [[noreturn]] void fail(int error) const;
 
     std::string path_;
+    std::string temporary_;
     std::unique_ptr<std::FILE, Close> file_;
     bool kept_ = false;
 };

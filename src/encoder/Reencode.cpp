@@ -3,11 +3,11 @@
 #include <sys/stat.h>
 
 #include "encoder/EncoderFailure.h"
-#include "encoder/FileBytes.h"
 #include "encoder/LameEncoder.h"
 #include "encoder/Mp3Decoder.h"
 #include "encoder/OutputFile.h"
 #include "encoder/SampleTrim.h"
+#include "encoder/SourceFile.h"
 #include "encoder/StreamStart.h"
 #include "encoder/TagLayout.h"
 
@@ -51,14 +51,21 @@ unsigned long SampleCount(const DecodedStream& stream, std::size_t fileBytes, Tr
     return samples > discarded ? samples - discarded : 0;
 }
 
+std::string Shape(int channels, int sampleRate) {
+    return std::string(channels == 1 ? "mono" : "stereo") + " at " + std::to_string(sampleRate) +
+           " Hz";
+}
+
 // Decodes the whole stream into the encoder and the output.
-void Transcode(Mp3Decoder& decoder, const DecodedStream& stream, SampleTrim& trim,
-               LameEncoder& encoder, OutputFile& output) {
+void Transcode(const std::string& path, Mp3Decoder& decoder, const DecodedStream& stream,
+               SampleTrim& trim, LameEncoder& encoder, OutputFile& output) {
     short left[1152];
     short right[1152];
     while (const int count = decoder.decodeFrame(left, right)) {
         if (decoder.channels() != stream.channels || decoder.sampleRate() != stream.sampleRate) {
-            throw EncoderFailure("the source changes its channels or sample rate midway");
+            throw EncoderFailure(path + " changes its channels or sample rate midway (from " +
+                                 Shape(stream.channels, stream.sampleRate) + " to " +
+                                 Shape(decoder.channels(), decoder.sampleRate()) + ")");
         }
         trim.add(left, right, static_cast<std::size_t>(count));
         if (const std::size_t ready = trim.ready()) {
@@ -71,18 +78,18 @@ void Transcode(Mp3Decoder& decoder, const DecodedStream& stream, SampleTrim& tri
 
 }  // namespace
 
-void Reencode(const EncodeRequest& request) {
-    Bytes source = ReadFileBytes(request.input);
+std::string Reencode(const EncodeRequest& request) {
+    const SourceFile source(request.input);
     if (SameFile(request.input, request.output)) {
         throw EncoderFailure("the output " + request.output + " is the input itself");
     }
     const TagLayout tags = LocateTags(source);
-    const StreamStart start = FindStreamStart(source, tags.audio, request.input);
+    const StreamStart start = FindStreamStart(source, tags.audio);
     std::size_t first = start.offset;
     if (start.skipFirstFrame) {
         first += start.header.frameBytes;
     }
-    Mp3Decoder decoder(source.data() + first, tags.audio.end() - first);
+    Mp3Decoder decoder(source, {first, tags.audio.end() - first}, start.header);
     const DecodedStream stream = decoder.readHeader();
 
     LameEncoder encoder;
@@ -97,15 +104,15 @@ void Reencode(const EncodeRequest& request) {
     encoder.start();
 
     OutputFile output(request.output);
-    output.write(source, tags.id3v2);
+    source.copyTo(output, tags.id3v2);
     SampleTrim trim(trimCounts, stream.channels);
-    Transcode(decoder, stream, trim, encoder, output);
-    output.write(source, tags.ape);
-    output.write(source, tags.id3v1);
+    Transcode(source.path(), decoder, stream, trim, encoder, output);
+    source.copyTo(output, tags.trailing);
     // As in LAME's program, the Info/LAME header frame takes the place of
     // the first frame once the encoder knows the whole stream.
     output.rewrite(tags.id3v2.size, encoder.lameTagFrame());
     output.keep();
+    return tags.warning;
 }
 
 }  // namespace mirelune::encoder

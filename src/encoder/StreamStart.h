@@ -5,6 +5,8 @@
 
 namespace mirelune::encoder {
 
+class SourceFile;
+
 // The first frame of a source's audio, and whether the decoder must not see
 // it: a frame that only carries a VBRI header (LAME's decoder knows Xing and
 // Info headers in Layer III frames only and would decode any other as sound).
@@ -14,7 +16,8 @@ struct StreamStart {
     bool skipFirstFrame = false;
 };
 
-// Throws EncoderFailure naming `path` when the audio holds no MPEG audio.
-StreamStart FindStreamStart(const Bytes& file, Span audio, const std::string& path);
+// Throws EncoderFailure naming the file, and what it holds instead, when the
+// audio holds no MPEG audio.
+StreamStart FindStreamStart(const SourceFile& file, Span audio);
 
 }  // namespace mirelune::encoder

@@ -41,7 +41,10 @@ int main(int argc, char* argv[]) {
             break;
     }
     try {
-        Reencode(command.request);
+        const std::string warning = Reencode(command.request);
+        if (!warning.empty()) {
+            std::fprintf(stderr, "mirelune-encoder: %s\n", warning.c_str());
+        }
     } catch (const EncoderFailure& failure) {
         return Fail(failure.what());
     } catch (const std::bad_alloc&) {

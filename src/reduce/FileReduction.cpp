@@ -84,6 +84,16 @@ bool NoSpaceIn(const QString& folder, const QString& encoderMessage) {
     return storage.isValid() && storage.bytesTotal() > 0 && storage.bytesAvailable() == 0;
 }
 
+// SIGTERM first: the encoder then removes the temporary file it writes
+// beside the result. SIGKILL only for one that does not end.
+void StopEncoder(QProcess& process) {
+    process.terminate();
+    if (!process.waitForFinished(2000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
 }  // namespace
 
 FileReduction::FileReduction(ReductionRequest request, QObject* parent)
@@ -109,8 +119,7 @@ FileReduction::~FileReduction() {
     // Nobody is listening any more: the process only has to go.
     process_.disconnect(this);
     if (process_.state() != QProcess::NotRunning) {
-        process_.kill();
-        process_.waitForFinished(5000);
+        StopEncoder(process_);
     }
     result_.discard();
 }
@@ -157,8 +166,7 @@ void FileReduction::abort() {
     }
     aborting_ = true;
     if (process_.state() != QProcess::NotRunning) {
-        process_.kill();
-        process_.waitForFinished(5000);
+        StopEncoder(process_);
     }
     result_.discard();
     if (!isDone()) {

@@ -7,6 +7,7 @@
 #include "mp3/MP3Info.h"
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/ReductionOutcome.h"
+#include "reduce/TemporaryResultName.h"
 #include "shell/PathHelpers.h"
 
 #ifdef Q_OS_UNIX
@@ -18,9 +19,9 @@
 namespace mirelune {
 namespace {
 
-const QLatin1String kTemporaryPrefix(".mirelune-");
-const QLatin1String kTemporarySuffix(".part");
-constexpr int kTagLength = 6;
+const QLatin1String kTemporaryPrefix(temporary_result::kPrefix);
+const QLatin1String kTemporarySuffix(temporary_result::kSuffix);
+constexpr int kTagLength = static_cast<int>(temporary_result::kTagLength);
 
 QString RandomTag() {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
