@@ -22,6 +22,7 @@ namespace mirelune::bench {
 
 struct Measurement {
     double seconds = 0;
+    double userSeconds = 0;  // CPU time in user mode, unmoved by other programs' load
     long peakKb = 0;
     int exitCode = -1;
 };
@@ -50,6 +51,7 @@ inline Measurement RunQuietly(const std::vector<std::string>& args, bool silence
     struct rusage usage {};
     wait4(pid, &status, 0, &usage);
     m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m.userSeconds = static_cast<double>(usage.ru_utime.tv_sec) + usage.ru_utime.tv_usec / 1e6;
     m.peakKb = usage.ru_maxrss;
     m.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     posix_spawn_file_actions_destroy(&actions);

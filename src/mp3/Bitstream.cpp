@@ -70,6 +70,10 @@ std::int32_t Bitstream::ReadBits(std::int32_t n) {
             return ReadBitsInRange(n);
         }
     }
+    return ReadBitsChecked(n);
+}
+
+std::int32_t Bitstream::ReadBitsChecked(std::int32_t n) {
     if (n < bitsLeft_) {
         const std::int32_t current = ByteAt(position_);
         const std::int32_t mask = checked::Sub(ShiftLeft(1, bitsLeft_), 1, "bit reader mask");

@@ -27,6 +27,9 @@ class Bitstream {
 
   private:
     std::int32_t ReadBitsInRange(std::int32_t n);
+    // Kept out of line: the error texts it may build would otherwise put the
+    // stack protector's check on every read.
+    [[gnu::noinline]] std::int32_t ReadBitsChecked(std::int32_t n);
     std::int32_t ShiftLeft(std::int32_t value, std::int32_t count) const;
     std::int32_t ShiftRight(std::int32_t value, std::int32_t count) const;
     std::int32_t ByteAt(std::int32_t index) const;

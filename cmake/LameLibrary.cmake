@@ -1,0 +1,119 @@
+# LAME's library for the encoder: compiled here from Debian's own source of
+# the installed version (fetched into .deps/lame by scripts/install-deps.sh)
+# with Debian's flags, but -O3 -ffp-contract=off where Debian has -O2. LAME's
+# configure adds no optimisation of its own once a packager gives CFLAGS, so
+# Debian's library is plain -O2; this one encodes the same frames in less
+# time. No -ffast-math, and no contraction into fused multiply-adds: either
+# would change the results. Plain x86-64 code (no -march), so the encoder runs
+# on any x86-64 machine.
+#
+# Defines the imported target mirelune::mp3lame. Without the source, a local
+# build falls back to Debian's libmp3lame.a and says so; with
+# MIRELUNE_REQUIRE_OWN_LAME (the test command) it stops instead.
+option(MIRELUNE_REQUIRE_OWN_LAME
+       "Stop instead of falling back to Debian's libmp3lame.a when LAME's source is missing" OFF)
+set(MIRELUNE_LAME_DEPS_DIR ${PROJECT_SOURCE_DIR}/.deps/lame CACHE PATH
+    "Folder holding Debian's lame source (source/) and its version (version)")
+
+execute_process(COMMAND dpkg-query -W -f=\${source:Version} libmp3lame-dev
+                OUTPUT_VARIABLE mirelune_lame_installed RESULT_VARIABLE status
+                ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(mirelune_lame_source ${MIRELUNE_LAME_DEPS_DIR}/source)
+set(mirelune_lame_fetched "")
+if(EXISTS ${MIRELUNE_LAME_DEPS_DIR}/version)
+    file(STRINGS ${MIRELUNE_LAME_DEPS_DIR}/version mirelune_lame_fetched LIMIT_COUNT 1)
+endif()
+
+if(NOT EXISTS ${mirelune_lame_source}/configure)
+    set(mirelune_lame_missing "there is no LAME source in ${mirelune_lame_source}")
+elseif(NOT mirelune_lame_fetched STREQUAL mirelune_lame_installed)
+    # The headers and Debian's lame program we compare against are of the
+    # installed version; a source of another version would encode otherwise.
+    set(mirelune_lame_missing "the LAME source is version '${mirelune_lame_fetched}', \
+the installed libmp3lame-dev is '${mirelune_lame_installed}'")
+endif()
+
+add_library(mirelune::mp3lame STATIC IMPORTED GLOBAL)
+if(mirelune_lame_missing)
+    if(MIRELUNE_REQUIRE_OWN_LAME)
+        message(FATAL_ERROR "Own build of LAME required, but ${mirelune_lame_missing}. "
+                            "Run scripts/install-deps.sh to fetch it.")
+    endif()
+    message(WARNING
+        "\n********************************************************************\n"
+        "FALLING BACK TO DEBIAN'S libmp3lame.a: ${mirelune_lame_missing}.\n"
+        "The encoder will be slower than it should. Run scripts/install-deps.sh.\n"
+        "********************************************************************")
+    # Said again on every build, not only when CMake runs.
+    add_custom_target(mirelune_lame_fallback_warning ALL
+        COMMAND ${CMAKE_COMMAND} -E echo
+                "WARNING: the encoder uses Debian's libmp3lame.a: ${mirelune_lame_missing}"
+        VERBATIM)
+    find_path(MIRELUNE_LAME_INCLUDE_DIR lame/lame.h REQUIRED)
+    find_library(MIRELUNE_LAME_STATIC NAMES libmp3lame.a REQUIRED)
+    set_target_properties(mirelune::mp3lame PROPERTIES
+        IMPORTED_LOCATION ${MIRELUNE_LAME_STATIC}
+        INTERFACE_INCLUDE_DIRECTORIES ${MIRELUNE_LAME_INCLUDE_DIR}
+        INTERFACE_LINK_LIBRARIES m)
+    return()
+endif()
+message(STATUS "LAME: own build of Debian's lame ${mirelune_lame_installed} source")
+
+# Debian's flags for its lame package (debian/rules: hardening=+all and
+# --no-undefined), asked of dpkg-buildflags in the source folder as a
+# package build would.
+find_program(MIRELUNE_DPKG_BUILDFLAGS dpkg-buildflags REQUIRED)
+find_program(MIRELUNE_LAME_CC gcc REQUIRED)
+foreach(kind CFLAGS CPPFLAGS LDFLAGS)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+                DEB_LDFLAGS_MAINT_APPEND=-Wl,--no-undefined
+                ${MIRELUNE_DPKG_BUILDFLAGS} --get ${kind}
+        WORKING_DIRECTORY ${mirelune_lame_source}
+        OUTPUT_VARIABLE mirelune_lame_${kind} OUTPUT_STRIP_TRAILING_WHITESPACE
+        COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+string(REGEX REPLACE "(^| )-O2( |$)" "\\1-O3 -ffp-contract=off\\2"
+       mirelune_lame_CFLAGS "${mirelune_lame_CFLAGS}")
+if(NOT mirelune_lame_CFLAGS MATCHES "-O3 -ffp-contract=off")
+    message(FATAL_ERROR "dpkg-buildflags gave no -O2 to replace: ${mirelune_lame_CFLAGS}")
+endif()
+option(MIRELUNE_LAME_LTO "Compile LAME for link-time optimisation with the encoder" OFF)
+set(mirelune_lame_tools "")
+if(MIRELUNE_LAME_LTO)
+    # Fat objects, so builds without link-time optimisation link them too.
+    string(APPEND mirelune_lame_CFLAGS " -flto=auto -ffat-lto-objects")
+    set(mirelune_lame_tools AR=gcc-ar RANLIB=gcc-ranlib NM=gcc-nm)
+endif()
+message(STATUS "LAME: CFLAGS ${mirelune_lame_CFLAGS}")
+
+include(ExternalProject)
+include(ProcessorCount)
+ProcessorCount(mirelune_jobs)
+# One folder per version, so a newer source is configured afresh.
+set(mirelune_lame_build ${CMAKE_CURRENT_BINARY_DIR}/lame-${mirelune_lame_installed})
+set(mirelune_lame_archive ${mirelune_lame_build}/libmp3lame/.libs/libmp3lame.a)
+# Debian's configure options, less the program (we build only the library,
+# decoder included: Mp3Decoder uses hip_*).
+ExternalProject_Add(mirelune_lame_build
+    SOURCE_DIR ${mirelune_lame_source}
+    BINARY_DIR ${mirelune_lame_build}
+    CONFIGURE_COMMAND ${mirelune_lame_source}/configure --quiet --disable-rpath --enable-nasm
+        --disable-frontend --disable-shared --disable-dependency-tracking
+        CC=${MIRELUNE_LAME_CC} "CFLAGS=${mirelune_lame_CFLAGS}"
+        "CPPFLAGS=${mirelune_lame_CPPFLAGS}" "LDFLAGS=${mirelune_lame_LDFLAGS}"
+        ${mirelune_lame_tools}
+    BUILD_COMMAND make -s -j${mirelune_jobs} -C mpglib
+          COMMAND make -s -j${mirelune_jobs} -C libmp3lame
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS ${mirelune_lame_archive}
+    LOG_CONFIGURE ON LOG_BUILD ON LOG_OUTPUT_ON_FAILURE ON)
+
+# The code includes <lame/lame.h>, as Debian installs it.
+configure_file(${mirelune_lame_source}/include/lame.h
+               ${CMAKE_CURRENT_BINARY_DIR}/lame-include/lame/lame.h COPYONLY)
+set_target_properties(mirelune::mp3lame PROPERTIES
+    IMPORTED_LOCATION ${mirelune_lame_archive}
+    INTERFACE_INCLUDE_DIRECTORIES ${CMAKE_CURRENT_BINARY_DIR}/lame-include
+    INTERFACE_LINK_LIBRARIES m)
+add_dependencies(mirelune::mp3lame mirelune_lame_build)
