@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
+source scripts/source-date-epoch.sh
 
 echo "== Debian package"
 cmake --build "$build" --target package
