@@ -5,7 +5,25 @@
 set(MIRELUNE_PACKAGE_MAINTAINER "Mirelune packagers <packagers@mirelune.invalid>" CACHE STRING
     "Maintainer field of the Debian package, as: Name <e-mail>")
 
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION share/doc/mirelune)
+# The copyright file names the Debian source packages of the LAME and C
+# library versions this build links into the encoder: their corresponding
+# source, which the LGPL asks to be offered with the programs.
+foreach(part LAME:libmp3lame-dev LIBC:libc6-dev)
+    string(REPLACE ":" ";" part ${part})
+    list(GET part 0 name)
+    list(GET part 1 package)
+    execute_process(COMMAND dpkg-query --show
+                            "--showformat=\${source:Package}=\${source:Version}" ${package}
+                    OUTPUT_VARIABLE MIRELUNE_${name}_SOURCE RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(WARNING "${package} is not installed as a Debian package, so the package's "
+                        "copyright file cannot name the corresponding source of what it links")
+        set(MIRELUNE_${name}_SOURCE "(not known: ${package} was not a Debian package)")
+    endif()
+endforeach()
+configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${CMAKE_BINARY_DIR}/packaging/copyright
+               @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION share/doc/mirelune)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mirelune)
@@ -17,10 +35,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${MIRELUNE_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt draws windows on Wayland natively with it, and through XWayland without.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
-if(MIRELUNE_HOME_PAGE)
-    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${MIRELUNE_HOME_PAGE})
+# No qt6-wayland: the window is plain widgets, which XWayland shows as well,
+# and the plugin would bring 22 MB of QML and compositor libraries.
+if(MIRELUNE_HOMEPAGE_URL)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${MIRELUNE_HOMEPAGE_URL})
 endif()
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "make MP3 files smaller by re-encoding them")
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
@@ -36,13 +54,11 @@ string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "The encoder, built on the LAME library, comes inside the program.")
 set(CPACK_STRIP_FILES ON)
 
-# What only the package needs: the changelog, the manual pages compressed as
-# Debian keeps them, and fully stripped binaries.
-execute_process(COMMAND date --utc --rfc-email --date ${MIRELUNE_RELEASE_DATE}
-                OUTPUT_VARIABLE MIRELUNE_CHANGELOG_DATE OUTPUT_STRIP_TRAILING_WHITESPACE
-                COMMAND_ERROR_IS_FATAL ANY)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in
-               ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
+# What only the package needs: the changelog (made from packaging/releases,
+# as the AppStream release notes are), the manual pages compressed as Debian
+# keeps them, and fully stripped binaries.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog
+     CONTENT "${MIRELUNE_CHANGELOG_ENTRIES}" @ONLY)
 set(CPACK_MIRELUNE_CHANGELOG ${CMAKE_BINARY_DIR}/packaging/changelog)
 set(CPACK_MIRELUNE_STRIP ${CMAKE_STRIP})
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianStaging.cmake)

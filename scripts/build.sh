@@ -4,5 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
 shift || true
+source scripts/source-date-epoch.sh
 cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
 cmake --build "$dir"

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
+source scripts/source-date-epoch.sh
 
 echo "== Debian package"
 cmake --build "$build" --target package
@@ -31,7 +32,7 @@ usr=$scratch/root/usr
 
 echo "== Desktop entry and AppStream metadata"
 desktop-file-validate "$usr"/share/applications/*.desktop
-appstreamcli validate --no-net "$usr"/share/metainfo/*.metainfo.xml
+bash scripts/validate-metainfo.sh "$usr"/share/metainfo/*.metainfo.xml
 for png in "$usr"/share/icons/hicolor/*x*/apps/*.png; do
     size=$(basename "$(dirname "$(dirname "$png")")")
     if ! file "$png" | grep -q "${size/x/ x },"; then

@@ -2,7 +2,8 @@
 # Installs what is missing, then builds and runs every test: a bounded fuzz
 # run of the MP3 analysis, the whole suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole suite in an ordinary build, and the
-# Debian package made from that build, checked as a user gets it.
+# Debian package made from that build, checked as a user gets it and built
+# again in other folders to the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -26,3 +27,6 @@ echo "== The embedded encoder needs nothing from the system and writes lame's au
 bash scripts/check-encoder.sh build
 
 scripts/check-package.sh build
+
+echo "== The package is the same when built again elsewhere"
+scripts/check-reproducible.sh build

@@ -75,11 +75,12 @@ std::string UsageText() {
            "  -m s      stereo; a single-channel source stays single-channel\n"
            "  -b KBPS   the bitrate in kbps (LAME picks the nearest it allows)\n"
            "  --help    this text\n"
-           "  --version the version of this program and of LAME\n";
+           "  --version the version of this program and of LAME, and the licence\n";
 }
 
 std::string VersionText() {
-    return std::string("mirelune-encoder 1.0 (LAME ") + get_lame_version() + ")\n";
+    return std::string("mirelune-encoder 1.0 (LAME ") + get_lame_version() +
+           ")\nLicence: " MIRELUNE_LICENCE "\n";
 }
 
 }  // namespace mirelune::encoder

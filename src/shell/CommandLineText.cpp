@@ -10,7 +10,8 @@ QString HelpText(const QCommandLineParser& parser, const QString& usage) {
 }
 
 QString VersionText(const QString& program) {
-    return program + QLatin1Char(' ') + ProductVersion() + QLatin1Char('\n');
+    return program + QLatin1Char(' ') + ProductVersion() + QStringLiteral("\nLicence: ") +
+           ProductLicence() + QLatin1Char('\n');
 }
 
 QString UsageErrorText(const QString& program, const QString& problem, const QString& helpCommand) {

@@ -12,7 +12,7 @@ namespace mirelune {
 // program by whatever path it was started with, and no sub-command.
 QString HelpText(const QCommandLineParser& parser, const QString& usage);
 
-// --version: "mirelune 0.1.0".
+// --version: "mirelune 0.1.0", then the licence on a line of its own.
 QString VersionText(const QString& program);
 
 // A usage error: one line naming the problem, one pointing to the help.

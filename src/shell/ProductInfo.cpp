@@ -6,6 +6,10 @@ QString ProductVersion() {
     return QStringLiteral(MIRELUNE_VERSION);
 }
 
+QString ProductLicence() {
+    return QStringLiteral(MIRELUNE_LICENCE);
+}
+
 QString ApplicationId() {
     return QStringLiteral(MIRELUNE_APPLICATION_ID);
 }

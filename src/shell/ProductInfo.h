@@ -9,6 +9,8 @@ namespace mirelune {
 
 // The version of the release, such as "0.1.0".
 QString ProductVersion();
+// The licence, as SPDX names it: "GPL-3.0-or-later".
+QString ProductLicence();
 // The reverse-DNS name of the desktop entry, the icon and the window's app id.
 QString ApplicationId();
 // The home page a start may open; empty when the build names none.

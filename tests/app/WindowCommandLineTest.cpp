@@ -15,7 +15,8 @@ WindowCommandLine Parse(QStringList arguments) {
 }
 
 TEST(WindowCommandLine, HelpAndVersionPrintAndEndBeforeAnyWindow) {
-    const QString version = QStringLiteral("mirelune ") + ProductVersion() + QStringLiteral("\n");
+    const QString version = QStringLiteral("mirelune ") + ProductVersion() +
+                            QStringLiteral("\nLicence: GPL-3.0-or-later\n");
     const QString usage = QStringLiteral("Usage: mirelune [options] [FILE|FOLDER...]\n");
     const std::pair<QStringList, QString> cases[] = {
         {{"--help"}, usage},      {{"-h"}, usage},   {{"song.mp3", "--help"}, usage},

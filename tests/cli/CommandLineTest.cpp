@@ -14,9 +14,10 @@ using test::CliRun;
 using test::RunCli;
 
 TEST(CliCommandLine, HelpAndVersionGoToStandardOutputAndExitZero) {
+    const QString version = "mirelune-cli " + ProductVersion() + "\nLicence: GPL-3.0-or-later\n";
     const std::pair<QStringList, QString> cases[] = {
-        {{"--version"}, "mirelune-cli " + ProductVersion() + "\n"},
-        {{"-v"}, "mirelune-cli " + ProductVersion() + "\n"},
+        {{"--version"}, version},
+        {{"-v"}, version},
         {{"--help"}, "Usage: mirelune-cli <command> [options]\n"},
         {{"-h"}, "Usage: mirelune-cli <command> [options]\n"},
         {{"info", "--help"}, "Usage: mirelune-cli info [options] FILE...\n"},
