@@ -88,13 +88,18 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<StreamCase>& info) { return info.param.name; });
 
 // LAME's decoder does not know VBRI headers: read as sound, the frame would
-// add a frame of noise or silence in front.
+// add a frame of noise or silence in front. A tag in front moves it.
 TEST(EncoderStreams, AVbriHeaderFrameIsNoSound) {
     ScratchDir dir;
-    const Bytes plain = ReadAll(ToneMp3(dir, "plain.mp3", 1.0, 44100, 2, {"-b", "128", "-t"}));
-    Bytes withVbri = Frame(Bytes(plain.begin(), plain.begin() + 4), 417);
-    PutVbri(withVbri, static_cast<std::uint32_t>(plain.size()), 100);
+    const Bytes tag = Id3v2Tag(3, 0, SyncsafeSize(1000), 1000);
+    Bytes plain = ReadAll(ToneMp3(dir, "plain.mp3", 1.0, 44100, 2, {"-b", "128", "-t"}));
+    Bytes vbriFrame = Frame(Bytes(plain.begin(), plain.begin() + 4), 417);
+    PutVbri(vbriFrame, static_cast<std::uint32_t>(plain.size()), 100);
+    Bytes withVbri = tag;
+    Append(withVbri, vbriFrame);
     Append(withVbri, plain);
+    plain.insert(plain.begin(), tag.begin(), tag.end());
+    dir.Write("plain.mp3", plain);
     const std::string vbriSource = dir.Write("vbri.mp3", withVbri);
 
     ASSERT_EQ(Encode(dir, {"-b", "96", dir.file("plain.mp3"), dir.file("a.mp3")}).exitCode, 0);
