@@ -85,13 +85,16 @@ if(MIRELUNE_LAME_LTO)
     string(APPEND mirelune_lame_CFLAGS " -flto=auto -ffat-lto-objects")
     set(mirelune_lame_tools AR=gcc-ar RANLIB=gcc-ranlib NM=gcc-nm)
 endif()
+# dpkg-buildflags maps the source folder; the build folder's path must not
+# reach the objects either, or two builds in different folders differ.
+set(mirelune_lame_build ${CMAKE_CURRENT_BINARY_DIR}/lame-${mirelune_lame_installed})
+string(APPEND mirelune_lame_CFLAGS " -ffile-prefix-map=${mirelune_lame_build}=.")
 message(STATUS "LAME: CFLAGS ${mirelune_lame_CFLAGS}")
 
 include(ExternalProject)
 include(ProcessorCount)
 ProcessorCount(mirelune_jobs)
-# One folder per version, so a newer source is configured afresh.
-set(mirelune_lame_build ${CMAKE_CURRENT_BINARY_DIR}/lame-${mirelune_lame_installed})
+# One folder per version, so a newer source is configured afresh (above).
 set(mirelune_lame_archive ${mirelune_lame_build}/libmp3lame/.libs/libmp3lame.a)
 # Debian's configure options, less the program (we build only the library,
 # decoder included: Mp3Decoder uses hip_*).

@@ -89,6 +89,16 @@ TEST(ReducePlan, DecidesEveryOutputInListOrder) {
 // Files already at an output path: an earlier run's results, or anything
 // else. They are left alone unless --overwrite, and a listed file that is
 // another listed source's output is that source's result, not a source.
+TEST(ReducePlan, ALinkThatLeadsNowhereStillHoldsItsName) {
+    test::Tree tree;
+    tree.mp3("in/a.mp3");
+    const QString out = tree.folder("out");
+    tree.link("out/a.mp3", "nowhere");
+    EXPECT_EQ(Lines(MakeReducePlan({128, out, false, false, false}, {tree.path("in/a.mp3")}),
+                    tree.root()),
+              (std::vector<Line>{{"in/a.mp3", "skipped: exists"}}));
+}
+
 TEST(ReducePlan, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
     test::Tree tree;
     tree.mp3("in/a.mp3");

@@ -331,6 +331,31 @@ TEST_F(FolderWalkTest, FoldersBeyondThePathLimitAreNeitherWalkedNorListedButTold
     EXPECT_TRUE(window.boxes().empty());
 }
 
+TEST_F(FolderWalkTest, TheLimitCountsThePathWithItsSeparatorToTheByte) {
+    DeepTree deep(tree.root());
+    const int rootBytes = static_cast<int>(QFile::encodeName(tree.root() + "/").size());
+    const QStringList chain = deep.build(std::string(50, 'd'), (PATH_MAX - rootBytes - 200) / 51);
+    const QString last = chain.last();
+    const int room = PATH_MAX - static_cast<int>(QFile::encodeName(last).size());
+    // With its separator, "a..." is one byte short of the limit and "b..." reaches it.
+    const QString fits = last + QString(room - 2, 'a');
+    const QString reaches = last + QString(room - 1, 'b');
+    ASSERT_EQ(::mkdir(QFile::encodeName(fits).constData(), 0755), 0);
+    ASSERT_EQ(::mkdir(QFile::encodeName(reaches).constData(), 0755), 0);
+
+    QStringList leftOut;
+    FolderList folders{tree.root() + "/"};
+    FolderWalk(window, SystemFolders(), [&](const QString& path, const QString& reason) {
+        leftOut.append(path + " | " + reason);
+    }).GetSubDirectories2016(folders, true);
+
+    EXPECT_EQ(folders, FolderList{tree.root() + "/"} + chain + QStringList{fits + "/"});
+    EXPECT_EQ(leftOut,
+              QStringList{reaches + " | " + QString::fromUtf8(left_out::kFolderPathTooLong)});
+    ::rmdir(QFile::encodeName(fits).constData());
+    ::rmdir(QFile::encodeName(reaches).constData());
+}
+
 // A deep chain costs what its folders cost: the walk once examined every
 // folder again at each level above it, each time by its whole path.
 TEST_F(FolderWalkTest, ADeepChainIsWalkedInOrderLookingAtEachFolderOnce) {

@@ -23,6 +23,8 @@ const OrderCase kOrdered[] = {
     {"letter case ignored", "apple", "Banana"},
     {"letter case ignored, capital first", "Apple", "banana"},
     {"Unicode case folding", "\xC3\xA9t\xC3\xA9 1", "\xC3\x89T\xC3\x89 2"},
+    {"case folding, not lower-casing: the final sigma is a sigma",
+     "\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x9F\xCE\xA3 2", "\xCF\x83\xCE\xBF\xCF\x86\xCE\xBF\xCF\x82 10"},
     {"leading zeros only break a tie", "Track 01", "Track 1"},
     {"leading zeros do not outweigh the value", "Track 002", "Track 10"},
     {"same folded text: the bytes decide", "TRACK", "track"},

@@ -50,5 +50,17 @@ TEST(OpenFolders, ListingsInsideTheScopeAreThoseOfThePathsAndNothingStaysOpen) {
     EXPECT_EQ(OpenDescriptors(), before);
 }
 
+TEST(OpenFolders, AKeptFolderServesOnlyPathsBelowItAndTheRootListsAsOutside) {
+    test::Tree tree;
+    tree.mp3(QStringLiteral("x/a/c/wrong.mp3"));
+    tree.mp3(QStringLiteral("x/abc/right.mp3"));
+    const QStringList root = ListFolderFiles(QStringLiteral("/"), QStringLiteral("*"));
+    const OpenFolders scope;
+    ListFolderFiles(tree.path(QStringLiteral("x/a")), QStringLiteral("*"));
+    EXPECT_EQ(ListFolderFiles(tree.path(QStringLiteral("x/abc")), QStringLiteral("*")),
+              QStringList{QStringLiteral("right.mp3")});
+    EXPECT_EQ(ListFolderFiles(QStringLiteral("/"), QStringLiteral("*")), root);
+}
+
 }  // namespace
 }  // namespace mirelune

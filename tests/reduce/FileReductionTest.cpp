@@ -13,6 +13,7 @@
 #include "reduce/EncoderCopy.h"
 #include "reduce/ReductionBatch.h"
 #include "reduce/RunAndWait.h"
+#include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
 #include "support/TmpfsMount.h"
 
@@ -190,6 +191,42 @@ TEST_F(StandInTest, FailuresOfTheSystemReadAsSentences) {
         EXPECT_EQ(reduction.outcome().reason, c.reason);
     }
     EXPECT_TRUE(test::EntriesOf(full).isEmpty());
+}
+
+TEST_F(StandInTest, EachFailureOnASimpleTargetSaysItsRealCause) {
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount fat(QStringLiteral("vfat"), stick + ".img", stick);
+    if (!fat.mounted()) {
+        GTEST_SKIP() << fat.why();
+    }
+    const QString readOnly = Q(dir.file("read-only"));
+    const test::TmpfsMount locked(readOnly, MS_RDONLY);
+    if (!locked.mounted()) {
+        GTEST_SKIP() << locked.why();
+    }
+    struct Case {
+        const char* name;
+        QString output;
+        const char* body;
+        QString reason;
+    };
+    const Case cases[] = {
+        // fusefat tells no size at all: that is no full medium.
+        {"the encoder fails", stick + "/song.mp3", R"(echo "Can't init infile" >&2; exit 3)",
+         QStringLiteral("Can't init infile")},
+        {"a refused name", stick + "/Who?.mp3", R"(cp "$6" "$7")",
+         QStringLiteral("the target does not accept the name Who?.mp3")},
+        {"a read-only medium", readOnly + "/song.mp3", R"(cp "$6" "$7")",
+         QStringLiteral("could not write in %1/: the medium is read-only").arg(readOnly)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileReduction reduction({Encoder(QString::fromUtf8(c.body)), 128, source, c.output});
+        RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+        EXPECT_EQ(reduction.outcome().status, Status::Failed);
+        EXPECT_EQ(reduction.outcome().reason, c.reason);
+    }
+    EXPECT_TRUE(test::EntriesOf(stick).isEmpty());
 }
 
 TEST_F(StandInTest, AnOutputNameAtTheFileSystemsLimitGetsItsResult) {
