@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our encoder against Debian's lame on the same files, in alternating runs:
 // the user CPU time ratio per file against the target, and whether both wrote
 // the same bytes. User time rather than wall time: on a shared machine it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's peak memory on a 10-minute and a 2-hour source, beside
 // Debian's lame on the same files where it is given: the peak must not grow
 // with the audio's length. The peak is read from /proc while each program

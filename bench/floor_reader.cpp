@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least any analysis of these files could cost: open each file, read its
 // first 16 KB and its last 128 bytes, close it.
 #include <fcntl.h>

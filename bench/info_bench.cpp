@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mirelune-cli info --json against a floor reader on a generated corpus, side
 // by side in one run, on a warm cache.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reduction side by side in one run, on a generated corpus: a bare
 // sequential LAME loop (the floor), `mirelune-cli reduce -j 1`, the window's
 // job driven headless, and `mirelune-cli reduce -j 2`.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder scan as the window runs it -- walk, listing, analysis, rows added
 // to the file list with a list view attached -- against `mirelune-cli info`
 // over the same files listed by `find`, side by side in one run, on a warm

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Hardening of all our programs, as Debian's hardening=+all asks of a package:
 # the programs parse files from anywhere. Kept in this one place.
 #

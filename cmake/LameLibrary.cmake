@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # LAME's library for the encoder: compiled here from Debian's own source of
 # the installed version (fetched into .deps/lame by scripts/install-deps.sh)
 # with Debian's flags, but -O3 -ffp-contract=off where Debian has -O2. LAME's

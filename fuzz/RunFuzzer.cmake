@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the seed corpus, then fuzzes for a bounded time. Any crash, sanitizer
 # report or hang makes the fuzzer exit non-zero and fails the test.
 file(REMOVE_RECURSE ${WORKDIR})

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a small seed corpus for the analysis fuzzer: the structures the
 // analysis knows, each in a minimal file.
 #include <filesystem>

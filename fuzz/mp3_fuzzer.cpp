@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the whole analysis over arbitrary bytes. ReadMP3Info reads files, so
 // each input is written to one scratch file first.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cmake --build build --target package` leaves
 # build/mirelune_<version>_<arch>.deb. Its dependencies are read from the
 # binaries by dpkg-shlibdeps, so they follow whatever the build links; the

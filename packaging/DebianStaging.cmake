@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by CPack on the staged files, before they are packed. Debian keeps
 # manual pages and the changelog compressed, without a time stamp in the
 # compressed file so that the same build gives the same package; the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads packaging/releases, the one list of releases, and sets:
 #   MIRELUNE_RELEASE_DATE      the newest release's date (YYYY-MM-DD), which
 #                              must be the project's version;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a small cover picture (PNG) for the tagged sample file, so the
 // samples carry an embedded picture made by our own build.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encodes a WAV file (as make_tone writes it) into an MP3 file with LAME's
 // library, taking the part of LAME's command line the build and the tests use,
 // so that they need no lame program:

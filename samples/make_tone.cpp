@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a PCM WAV file of sine tones, the raw material for the MP3 files the
 // build and the tests encode with LAME.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into build/ (or the folder given as $1 with extra CMake options after it).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shows that the embedded encoder needs nothing from the system: it has no
 # dynamic section, and a reduce of the sample files and of every other kind of
 # input (Layers I and II, MPEG-2.5, mono, ID3v1 only, ID3v2 with a picture,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package in a configured build folder (build/ or $1) and
 # checks it as a user gets it: lintian, the desktop entry and AppStream
 # validators, then the programs run from the package unpacked into a scratch

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package a second time, from a copy of the source in
 # another folder, and checks that it is the same bytes as the package in the
 # given build folder (build/ or $1), which scripts/check-package.sh made.

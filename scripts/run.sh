@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and opens the Mirelune window. Without a
 # display (no DISPLAY or WAYLAND_DISPLAY, as over plain SSH) it says so and
 # shows the command-line analysis of the sample files the build encoded instead.

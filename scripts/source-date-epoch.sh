@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the build scripts. Every time stamp a build writes (the
 # resources holding the encoder and the icon, the package's files) is the
 # last commit's time unless the caller names another, so that two builds of

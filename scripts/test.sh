@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, then builds and runs every test: a bounded fuzz
 # run of the MP3 analysis, the whole suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the whole suite in an ordinary build, and the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Validates AppStream metadata as strictly as appstreamcli can without the
 # network, and fails on any remark at all but the one about upper-case
 # letters in the application id: that id is fixed once released.

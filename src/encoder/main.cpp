@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mirelune-encoder: re-encodes an MPEG audio file as a constant bitrate MP3
 // file the way `lame -h -m s -b KBPS IN OUT` does, keeping the source's tags.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filling the real window's list by folder scan, by drops on the list and
 // with the sample files.
 #include <QDir>

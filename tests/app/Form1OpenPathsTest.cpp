@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "mirelune FILE|FOLDER ...": the command line's paths become rows as a drop
 // of the same paths would.
 #include "app/WindowCommandLine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Start Reducing" through the real window: the job reads the window's rows,
 // options, bar and pointer, and the window stops it when it closes.
 #include <QApplication>

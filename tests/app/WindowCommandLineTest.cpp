@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window program's command line, read before any window exists.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the main window with the given MP3 files listed into a PNG file:
 //
 //     mirelune_window_screenshot window.png song1.mp3 song2.mp3 ...

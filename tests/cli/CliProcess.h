@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mirelune-cli run as its own process, the way a shell or a script runs it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mirelune-cli's own command line, run as a program: help, version and the
 // shape of every usage error, at the top and in each command.
 #include <gtest/gtest.h>

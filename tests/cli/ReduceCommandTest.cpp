@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mirelune-cli reduce, run as a program on files LAME made for the test.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The README's recipes for sharing one `mirelune-cli reduce` job among
 # machines, run on this one: GNU parallel with its local login ":", a Slurm
 # job array with the array's variables set by hand, and the same command run

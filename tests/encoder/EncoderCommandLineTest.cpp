@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the encoder says and leaves behind when it is called wrongly, cannot
 // do its work or is stopped: one line on stderr, a non-zero exit, the output
 // path as it was.

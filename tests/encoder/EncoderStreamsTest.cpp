@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mirelune-encoder on every layer, MPEG version and channel count: the result
 // is a constant bitrate Layer III file as long as its source.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The source's tags travel to the result byte for byte: ID3v2 in front, then
 // the new audio, then the blocks that followed the source's audio.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Our programs are built as Debian hardens a package: position-independent,
 # relocations read-only once started (RELRO and BIND_NOW), buffer checks from
 # _FORTIFY_SOURCE and the stack protector. The encoder is static and

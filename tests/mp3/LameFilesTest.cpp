@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real files from the LAME encoder, made on the spot from a generated tone:
 // the analysis must describe them as the encoder made them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads a list of two releases and compares the AppStream release notes and
 # the changelog made from it with what they must be, byte for byte.
 # Run as: cmake -DSOURCE_DIR=<repository> -P ReleasesTest.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's job with the real embedded encoder on small generated files.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared "reduce one file" unit and the runner that waits for it, with
 // small scripts standing in for the encoder.
 #include "reduce/FileReduction.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's job, driven through a fake window, with a script standing in
 // for the encoder.
 #include "reduce/ReduceJob.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Builders for hand-made MPEG audio byte streams: frame headers, frames with
