@@ -12,6 +12,9 @@ jobs=$(nproc)
 # The encoder must be built on our own build of LAME: no quiet fallback here.
 own_lame=-DMIRELUNE_REQUIRE_OWN_LAME=ON
 
+echo "== Every source file names its licence"
+scripts/check-spdx.sh
+
 echo "== Fuzzing the MP3 analysis (clang, libFuzzer, ASan + UBSan)"
 CC=clang CXX=clang++ scripts/build.sh build-fuzz -DMIRELUNE_FUZZ=ON
 (cd build-fuzz && ctest --output-on-failure)
