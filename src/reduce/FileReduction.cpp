@@ -80,9 +80,8 @@ bool NoSpaceIn(const QString& folder, const QString& encoderMessage) {
     if (encoderMessage.contains(QStringLiteral("No space left on device"), Qt::CaseInsensitive)) {
         return true;
     }
-    // Some drivers (fusefat) report no size at all: that is not a full medium.
     const QStorageInfo storage(folder.isEmpty() ? QStringLiteral(".") : folder);
-    return storage.isValid() && storage.bytesTotal() > 0 && storage.bytesAvailable() == 0;
+    return storage.isValid() && StorageIsFull(storage.bytesTotal(), storage.bytesAvailable());
 }
 
 // SIGTERM first: the encoder then removes the temporary file it writes
@@ -96,6 +95,12 @@ void StopEncoder(QProcess& process) {
 }
 
 }  // namespace
+
+bool StorageIsFull(qint64 bytesTotal, qint64 bytesAvailable) {
+    // Some drivers (fusefat, some versions) report no size at all: that is
+    // no full medium.
+    return bytesTotal > 0 && bytesAvailable == 0;
+}
 
 FileReduction::FileReduction(ReductionRequest request, QObject* parent)
     : QObject(parent), request_(std::move(request)), result_(request_.output) {

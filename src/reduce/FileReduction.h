@@ -23,6 +23,9 @@ struct ReductionRequest {
     Replace replace = Replace::No;
 };
 
+// Whether a file system's own figures say it is full.
+bool StorageIsFull(qint64 bytesTotal, qint64 bytesAvailable);
+
 // One source reduced into its output: the encoder writes a temporary file
 // beside the output, and only an encoder that ends with 0 and a result our
 // own analysis accepts take the output path. Driven by the event loop, so

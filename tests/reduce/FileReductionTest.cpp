@@ -230,6 +230,12 @@ TEST_F(StandInTest, EachFailureOnASimpleTargetSaysItsRealCause) {
     EXPECT_TRUE(test::EntriesOf(stick).isEmpty());
 }
 
+TEST(StorageIsFull, OnlyASizeWithNothingLeftIsFull) {
+    EXPECT_TRUE(StorageIsFull(8 << 20, 0));
+    EXPECT_FALSE(StorageIsFull(8 << 20, 1));
+    EXPECT_FALSE(StorageIsFull(0, 0));  // a driver that tells no size at all
+}
+
 TEST_F(StandInTest, AnOutputNameAtTheFileSystemsLimitGetsItsResult) {
     const QString longest = out + QLatin1Char('/') + QString(251, QLatin1Char('n')) +
                             QStringLiteral(".mp3");  // 255 bytes

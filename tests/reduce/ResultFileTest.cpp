@@ -23,6 +23,18 @@ using test::Q;
 // FAT and exFAT drivers, phones and many shares: no swapping of names.
 const PlacementCalls kNoExchange{[](const QByteArray&, const QByteArray&) { return EINVAL; }};
 
+// Another writer's file takes the name between the last check and the swap.
+bool raced = false;
+const PlacementCalls kRacedExchange{[](const QByteArray& a, const QByteArray& b) {
+    if (!raced) {
+        raced = true;
+        const QString theirs = QFile::decodeName(b) + ".theirs";
+        test::WriteBytes(theirs, "theirs");
+        ::rename(QFile::encodeName(theirs).constData(), b.constData());
+    }
+    return SystemPlacementCalls().exchange(a, b);
+}};
+
 class ResultFileTest : public ::testing::Test {
   protected:
     test::ScratchDir dir;
@@ -54,6 +66,8 @@ TEST_F(ResultFileTest, AResultReachesItsNameAndNothingElseStaysWithOrWithoutExch
         {"swap, replaced", SystemPlacementCalls(), replaceIt, ResultFile::Acceptance::Exists,
          "theirs"},
         {"copy, replaced", kNoExchange, replaceIt, ResultFile::Acceptance::Exists, "theirs"},
+        {"swap, replaced at the last moment", kRacedExchange, nullptr,
+         ResultFile::Acceptance::Exists, "theirs"},
     };
     const mode_t previousMask = ::umask(022);
     for (const Case& c : cases) {
