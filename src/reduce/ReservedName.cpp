@@ -156,9 +156,7 @@ int ReservedName::fill(const QString& from, unsigned mode, const PlacementCalls&
         if (::fstat(fd_, &held) == 0 && ::lstat(fromName.constData(), &moved) == 0 &&
             SameFile(held, moved)) {
             ::unlink(fromName.constData());
-            ::close(fd_);
-            fd_ = -1;
-            path_.clear();
+            forget();
             return 0;
         }
         calls.exchange(fromName, toName);  // a stranger's file: back where it was
@@ -175,14 +173,10 @@ int ReservedName::fill(const QString& from, unsigned mode, const PlacementCalls&
     if (!nameIsOurs()) {
         // Someone replaced the name while the copy ran: their file stays, and
         // ours is dropped with the handle.
-        ::close(fd_);
-        fd_ = -1;
-        path_.clear();
+        forget();
         return EEXIST;
     }
-    ::close(fd_);
-    fd_ = -1;
-    path_.clear();
+    forget();
     ::unlink(fromName.constData());
     return 0;
 }
@@ -196,6 +190,10 @@ void ReservedName::release() noexcept {
     if (nameIsOurs() && (filling_ || untouched())) {
         ::unlink(QFile::encodeName(path_).constData());
     }
+    forget();
+}
+
+void ReservedName::forget() noexcept {
     ::close(fd_);
     fd_ = -1;
     filling_ = false;

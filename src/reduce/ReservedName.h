@@ -52,6 +52,8 @@ class ReservedName {
     bool nameIsOurs() const;
     bool untouched() const;
     int copyInto(const QString& from);
+    // Closes the handle and lets the name go, whatever is at it.
+    void forget() noexcept;
 
     QString path_;
     QByteArray mark_;
