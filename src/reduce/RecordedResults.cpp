@@ -24,14 +24,24 @@ std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
     if (!roots_.insert(QDir::cleanPath(root)).second) {
         return {};
     }
-    // Of several records for one name, the last whose stamp the file there
-    // has speaks for it.
+    // Of several records for one name whose stamp the file there has (made
+    // again within two seconds), one whose source is still as recorded
+    // speaks for it.
+    const auto sourceUnchanged = [](const ResultRecord& record) {
+        const std::optional<FileStamp> stamp = StampOf(record.source);
+        return stamp && SameStamp(*stamp, record.sourceStamp);
+    };
     std::map<QString, Held> counting;
     for (ResultRecord& record : ReadRecords(root)) {
         const QString path = Whole(root, record.result);
         const std::optional<FileStamp> there = StampOf(path);
-        if (there && SameStamp(*there, record.resultStamp)) {
-            counting[PlaceKey(path)] = Held{path, std::move(record)};
+        if (!there || !SameStamp(*there, record.resultStamp)) {
+            continue;
+        }
+        const QString key = PlaceKey(path);
+        const auto before = counting.find(key);
+        if (before == counting.end() || !sourceUnchanged(before->second.record)) {
+            counting.insert_or_assign(key, Held{path, std::move(record)});
         }
     }
     std::vector<Held> found;

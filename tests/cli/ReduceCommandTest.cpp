@@ -13,7 +13,9 @@
 #include <csignal>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include <signal.h>
 
@@ -428,6 +430,54 @@ TEST_F(ReduceCommandTest, StickFileSystemsTakeEveryResultUnderANameTheyAccept) {
                   std::string(c.kind) == "vfat")
             << renamed.err.toStdString();
     }
+}
+
+// Two shards write into one folder at once; next month an album arrives that
+// sorts before the others: the results made keep their names, with their
+// sources' times, and only the new source is reduced.
+TEST_F(ReduceCommandTest, ShardsAtOnceAndARerunAfterTheLibraryGrew) {
+    const QString music = Q(dir.file("music"));
+    const QStringList names = {"B Album/01 Intro.mp3", "B Album/02 Song.mp3",
+                               "C Album/01 Intro.mp3", "C Album/03 Coda.mp3"};
+    int frequency = 300;
+    for (const QString& name : names) {
+        Mp3("music/" + name.toStdString(), frequency += 100);
+    }
+    std::vector<std::unique_ptr<QProcess>> shards;
+    for (const char* shard : {"1/2", "2/2"}) {
+        auto process = std::make_unique<QProcess>();
+        process->start(QStringLiteral(MIRELUNE_CLI), {"reduce", "--shard", shard, "--keep-time",
+                                                      "-j", "1", "-o", out, music});
+        shards.push_back(std::move(process));
+    }
+    for (const auto& process : shards) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(test::FilesUnder(out), QStringList({"01 Intro (2).mp3", "01 Intro.mp3",
+                                                  "02 Song.mp3", "03 Coda.mp3"}));
+    EXPECT_EQ(QDir(out + "/.mirelune").entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QFileInfo(out + "/01 Intro (2).mp3").lastModified(),
+              QFileInfo(music + "/C Album/01 Intro.mp3").lastModified());
+
+    Mp3("music/A Album/01 Intro.mp3", 1000);
+    const CliRun again = Run({"--json", "-o", out, music});
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    QStringList rows;
+    for (const QJsonObject& row : test::JsonLines(again.out)) {
+        if (row.contains("summary")) {
+            const QJsonObject summary = row["summary"].toObject();
+            rows.append(QStringLiteral("summary %1 %2").arg(summary["reduced"].toInt())
+                            .arg(summary["skipped"].toInt()));
+        } else {
+            rows.append(QDir(out).relativeFilePath(row["output"].toString()) + " " +
+                        row["status"].toString() + " " + row["reason"].toString());
+        }
+    }
+    EXPECT_EQ(rows, QStringList({"01 Intro.mp3 skipped exists", "02 Song.mp3 skipped exists",
+                                 "01 Intro (2).mp3 skipped exists",
+                                 "03 Coda.mp3 skipped exists", "01 Intro (3).mp3 reduced ",
+                                 "summary 1 4"}));
 }
 
 }  // namespace
