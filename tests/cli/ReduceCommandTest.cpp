@@ -21,6 +21,7 @@
 
 #include "CliProcess.h"
 #include "mp3/MP3Info.h"
+#include "reduce/RecordedResults.h"
 #include "shell/FileIdentity.h"
 #include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
@@ -422,6 +423,8 @@ TEST_F(ReduceCommandTest, StickFileSystemsTakeEveryResultUnderANameTheyAccept) {
             const CliRun again = Run(args);
             EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 3, failed 0;"))
                 << again.out.toStdString() << again.err.toStdString();
+            // Each result's record counts: the stick keeps the times they were given.
+            EXPECT_EQ(RecordedResults().read(target).size(), 3U);
         }
         const CliRun renamed = Run({"-o", stick + "/flat", "--overwrite", in});
         EXPECT_EQ(renamed.err.contains(QString::fromUtf8("renamed: ") + in +
