@@ -292,6 +292,7 @@ RowEnd EndOf(const PlannedReduction& planned, const ReductionOutcome& outcome, d
                seconds};
     if (outcome.status == ReductionOutcome::Status::Reduced) {
         row.status = RowEnd::Status::Reduced;
+        row.note = outcome.note;
         row.bytesAfter = QFileInfo(planned.output).size();
     } else if (outcome.status == ReductionOutcome::Status::Skipped) {
         row.status = RowEnd::Status::Skipped;
@@ -368,8 +369,12 @@ int RunReduce(const CommandArguments& args) {
 
     ReduceTotals totals;
     std::vector<Note> renamed;
+    std::vector<Note> notes;
     for (std::size_t i = 0; i < requests.size(); ++i) {
         if (outcomes[i].status == ReductionOutcome::Status::Reduced) {
+            if (!outcomes[i].note.isEmpty()) {
+                notes.push_back({requests[i].source, outcomes[i].note, requests[i].output});
+            }
             if (plan.reductions[i].renamed) {
                 renamed.push_back(
                     {requests[i].source, SavedAs(QDir::toNativeSeparators(requests[i].output))});
@@ -397,6 +402,7 @@ int RunReduce(const CommandArguments& args) {
         return kExitInterrupted;
     }
     PrintNotes("renamed", renamed);
+    PrintNotes("note", notes);
     PrintNotes("skipped", skipped);
     PrintNotes("failed", failed);
     std::fprintf(settings.json ? stderr : stdout, "%s\n", qPrintable(SummaryText(totals)));

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 #include "reduce/EncoderCommand.h"
@@ -84,6 +85,8 @@ class FileReduction : public QObject {
     void end();
     // Takes the result's name, with its record written first.
     void place();
+    void keepRecordTrue(const FileStamp& recorded, qint64 time,
+                        const std::function<QString(const FileStamp&)>& record);
 
     ReductionRequest request_;
     std::optional<FileStamp> sourceStamp_;  // as the encoder began to read it

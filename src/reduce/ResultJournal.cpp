@@ -194,9 +194,9 @@ QString ResultJournal::append(const ResultRecord& record) {
     written = written && ::fsync(file_->handle()) == 0;
 #endif
     if (!written) {
-        const QString why = QStringLiteral("could not write the record of results %1: %2")
-                                .arg(QDir::toNativeSeparators(file_->fileName()),
-                                     file_->errorString());
+        const QString why =
+            QStringLiteral("could not write the record of results %1: %2")
+                .arg(QDir::toNativeSeparators(file_->fileName()), file_->errorString());
         // The next record starts a journal of its own rather than run on
         // from a torn line.
         file_.reset();

@@ -196,7 +196,8 @@ TEST_F(ReduceCommandTest, KeepTreeRebuildsEachFolderArgumentsSubFolders) {
     Mp3("other/x.mp3");
     const CliRun run = Run({"--keep-tree", "-o", out, Q(dir.file("tree")), Q(dir.file("other"))});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(test::FilesUnder(out), QStringList({"a/b/deep.mp3", "a/mid.mp3", "top.mp3", "x.mp3"}));
+    EXPECT_EQ(test::FilesUnder(out),
+              QStringList({"a/b/deep.mp3", "a/mid.mp3", "top.mp3", "x.mp3"}));
 
     const QString flat = Q(dir.file("flat"));
     QDir().mkpath(flat);
@@ -330,8 +331,8 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
     qint64 after = 0;
     for (int i = 0; i < 4; ++i) {
         const QJsonObject& row = lines[i];
-        EXPECT_EQ(row.keys(), QStringList({"bytes_after", "bytes_before", "output", "reason",
-                                           "seconds", "source", "status"}));
+        EXPECT_EQ(row.keys(), QStringList({"bytes_after", "bytes_before", "note", "output",
+                                           "reason", "seconds", "source", "status"}));
         const QString output = row["output"].toString(QStringLiteral("null"));
         rows[row["source"].toString()] = row["status"].toString() + ' ' + output + ' ' +
                                          row["reason"].toString(QStringLiteral("null"));
@@ -449,16 +450,16 @@ TEST_F(ReduceCommandTest, ShardsAtOnceAndARerunAfterTheLibraryGrew) {
     std::vector<std::unique_ptr<QProcess>> shards;
     for (const char* shard : {"1/2", "2/2"}) {
         auto process = std::make_unique<QProcess>();
-        process->start(QStringLiteral(MIRELUNE_CLI), {"reduce", "--shard", shard, "--keep-time",
-                                                      "-j", "1", "-o", out, music});
+        process->start(QStringLiteral(MIRELUNE_CLI),
+                       {"reduce", "--shard", shard, "--keep-time", "-j", "1", "-o", out, music});
         shards.push_back(std::move(process));
     }
     for (const auto& process : shards) {
         ASSERT_TRUE(process->waitForFinished(120000));
         EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
     }
-    EXPECT_EQ(test::FilesUnder(out), QStringList({"01 Intro (2).mp3", "01 Intro.mp3",
-                                                  "02 Song.mp3", "03 Coda.mp3"}));
+    EXPECT_EQ(test::FilesUnder(out),
+              QStringList({"01 Intro (2).mp3", "01 Intro.mp3", "02 Song.mp3", "03 Coda.mp3"}));
     EXPECT_EQ(QDir(out + "/.mirelune").entryList(QDir::Files).size(), 2);
     EXPECT_EQ(QFileInfo(out + "/01 Intro (2).mp3").lastModified(),
               QFileInfo(music + "/C Album/01 Intro.mp3").lastModified());
@@ -470,7 +471,8 @@ TEST_F(ReduceCommandTest, ShardsAtOnceAndARerunAfterTheLibraryGrew) {
     for (const QJsonObject& row : test::JsonLines(again.out)) {
         if (row.contains("summary")) {
             const QJsonObject summary = row["summary"].toObject();
-            rows.append(QStringLiteral("summary %1 %2").arg(summary["reduced"].toInt())
+            rows.append(QStringLiteral("summary %1 %2")
+                            .arg(summary["reduced"].toInt())
                             .arg(summary["skipped"].toInt()));
         } else {
             rows.append(QDir(out).relativeFilePath(row["output"].toString()) + " " +
@@ -478,9 +480,8 @@ TEST_F(ReduceCommandTest, ShardsAtOnceAndARerunAfterTheLibraryGrew) {
         }
     }
     EXPECT_EQ(rows, QStringList({"01 Intro.mp3 skipped exists", "02 Song.mp3 skipped exists",
-                                 "01 Intro (2).mp3 skipped exists",
-                                 "03 Coda.mp3 skipped exists", "01 Intro (3).mp3 reduced ",
-                                 "summary 1 4"}));
+                                 "01 Intro (2).mp3 skipped exists", "03 Coda.mp3 skipped exists",
+                                 "01 Intro (3).mp3 reduced ", "summary 1 4"}));
 }
 
 }  // namespace

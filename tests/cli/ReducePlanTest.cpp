@@ -37,10 +37,10 @@ std::vector<Line> Lines(const Plan& plan, const QString& root, bool outputs = fa
         lines.push_back({relative(r.source), relative(r.output)});
     }
     for (const Note& n : plan.skipped) {
-        lines.push_back({relative(n.path), "skipped: " + n.text +
-                                               (outputs && !n.output.isEmpty()
-                                                    ? " (" + relative(n.output) + ")"
-                                                    : QString())});
+        lines.push_back(
+            {relative(n.path),
+             "skipped: " + n.text +
+                 (outputs && !n.output.isEmpty() ? " (" + relative(n.output) + ")" : QString())});
     }
     for (const Note& n : plan.failed) {
         lines.push_back({relative(n.path), "failed: " + n.text});
@@ -276,7 +276,9 @@ void RunPlan(const Plan& plan) {
         ASSERT_TRUE(SetModifiedTime(r.output, time));
         ASSERT_EQ(journals.journalFor(r.recordRoot)
                       .append({QDir(r.recordRoot).relativeFilePath(r.output),
-                               {bytes.size(), time}, r.source, *StampOf(r.source)}),
+                               {bytes.size(), time},
+                               r.source,
+                               *StampOf(r.source)}),
                   QString());
     }
 }
@@ -289,7 +291,8 @@ TEST(ReducePlan, RerunsKeepEachResultWithItsSource) {
     const QString out = tree.folder("out");
     int frames = 3;  // every source its own size, so no two look alike
     const auto album = [&](const QString& name) {
-        tree.file("inc/" + name + "/01 Intro.mp3", test::Frames(test::kMpeg1L3At128, 417, ++frames));
+        tree.file("inc/" + name + "/01 Intro.mp3",
+                  test::Frames(test::kMpeg1L3At128, 417, ++frames));
     };
     const QString intro = QStringLiteral("/01 Intro.mp3");
     PlanSettings into{128, out, false, false, false};
