@@ -4,6 +4,8 @@
 #include <QDir>
 #include <cerrno>
 
+#include "shell/NameText.h"
+
 namespace mirelune::reason {
 
 bool IsNoSpace(int errnum) {
@@ -71,7 +73,7 @@ QString Exists() {
 }
 
 QString ResultOf(const QString& sourceName) {
-    return QStringLiteral("result of ") + sourceName;
+    return QStringLiteral("result of ") + ShownPath(sourceName);
 }
 
 QString CannotWriteIn(const QString& folder, int errnum) {
@@ -79,7 +81,7 @@ QString CannotWriteIn(const QString& folder, int errnum) {
         return NoSpace();
     }
     return QStringLiteral("could not write in %1: %2")
-        .arg(QDir::toNativeSeparators(folder), SystemErrorText(errnum));
+        .arg(ShownPath(QDir::toNativeSeparators(folder)), SystemErrorText(errnum));
 }
 
 QString CannotReplace(const QString& output, int errnum) {
@@ -87,7 +89,7 @@ QString CannotReplace(const QString& output, int errnum) {
         return NoSpace();
     }
     return QStringLiteral("could not replace %1: %2")
-        .arg(QDir::toNativeSeparators(output), SystemErrorText(errnum));
+        .arg(ShownPath(QDir::toNativeSeparators(output)), SystemErrorText(errnum));
 }
 
 QString CannotWriteResult(const QString& output, int errnum) {
@@ -95,11 +97,11 @@ QString CannotWriteResult(const QString& output, int errnum) {
         return NoSpace();
     }
     return QStringLiteral("could not write %1: %2")
-        .arg(QDir::toNativeSeparators(output), SystemErrorText(errnum));
+        .arg(ShownPath(QDir::toNativeSeparators(output)), SystemErrorText(errnum));
 }
 
 QString NameRefused(const QString& fileName) {
-    return QStringLiteral("the target does not accept the name %1").arg(fileName);
+    return QStringLiteral("the target does not accept the name %1").arg(ShownPath(fileName));
 }
 
 QString SystemErrorText(int errnum) {
