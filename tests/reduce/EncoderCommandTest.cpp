@@ -14,6 +14,7 @@ TEST(EncoderCommandText, QuotesEachWordForAShell) {
     } cases[] = {
         {"/music/song-1_a.mp3", "/music/song-1_a.mp3"},
         {"/m/$(touch x) $HOME.mp3", "'/m/$(touch x) $HOME.mp3'"},
+        {"/m/$HOME.mp3", "'/m/$HOME.mp3'"},
         {"/m/it's `x` \"a\".mp3", "'/m/it'\\''s `x` \"a\".mp3'"},
         {"/m/a\x1b[31mb.mp3", "'/m/a'\"$(printf '\\033')\"'[31mb.mp3'"},
         {"/m/two\nlines.mp3", "'/m/two\nlines.mp3'"},
