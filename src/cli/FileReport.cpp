@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileReport.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -31,12 +33,13 @@ FileReport AnalyseFile(const QByteArray& nativePath, mp3::MP3Info& info, bool ex
     if (!explainRefusal) {
         return report;
     }
-    const QFileInfo fileInfo(QFile::decodeName(nativePath));
-    if (!fileInfo.exists()) {
+    // Asked by the bytes: a name that is not UTF-8 has no text to ask by.
+    struct stat status {};
+    if (::stat(nativePath.constData(), &status) != 0) {
         report.status = FileReport::Status::Missing;
-    } else if (fileInfo.isDir()) {
+    } else if (S_ISDIR(status.st_mode)) {
         report.status = FileReport::Status::Folder;
-    } else if (!fileInfo.isFile() || !fileInfo.isReadable()) {
+    } else if (!S_ISREG(status.st_mode) || ::access(nativePath.constData(), R_OK) != 0) {
         report.status = FileReport::Status::Unreadable;
     }
     return report;
