@@ -50,7 +50,7 @@ WindowCommandLine ParseWindowCommandLine(const QStringList& arguments,
                                   QStringLiteral("Print the options and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Print the version and exit."));
-    parser.addOptions({help, version});
+    parser.addOptions({help, version, ListOptionsOption()});
     AcceptQtOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FILE|FOLDER"),
                                  QStringLiteral("MP3 files to list, and folders to search for "
@@ -62,6 +62,11 @@ WindowCommandLine ParseWindowCommandLine(const QStringList& arguments,
     if (!parser.parse(arguments)) {
         result.exitStatus = kExitUsage;
         result.standardError = UsageErrorText(program, parser.errorText(), program);
+        return result;
+    }
+    if (parser.isSet(QStringLiteral("list-options"))) {
+        result.exitStatus = kExitOk;
+        result.standardOutput = OptionListText({help, version});
         return result;
     }
     if (parser.isSet(help)) {

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "cli/PathJson.h"
+
 namespace mirelune::cli {
 namespace {
 
@@ -35,16 +37,17 @@ QString SizeText(qint64 bytes) {
 
 QByteArray RowJson(const RowEnd& row) {
     static const char* const kStatus[] = {"reduced", "skipped", "failed"};
-    return Line({
-        {QStringLiteral("source"), row.source},
-        {QStringLiteral("output"), OrNull(row.output)},
+    QJsonObject object{
         {QStringLiteral("status"), QLatin1String(kStatus[static_cast<int>(row.status)])},
         {QStringLiteral("reason"), OrNull(row.reason)},
         {QStringLiteral("note"), OrNull(row.note)},
         {QStringLiteral("bytes_before"), OrNull(row.bytesBefore)},
         {QStringLiteral("bytes_after"), OrNull(row.bytesAfter)},
         {QStringLiteral("seconds"), Rounded(row.seconds)},
-    });
+    };
+    InsertPath(object, QStringLiteral("source"), row.source);
+    InsertPath(object, QStringLiteral("output"), row.output);
+    return Line(object);
 }
 
 QByteArray SummaryJson(const ReduceTotals& totals) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "shell/NameText.h"
 #include "shell/WindowLayer.h"
 
 namespace mirelune {
@@ -13,8 +14,8 @@ const QString kLineBreak = QStringLiteral("\r\n");
 
 QString Line(const RefusedFiles::Entry& entry) {
     return entry.reason.isEmpty()
-               ? entry.path
-               : entry.path + QStringLiteral(" (") + entry.reason + QLatin1Char(')');
+               ? ShownPath(entry.path)
+               : ShownPath(entry.path) + QStringLiteral(" (") + entry.reason + QLatin1Char(')');
 }
 
 }  // namespace

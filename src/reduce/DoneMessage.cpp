@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/DoneMessage.h"
 
+#include "shell/NameText.h"
+
 namespace mirelune {
 namespace {
 
@@ -13,7 +15,7 @@ QString Listed(const std::vector<RowFailure>& rows, const char* what) {
     const qsizetype listed = std::min<qsizetype>(count, kListedFailures);
     for (qsizetype i = 0; i < listed; ++i) {
         const RowFailure& row = rows[static_cast<std::size_t>(i)];
-        text += QLatin1Char('\n') + row.fileName + QStringLiteral(": ") + row.reason;
+        text += QLatin1Char('\n') + ShownPath(row.fileName) + QStringLiteral(": ") + row.reason;
     }
     if (count > listed) {
         text += QStringLiteral("\nand %1 more").arg(count - listed);
@@ -39,7 +41,7 @@ QString DoneMessage(const std::vector<RowFailure>& failures, const std::vector<R
 }
 
 QString SavedAs(const QString& fileName) {
-    return QStringLiteral("saved as ") + fileName;
+    return QStringLiteral("saved as ") + ShownPath(fileName);
 }
 
 QString ReplaceQuestion(int count) {

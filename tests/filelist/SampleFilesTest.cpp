@@ -152,9 +152,9 @@ TEST_F(SampleFilesTest, AMalformedRowAndAnUnnamableSampleAreNamedWithTheirReason
     Click();
 
     ASSERT_EQ(Boxes().size(), 2u);
-    EXPECT_EQ(Boxes()[1].text, "2 files are not valid MP3 files:\r\n" +
-                                   tree.path("app/Samples/caf\\xE9.mp3") +
-                                   " (name is not valid UTF-8)\r\n" + bad + " (division by zero)");
+    EXPECT_EQ(Boxes()[1].text,
+              "2 files are not valid MP3 files:\r\n\"" + tree.path("app/Samples/caf\\xE9.mp3") +
+                  "\" (name is not valid UTF-8)\r\n" + bad + " (division by zero)");
     EXPECT_EQ(table.paths(), (QStringList{tree.path("app/Samples/first.mp3"),
                                           tree.path("app/Samples/second.mp3")}));
 }

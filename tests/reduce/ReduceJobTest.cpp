@@ -92,9 +92,8 @@ TEST_F(ReduceJobTest, RowsAreReducedInOrderWithTheBarAndCaption) {
     const QString program =
         QString::fromUtf8(test::ReadBytes(Marker("runs"))).section(QLatin1Char(' '), 0, 0);
     ASSERT_EQ(job.commandLines().size(), 3);
-    EXPECT_EQ(job.commandLines()[0],
-              QLatin1Char('"') + program + QStringLiteral("\" -h -m s -b 128 \"") + view.rows[0] +
-                  QStringLiteral("\" \"") + out + QStringLiteral("/a.mp3\""));
+    EXPECT_EQ(job.commandLines()[0], program + QStringLiteral(" -h -m s -b 128 ") + view.rows[0] +
+                                         QLatin1Char(' ') + out + QStringLiteral("/a.mp3"));
     // The private folder was inside TEMP, and it is gone.
     EXPECT_EQ(QFileInfo(QFileInfo(program).absolutePath()).absolutePath(),
               QFileInfo(temp).absoluteFilePath());
