@@ -37,7 +37,7 @@ QStringList DroppedLocalPaths(const QMimeData& data, RefusedFiles& unnamable) {
         if (DecodeNativeName(bytes.constData(), decoded)) {
             paths.append(QDir::toNativeSeparators(url.toLocalFile()));
         } else {
-            unnamable.add(ShownName(bytes), QString::fromUtf8(left_out::kNameNotUtf8));
+            unnamable.leaveOut(ShownName(bytes), QString::fromUtf8(left_out::kNameNotUtf8));
         }
     }
     return paths;

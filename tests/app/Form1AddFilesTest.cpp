@@ -107,13 +107,13 @@ TEST_F(AddFilesTest, ADropNamesWhatItCouldNotTakeInOneBoxOnceItIsDone) {
     QCoreApplication::processEvents();
 
     EXPECT_EQ(rows(), (std::vector<FileEntry>{{x, "192 kbps"}}));
-    EXPECT_EQ(window().boxes(),
-              (std::vector<test::Box>{
-                  {QStringLiteral("Mirelune"),
-                   "2 files are not valid MP3 files:\r\n/music/caf\\xE9.mp3 (name is not valid "
-                   "UTF-8)\r\n" +
-                       cover,
-                   MessageButtons::Ok, MessageIcon::None}}));
+    EXPECT_EQ(
+        window().boxes(),
+        (std::vector<test::Box>{{QStringLiteral("Mirelune"),
+                                 "2 files were left out:\r\n/music/caf\\xE9.mp3 (name is not valid "
+                                 "UTF-8)\r\n" +
+                                     cover + " (not a valid MP3 file)",
+                                 MessageButtons::Ok, MessageIcon::None}}));
 }
 
 TEST_F(AddFilesTest, ADragWithoutLocalFilesIsRefused) {

@@ -330,8 +330,8 @@ TEST_F(ReduceJobTest, ResultsThatWouldReplaceFilesAskOnceAndFollowTheAnswer) {
     const QString a = Source(QStringLiteral("a.mp3"), 3);
     const QString b = Source(QStringLiteral("b.mp3"), 4);
     const Box question{QStringLiteral("Mirelune"),
-                       QStringLiteral("1 of the results would replace files that already exist "
-                                      "in the output folder. Replace them?"),
+                       QStringLiteral("1 result would replace a file that already exists "
+                                      "in the output folder. Replace it?"),
                        MessageButtons::YesNoCancel, MessageIcon::None};
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.answer));
