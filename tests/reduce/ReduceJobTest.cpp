@@ -11,6 +11,7 @@
 
 #include "reduce/DoneMessage.h"
 #include "reduce/EncoderResource.h"
+#include "reduce/LargerResults.h"
 #include "shell/ErrorLocations.h"
 #include "shell/ErrorReport.h"
 #include "support/ReduceTestSupport.h"
@@ -363,6 +364,33 @@ TEST_F(ReduceJobTest, ResultsThatWouldReplaceFilesAskOnceAndFollowTheAnswer) {
     }
     // Cancel ended the job before the bar moved.
     EXPECT_TRUE(view.values.empty());
+}
+
+// Two albums' x.mp3 are told apart by their folders; a result that came out
+// larger than its source is named with both sizes.
+TEST_F(ReduceJobTest, DoneNamesRowsByTheirPathsAndResultsLargerThanTheirSources) {
+    UseEncoder(QStringLiteral(R"(cat "$6" "$6" > "$7")"));
+    QDir().mkpath(music + QStringLiteral("/A"));
+    QDir().mkpath(music + QStringLiteral("/B"));
+    const QString a = Source(QStringLiteral("A/x.mp3"), 3);
+    const QString b = Source(QStringLiteral("B/x.mp3"), 3);
+    test::WriteBytes(music + QStringLiteral("/B/x-reduced.mp3"), "kept");
+    view.options().option1 = false;
+    view.options().option2 = true;
+    view.rows = {a, b};
+    view.layer().queueAnswer(MessageAnswer::No);
+    job.run(view);
+
+    const qint64 size = QFileInfo(a).size();
+    EXPECT_EQ(view.layer().boxes(),
+              (std::vector<Box>{
+                  {QStringLiteral("Mirelune"),
+                   QStringLiteral("1 result would replace a file that already exists beside its "
+                                  "original. Replace it?"),
+                   MessageButtons::YesNoCancel, MessageIcon::None},
+                  Plain(QStringLiteral("Done.\n\n1 file skipped:\nB/x.mp3: exists\n\n1 result "
+                                       "larger than the original:\nA/x.mp3: ") +
+                        SizeChange(size, 2 * size))}));
 }
 
 TEST_F(ReduceJobTest, AFileThatTurnsUpDuringTheJobIsNeverReplacedUnasked) {
