@@ -6,12 +6,12 @@
 namespace mirelune {
 namespace {
 
-// The tails of path from the last component to the whole path, so that the
-// longest one is path itself, root separator included.
+// The tails of path shorter than path itself, from the last component up;
+// the whole path is the name of last resort and needs no count.
 QStringList Tails(const QString& path) {
     const QStringList parts = path.split(kPathSeparator);
     QStringList tails;
-    for (qsizetype k = parts.size() - 1; k >= 0; --k) {
+    for (qsizetype k = parts.size() - 1; k > 0; --k) {
         tails.append(parts.mid(k).join(kPathSeparator));
     }
     return tails;
