@@ -463,7 +463,7 @@ TEST_F(ReduceJobTest, AgainAfterTheLibraryChangedResultsKeepTheirSources) {
     ASSERT_EQ(view.layer().boxes().size(), 2u);
     EXPECT_EQ(view.layer().boxes()[0].text.left(2), QStringLiteral("1 "));
     EXPECT_EQ(view.layer().boxes()[1],
-              Plain(QStringLiteral("Done.\n\n1 file skipped:\nsong.mp3: outdated")));
+              Plain(QStringLiteral("Done.\n\n1 file skipped:\nb/song.mp3: outdated")));
     EXPECT_EQ(Runs(), QStringList({b, a}));
     EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song.mp3")), test::HandMadeMp3(3));
     EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song (2).mp3")), test::HandMadeMp3(4));
