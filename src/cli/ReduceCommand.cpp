@@ -24,6 +24,7 @@
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
+#include "reduce/LargerResults.h"
 #include "reduce/ReduceOptions.h"
 #include "reduce/ReductionBatch.h"
 #include "reduce/ReductionOutcome.h"
@@ -356,6 +357,7 @@ int RunReduce(const CommandArguments& args) {
     ReduceTotals totals;
     std::vector<Note> renamed;
     std::vector<Note> notes;
+    std::vector<Note> larger;
     for (std::size_t i = 0; i < requests.size(); ++i) {
         if (outcomes[i].status == ReductionOutcome::Status::Reduced) {
             if (!outcomes[i].note.isEmpty()) {
@@ -365,9 +367,14 @@ int RunReduce(const CommandArguments& args) {
                 renamed.push_back(
                     {requests[i].source, SavedAs(QDir::toNativeSeparators(requests[i].output))});
             }
+            const qint64 before = plan.reductions[i].sourceBytes;
+            const qint64 after = QFileInfo(requests[i].output).size();
+            if (after > before) {
+                larger.push_back({requests[i].source, LargerThanOriginal(before, after)});
+            }
             ++totals.reduced;
-            totals.bytesBefore += plan.reductions[i].sourceBytes;
-            totals.bytesAfter += QFileInfo(requests[i].output).size();
+            totals.bytesBefore += before;
+            totals.bytesAfter += after;
         } else if (outcomes[i].status == ReductionOutcome::Status::Skipped) {
             skipped.push_back({requests[i].source, outcomes[i].reason, requests[i].output});
         } else if (outcomes[i].status != ReductionOutcome::Status::Pending) {
@@ -389,9 +396,12 @@ int RunReduce(const CommandArguments& args) {
     }
     PrintNotes("renamed", renamed);
     PrintNotes("note", notes);
+    PrintNotes("larger", larger);
     PrintNotes("skipped", skipped);
     PrintNotes("failed", failed);
-    std::fprintf(settings.json ? stderr : stdout, "%s\n", qPrintable(SummaryText(totals)));
+    std::fprintf(
+        settings.json ? stderr : stdout, "%s\n",
+        qPrintable(SummaryText(totals) + LargerResultsTail(static_cast<int>(larger.size()))));
     std::fflush(stdout);
     return failed.empty() ? kExitOk : kExitSomeFailed;
 }

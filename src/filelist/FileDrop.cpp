@@ -38,7 +38,7 @@ QStringList DroppedLocalPaths(const QMimeData& data, RefusedFiles& unnamable) {
         if (DecodeNativeName(bytes.constData(), decoded)) {
             paths.append(QDir::toNativeSeparators(url.toLocalFile()));
         } else {
-            unnamable.add(EscapedNativeName(bytes), QString::fromUtf8(left_out::kNameNotUtf8));
+            unnamable.leaveOut(EscapedNativeName(bytes), QString::fromUtf8(left_out::kNameNotUtf8));
         }
     }
     return paths;

@@ -471,9 +471,12 @@ TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {
     const double before = static_cast<double>(QFileInfo(song).size());
     const double after = static_cast<double>(QFileInfo(out + QStringLiteral("/low.mp3")).size());
     ASSERT_GT(after, before);
-    EXPECT_TRUE(run.out.endsWith(
-        QStringLiteral(", %1% larger\n").arg(100.0 * (after - before) / before, 0, 'f', 1)))
+    EXPECT_TRUE(run.out.endsWith(QStringLiteral(", %1% larger; 1 result larger than the original\n")
+                                     .arg(100.0 * (after - before) / before, 0, 'f', 1)))
         << run.out.toStdString();
+    EXPECT_TRUE(
+        run.err.startsWith(QStringLiteral("larger: %1: larger than the original (").arg(song)))
+        << run.err.toStdString();
 }
 
 }  // namespace
