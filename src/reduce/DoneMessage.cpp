@@ -29,7 +29,8 @@ QString Listed(const std::vector<RowFailure>& rows, const char* one, const char*
 }  // namespace
 
 QString DoneMessage(const std::vector<RowFailure>& failures, const std::vector<RowFailure>& skipped,
-                    const std::vector<RowFailure>& renamed, const std::vector<RowFailure>& larger) {
+                    const std::vector<RowFailure>& renamed, const std::vector<RowFailure>& larger,
+                    const std::vector<RowFailure>& notes) {
     QString text = QStringLiteral("Done.");
     if (!failures.empty()) {
         text += Listed(failures, QT_TRANSLATE_NOOP("DoneMessage", "1 file failed:"),
@@ -47,6 +48,10 @@ QString DoneMessage(const std::vector<RowFailure>& failures, const std::vector<R
         text +=
             Listed(larger, QT_TRANSLATE_NOOP("DoneMessage", "1 result larger than the original:"),
                    QT_TRANSLATE_N_NOOP("DoneMessage", "%n results larger than their originals:"));
+    }
+    if (!notes.empty()) {
+        text += Listed(notes, QT_TRANSLATE_NOOP("DoneMessage", "1 file reduced with a note:"),
+                       QT_TRANSLATE_N_NOOP("DoneMessage", "%n files reduced with a note:"));
     }
     return text;
 }

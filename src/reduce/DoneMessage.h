@@ -20,12 +20,14 @@ inline constexpr int kListedFailures = 20;
 // "Done." and, when rows failed, how many and why: one line per failed file
 // (name: reason), at most kListedFailures, then "and N more"; then the rows
 // that were left alone, the results that got a name the target takes
-// instead of their own, and the results larger than their sources, in the
-// same way.
+// instead of their own, the results larger than their sources, and the
+// results the encoder made with a note on their source (a tag it had to
+// leave out), in the same way.
 QString DoneMessage(const std::vector<RowFailure>& failures,
                     const std::vector<RowFailure>& skipped = {},
                     const std::vector<RowFailure>& renamed = {},
-                    const std::vector<RowFailure>& larger = {});
+                    const std::vector<RowFailure>& larger = {},
+                    const std::vector<RowFailure>& notes = {});
 
 // "saved as NAME": a renamed result's line.
 QString SavedAs(const QString& fileName);

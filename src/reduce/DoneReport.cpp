@@ -14,7 +14,7 @@ QString DoneReport(const DoneRows& rows) {
         return group;
     };
     return DoneMessage(named(rows.failures), named(rows.skipped), named(rows.renamed),
-                       named(rows.larger));
+                       named(rows.larger), named(rows.notes));
 }
 
 }  // namespace mirelune

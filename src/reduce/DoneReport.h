@@ -16,7 +16,8 @@ struct DoneRows {
     std::vector<RowFailure> failures;
     std::vector<RowFailure> skipped;
     std::vector<RowFailure> renamed;
-    std::vector<RowFailure> larger;  // reason: SizeChange
+    std::vector<RowFailure> larger;   // reason: SizeChange
+    std::vector<RowFailure> notes{};  // reason: what the encoder said of the source
 };
 
 // DoneMessage with each path cut to what tells it from the job's other

@@ -398,6 +398,9 @@ void ReduceJob::run(ReduceJobView& view) {
             if (const auto growth = GrowthOf(row.source, row.output)) {
                 done.larger.push_back({row.source, *growth});
             }
+            if (!reduction.outcome().note.isEmpty()) {
+                done.notes.push_back({row.source, reduction.outcome().note});
+            }
         }
     }
     // After abort() the encoder copy is already gone, and the window is

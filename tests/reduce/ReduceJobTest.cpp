@@ -468,6 +468,17 @@ TEST_F(ReduceJobTest, AgainAfterTheLibraryChangedResultsKeepTheirSources) {
     EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song (2).mp3")), test::HandMadeMp3(4));
 }
 
+TEST_F(ReduceJobTest, WhatTheEncoderSaidOfASourceItReducedIsNamedAfterDone) {
+    UseEncoder(
+        QStringLiteral(R"(echo "mirelune-encoder: $6: a tag is left out" >&2; cp "$6" "$7")"));
+    view.rows = {Source(QStringLiteral("a.mp3"), 3), Source(QStringLiteral("b.mp3"), 4)};
+    job.run(view);
+    EXPECT_EQ(view.layer().boxes(),
+              (std::vector<Box>{Plain(QStringLiteral("Done.\n\n2 files reduced with a note:\n"
+                                                     "a.mp3: a tag is left out\n"
+                                                     "b.mp3: a tag is left out"))}));
+}
+
 TEST_F(ReduceJobTest, AbortStopsTheEncoderAndCleansUpWithoutAnotherMessage) {
     UseEncoder(QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do sleep 0.01; "
                               "i=$((i+1)); done; cp \"$6\" \"$7\"; touch %2")
