@@ -561,13 +561,15 @@ TEST_F(ReduceCommandTest, ShardsAtOnceAndARerunAfterTheLibraryGrew) {
                        {"reduce", "--shard", shard, "--keep-time", "-j", "1", "-o", out, music});
         shards.push_back(std::move(process));
     }
+    int writers = 0;  // a shard the paths' hashes gave no file writes no journal
     for (const auto& process : shards) {
         ASSERT_TRUE(process->waitForFinished(120000));
         EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+        writers += process->readAllStandardOutput().startsWith("reduced 0,") ? 0 : 1;
     }
     EXPECT_EQ(test::FilesUnder(out),
               QStringList({"01 Intro (2).mp3", "01 Intro.mp3", "02 Song.mp3", "03 Coda.mp3"}));
-    EXPECT_EQ(QDir(out + "/.mirelune").entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(out + "/.mirelune").entryList(QDir::Files).size(), writers);
     EXPECT_EQ(QFileInfo(out + "/01 Intro (2).mp3").lastModified(),
               QFileInfo(music + "/C Album/01 Intro.mp3").lastModified());
 
