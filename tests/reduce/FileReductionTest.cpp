@@ -119,22 +119,31 @@ TEST_F(StandInTest, WithoutLeaveToReplaceAResultNeverTakesATakenName) {
         bool planted;  // something at the output path before the encoder ends
         Replace replace;
         Status status;
+        bool again = false;  // made again over its recorded result
     };
     const Case cases[] = {
         {"free name", false, Replace::No, Status::Reduced},
         {"a file appeared meanwhile", true, Replace::No, Status::Skipped},
         {"a file appeared, but the user let it go", true, Replace::Yes, Status::Reduced},
+        {"made again over its own result", false, Replace::Yes, Status::Reduced, true},
+        {"made again, but a file took its place meanwhile", true, Replace::Yes, Status::Skipped,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(output);
+        std::optional<FileStamp> recorded;
+        if (c.again) {
+            test::WriteBytes(output, "an earlier result");
+            recorded = StampOf(output);
+        }
         // The file turns up while the encoder runs: after any check made
         // before it started.
         const QString plant = c.planted ? QStringLiteral("echo planted > ") +
                                               test::ShellQuoted(output) + QStringLiteral("; ")
                                         : QString();
-        FileReduction reduction(
-            {Encoder(plant + QStringLiteral(R"(cp "$6" "$7")")), 128, source, output, c.replace});
+        FileReduction reduction({Encoder(plant + QStringLiteral(R"(cp "$6" "$7")")), 128, source,
+                                 output, c.replace, nullptr, QString(), false, recorded});
         RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, c.status);
         EXPECT_EQ(test::ReadBytes(output), c.status == Status::Skipped

@@ -473,8 +473,8 @@ TEST_F(ReduceJobTest, AgainAfterTheLibraryChangedResultsKeepTheirSources) {
     EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song.mp3")), test::HandMadeMp3(5));
     EXPECT_EQ(test::EntriesOf(out), QStringList({"song (2).mp3", "song.mp3"}));
     // A time every file system keeps as it is given.
-    EXPECT_EQ(QFileInfo(out + QStringLiteral("/song.mp3")).lastModified().toMSecsSinceEpoch() % 2000,
-              0);
+    EXPECT_EQ(
+        QFileInfo(out + QStringLiteral("/song.mp3")).lastModified().toMSecsSinceEpoch() % 2000, 0);
 }
 
 TEST_F(ReduceJobTest, WhatTheEncoderSaidOfASourceItReducedIsNamedAfterDone) {

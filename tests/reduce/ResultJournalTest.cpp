@@ -42,7 +42,7 @@ TEST(ResultJournal, LinesThatAreNotWholeRecordsArePassedOver) {
     const QByteArray whole = RecordLine({"a.mp3", {1, 0}, "/m/a.mp3", {2, 0}});
     const QByteArray notRecords[] = {
         whole.chopped(1),                                    // cut short by a crash
-        whole.chopped(1) + "\tlater\n",             // a field we do not know
+        whole.chopped(1) + "\tlater\n",                      // a field we do not know
         whole.left(20) + '\n',                               // the same, ended by a later line
         QByteArray(whole).replace("made", "gone"),           // a kind we do not know
         QByteArray(whole).replace("\t1\t", "\tx\t"),         // a size that is no number
