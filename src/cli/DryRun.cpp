@@ -103,6 +103,7 @@ int DryRun(Plan plan, int kbps, bool json) {
                   {QStringLiteral("would_reduce"), static_cast<double>(plan.reductions.size())},
                   {QStringLiteral("skipped"), static_cast<double>(plan.skipped.size())},
                   {QStringLiteral("failed"), static_cast<double>(plan.failed.size())},
+                  {QStringLiteral("gone"), plan.gone},
                   {QStringLiteral("bytes_before"), static_cast<double>(bytesBefore)},
               }}}));
     } else {
@@ -117,8 +118,9 @@ int DryRun(Plan plan, int kbps, bool json) {
         std::fflush(stdout);
         PrintNotes("skipped", plan.skipped);
         PrintNotes("failed", plan.failed);
-        std::printf("would reduce %zu, skip %zu, fail %zu\n", plan.reductions.size(),
-                    plan.skipped.size(), plan.failed.size());
+        std::printf("would reduce %zu, skip %zu, fail %zu%s\n", plan.reductions.size(),
+                    plan.skipped.size(), plan.failed.size(),
+                    plan.gone > 0 ? qPrintable(QStringLiteral(", gone %1").arg(plan.gone)) : "");
     }
     std::fflush(stdout);
     return plan.failed.empty() ? kExitOk : kExitSomeFailed;

@@ -150,6 +150,7 @@ TEST_F(ReduceCommandTest, DryRunJsonGivesEachRowsStatusAndOutput) {
                                   {{"summary", QJsonObject{{"would_reduce", 1},
                                                            {"skipped", 1},
                                                            {"failed", 0},
+                                                           {"gone", 0},
                                                            {"bytes_before", size}}}}}));
     EXPECT_TRUE(test::EntriesOf(out).isEmpty());
 }
