@@ -284,6 +284,8 @@ RowEnd EndOf(const PlannedReduction& planned, const ReductionOutcome& outcome, d
         row.bytesAfter = QFileInfo(planned.output).size();
     } else if (outcome.status == ReductionOutcome::Status::Skipped) {
         row.status = RowEnd::Status::Skipped;
+    } else if (outcome.status == ReductionOutcome::Status::Interrupted) {
+        row.status = RowEnd::Status::Interrupted;
     }
     return row;
 }
@@ -327,7 +329,8 @@ int RunReduce(const CommandArguments& args) {
         // --keep-tree folders are made only now that something will go in them.
         QDir().mkpath(QFileInfo(r.output).path());
         requests.push_back({encoder ? encoder->path() : QString(), settings.plan.kbps, r.source,
-                            r.output, r.replace ? Replace::Yes : Replace::No});
+                            r.output, r.replace ? Replace::Yes : Replace::No,
+                            [&stop] { return stop.stopRequested(); }});
     }
 
     const bool showProgress = StderrIsTerminal();
@@ -366,6 +369,8 @@ int RunReduce(const CommandArguments& args) {
             totals.bytesAfter += QFileInfo(requests[i].output).size();
         } else if (outcomes[i].status == ReductionOutcome::Status::Skipped) {
             skipped.push_back({requests[i].source, outcomes[i].reason, requests[i].output});
+        } else if (outcomes[i].status == ReductionOutcome::Status::Interrupted) {
+            ++totals.interrupted;
         } else if (outcomes[i].status != ReductionOutcome::Status::Pending) {
             failed.push_back({requests[i].source, outcomes[i].reason, requests[i].output});
         }
@@ -373,13 +378,13 @@ int RunReduce(const CommandArguments& args) {
     totals.skipped = skipped.size();
     totals.failed = failed.size();
     totals.seconds = clock.nsecsElapsed() / 1e9;
-    totals.interrupted = stop.stopRequested();
+    totals.stopped = stop.stopRequested();
     if (settings.json) {
         PrintJson(SummaryJson(totals));
     }
-    if (totals.interrupted) {
-        std::fprintf(stderr, "mirelune-cli reduce: interrupted; %zu of %zu files were done\n", done,
-                     requests.size());
+    if (totals.stopped) {
+        std::fprintf(stderr, "mirelune-cli reduce: interrupted; %zu of %zu files were reduced\n",
+                     totals.reduced, requests.size());
         return kExitInterrupted;
     }
     PrintNotes("renamed", renamed);

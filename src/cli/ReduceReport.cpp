@@ -34,7 +34,7 @@ QString SizeText(qint64 bytes) {
 }  // namespace
 
 QByteArray RowJson(const RowEnd& row) {
-    static const char* const kStatus[] = {"reduced", "skipped", "failed"};
+    static const char* const kStatus[] = {"reduced", "skipped", "failed", "interrupted"};
     return Line({
         {QStringLiteral("source"), row.source},
         {QStringLiteral("output"), OrNull(row.output)},
@@ -52,10 +52,11 @@ QByteArray SummaryJson(const ReduceTotals& totals) {
                       {QStringLiteral("reduced"), static_cast<double>(totals.reduced)},
                       {QStringLiteral("skipped"), static_cast<double>(totals.skipped)},
                       {QStringLiteral("failed"), static_cast<double>(totals.failed)},
+                      {QStringLiteral("interrupted"), static_cast<double>(totals.interrupted)},
                       {QStringLiteral("bytes_before"), static_cast<double>(totals.bytesBefore)},
                       {QStringLiteral("bytes_after"), static_cast<double>(totals.bytesAfter)},
                       {QStringLiteral("seconds"), Rounded(totals.seconds)},
-                      {QStringLiteral("interrupted"), totals.interrupted},
+                      {QStringLiteral("stopped"), totals.stopped},
                   }}});
 }
 
@@ -66,11 +67,14 @@ QString SummaryText(const ReduceTotals& totals) {
     // bitrate) say so rather than show a negative saving.
     const double change =
         before > 0 ? 100.0 * static_cast<double>(std::abs(before - after)) / before : 0.0;
-    return QStringLiteral("reduced %1, skipped %2, failed %3; %4 → %5, %6% %7")
+    const QString interrupted = totals.interrupted > 0
+                                    ? QStringLiteral(", interrupted %1").arg(totals.interrupted)
+                                    : QString();
+    return QStringLiteral("reduced %1, skipped %2, failed %3%4; %5 → %6, %7% %8")
         .arg(totals.reduced)
         .arg(totals.skipped)
         .arg(totals.failed)
-        .arg(SizeText(before), SizeText(after))
+        .arg(interrupted, SizeText(before), SizeText(after))
         .arg(change, 0, 'f', 1)
         .arg(after > before ? QStringLiteral("larger") : QStringLiteral("saved"));
 }

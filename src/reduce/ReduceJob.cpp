@@ -324,7 +324,8 @@ void ReduceJob::run(ReduceJobView& view) {
             skipped.push_back({FileNameOf(row.source), row.skip});
             continue;
         }
-        FileReduction reduction({encoderPath, *row.kbps, row.source, row.output, row.replace});
+        FileReduction reduction({encoderPath, *row.kbps, row.source, row.output, row.replace,
+                                 [this] { return aborted_; }});
         current_ = &reduction;
         g.step(152, [&] {
             RunAndWait(reduction, &view, view.progressText(), view.progressValue(), rowCount,
@@ -335,7 +336,7 @@ void ReduceJob::run(ReduceJobView& view) {
             failures.push_back({FileNameOf(row.source), reduction.outcome().reason});
         } else if (reduction.outcome().status == ReductionOutcome::Status::Skipped) {
             skipped.push_back({FileNameOf(row.source), reduction.outcome().reason});
-        } else if (row.renamed) {
+        } else if (reduction.outcome().status == ReductionOutcome::Status::Reduced && row.renamed) {
             renamed.push_back({FileNameOf(row.source), SavedAs(FileNameOf(row.output))});
         }
     }

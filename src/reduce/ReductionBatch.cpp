@@ -49,6 +49,15 @@ void RunReductions(const std::vector<ReductionRequest>& requests, int parallel,
     if (ended < requests.size()) {
         loop.exec();
     }
+    // Told to exit: what still runs is stopped here, and reported, so no row
+    // that ran goes unaccounted for.
+    for (std::size_t index = 0; index < running.size(); ++index) {
+        if (running[index]) {
+            QObject::disconnect(running[index].get(), nullptr, &loop, nullptr);
+            running[index]->abort();
+            onEnded(index, running[index]->outcome());
+        }
+    }
 }
 
 }  // namespace mirelune

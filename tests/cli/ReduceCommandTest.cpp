@@ -356,9 +356,10 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
     EXPECT_EQ(summary, QJsonObject({{"reduced", 2},
                                     {"skipped", 1},
                                     {"failed", 1},
+                                    {"interrupted", 0},
                                     {"bytes_before", before},
                                     {"bytes_after", after},
-                                    {"interrupted", false}}));
+                                    {"stopped", false}}));
 }
 
 TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {

@@ -384,7 +384,7 @@ TEST_F(LongRunTest, AbortStopsTheEncoderAndRemovesItsTemporaryFile) {
         }
     });
     RunAndWait(reduction, &view, QStringLiteral("b"), 50, 2, view.window(), 1);
-    EXPECT_EQ(reduction.outcome().status, Status::Aborted);
+    EXPECT_EQ(reduction.outcome().status, Status::Interrupted);
     EXPECT_EQ(test::ReadBytes(output), kOldResult);
     EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("song.mp3")});
 }
