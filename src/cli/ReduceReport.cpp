@@ -67,14 +67,11 @@ QString SummaryText(const ReduceTotals& totals) {
     // bitrate) say so rather than show a negative saving.
     const double change =
         before > 0 ? 100.0 * static_cast<double>(std::abs(before - after)) / before : 0.0;
-    const QString interrupted = totals.interrupted > 0
-                                    ? QStringLiteral(", interrupted %1").arg(totals.interrupted)
-                                    : QString();
-    return QStringLiteral("reduced %1, skipped %2, failed %3%4; %5 → %6, %7% %8")
+    return QStringLiteral("reduced %1, skipped %2, failed %3; %4 → %5, %6% %7")
         .arg(totals.reduced)
         .arg(totals.skipped)
         .arg(totals.failed)
-        .arg(interrupted, SizeText(before), SizeText(after))
+        .arg(SizeText(before), SizeText(after))
         .arg(change, 0, 'f', 1)
         .arg(after > before ? QStringLiteral("larger") : QStringLiteral("saved"));
 }

@@ -41,8 +41,8 @@ QByteArray RowJson(const RowEnd& row);
 // The closing line of JSON: {"summary":{...}} with the totals.
 QByteArray SummaryJson(const ReduceTotals& totals);
 
-// "reduced 2, skipped 0, failed 0; 1.2 MiB → 400.0 KiB, 66.7% saved", with
-// ", interrupted N" after the failures when a row was.
+// "reduced 2, skipped 0, failed 0; 1.2 MiB → 400.0 KiB, 66.7% saved". A run
+// that was stopped says so instead.
 QString SummaryText(const ReduceTotals& totals);
 
 }  // namespace mirelune::cli
