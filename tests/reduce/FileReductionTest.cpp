@@ -106,6 +106,28 @@ TEST_F(StandInTest, OnlyACleanExitWithAValidResultReplacesTheOutput) {
     }
 }
 
+// Ctrl+C in a terminal reaches the encoders too: one ended by such a signal
+// after the user asked the job to stop was stopped with it.
+TEST_F(StandInTest, AnEncoderEndedByAStopSignalAfterAStopRequestIsInterrupted) {
+    const struct {
+        const char* signal;
+        bool stopRequested;
+        Status status;
+    } cases[] = {
+        {"INT", true, Status::Interrupted},
+        {"KILL", true, Status::Failed},
+        {"INT", false, Status::Failed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.signal) + (c.stopRequested ? " after a stop request" : ""));
+        FileReduction reduction({Encoder(QStringLiteral("kill -%1 $$").arg(c.signal)), 128, source,
+                                 output, Replace::No, [&c] { return c.stopRequested; }});
+        RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1);
+        EXPECT_EQ(reduction.outcome().status, c.status);
+        EXPECT_EQ(test::EntriesOf(out), QStringList());
+    }
+}
+
 TEST_F(StandInTest, WithoutLeaveToReplaceAResultNeverTakesATakenName) {
     struct Case {
         const char* name;

@@ -134,6 +134,8 @@ TEST(LeftoverSweep, RemovesEncoderFoldersOfDeadRunsThatHoldOnlyOurFiles) {
     staying.sort();
     SweepEncoderFolders({base, base + "/missing"}, kNow);
     EXPECT_EQ(test::EntriesOf(base), staying);
+    EXPECT_EQ(test::EntriesOf(base + "/mirelune-other0"),
+              QStringList({"lame", "notes.txt", kEncoderFolderMark}));
 }
 
 }  // namespace
