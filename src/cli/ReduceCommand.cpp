@@ -25,6 +25,7 @@
 #include "reduce/ReduceOptions.h"
 #include "reduce/ReductionBatch.h"
 #include "reduce/ReductionOutcome.h"
+#include "reduce/ResultJournal.h"
 #include "shell/Failure.h"
 #include "shell/PathHelpers.h"
 #include "shell/StopOnSignal.h"
@@ -43,6 +44,7 @@ struct Settings {
     int jobs = 1;
     bool dryRun = false;
     bool json = false;
+    bool keepTime = false;
     Shard shard;
     // PATH arguments, then the --from list, as the bytes given.
     QByteArrayList paths;
@@ -94,6 +96,13 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         QStringLiteral("overwrite"),
         QStringLiteral("Replace files already at the output paths (default: leave them and skip "
                        "their sources)."));
+    const QCommandLineOption refresh(
+        QStringLiteral("refresh"),
+        QStringLiteral("Make again the results of sources that changed since their results were "
+                       "made (each in its own place, while it still holds that result)."));
+    const QCommandLineOption keepTime(
+        QStringLiteral("keep-time"),
+        QStringLiteral("Give each result its original's modification time."));
     const QCommandLineOption dryRun(
         QStringLiteral("dry-run"),
         QStringLiteral("Print each source, its output and the encoder command; run nothing."));
@@ -114,8 +123,8 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         QStringLiteral("json"),
         QStringLiteral("One JSON object per file on standard output as each ends, then a summary "
                        "object; the summary text goes to standard error."));
-    parser.addOptions({bitrate, output, beside, jobs, keepTree, skipLower, overwrite, dryRun, shard,
-                       from, null, json});
+    parser.addOptions({bitrate, output, beside, jobs, keepTree, skipLower, overwrite, refresh,
+                       keepTime, dryRun, shard, from, null, json});
     parser.addPositionalArgument(
         QStringLiteral("PATH"),
         QStringLiteral("MP3 files, or folders to search (none needed with --from)."),
@@ -171,6 +180,8 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
     }
     settings.plan.skipLower = parser.isSet(skipLower);
     settings.plan.overwrite = parser.isSet(overwrite);
+    settings.plan.refresh = parser.isSet(refresh);
+    settings.keepTime = parser.isSet(keepTime);
     settings.dryRun = parser.isSet(dryRun);
     if (parser.isSet(shard)) {
         const std::optional<Shard> parsed = ParseShard(parser.value(shard));
@@ -325,11 +336,13 @@ int RunReduce(const CommandArguments& args) {
     } catch (const Failure& failure) {
         std::fprintf(stderr, "mirelune-cli reduce: %s\n", qPrintable(failure.text()));
     }
+    ResultJournals journals;
     for (const PlannedReduction& r : plan.reductions) {
         // --keep-tree folders are made only now that something will go in them.
         QDir().mkpath(QFileInfo(r.output).path());
         requests.push_back({encoder ? encoder->path() : QString(), settings.plan.kbps, r.source,
-                            r.output, r.replace ? Replace::Yes : Replace::No,
+                            r.output, r.replace ? Replace::Yes : Replace::No, &journals,
+                            r.recordRoot, settings.keepTime, r.replacing,
                             [&stop] { return stop.stopRequested(); }});
     }
 
@@ -377,6 +390,7 @@ int RunReduce(const CommandArguments& args) {
     }
     totals.skipped = skipped.size();
     totals.failed = failed.size();
+    totals.gone = static_cast<std::size_t>(plan.gone);
     totals.seconds = clock.nsecsElapsed() / 1e9;
     totals.stopped = stop.stopRequested();
     if (settings.json) {

@@ -13,6 +13,7 @@
 #include "mp3/BitrateText.h"
 #include "mp3/MP3Info.h"
 #include "reduce/OutputNaming.h"
+#include "reduce/RecordedResults.h"
 #include "reduce/ReductionOutcome.h"
 #include "reduce/ResultFile.h"
 #include "shell/FileIdentity.h"
@@ -69,37 +70,56 @@ std::optional<QString> Refusal(const PlanSettings& settings, qint32 bitrate) {
 Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& candidates,
                     Plan plan) {
     struct Entry {
+        explicit Entry(const Candidate& c, QString skip = {},
+                       std::optional<QString> refusal = std::nullopt, bool again = false)
+            : candidate(c), skip(std::move(skip)), refusal(std::move(refusal)), again(again) {}
         const Candidate& candidate;
         QString skip;  // why it is not taken at all
         std::optional<QString> refusal;
         bool again = false;  // listed before: the first listing speaks for it
         bool folderRenamed = false;
+        QString recordRoot;
+        std::optional<RecordedResults::Match> recorded;
     };
     std::vector<Entry> entries;
     std::vector<ListedFile> listed;
     std::set<QString> seen;
     OutputNames names;
+    RecordedResults records;
     for (const Candidate& c : candidates) {
         // Another run's result still being written, as when shards --beside
         // run at once: neither a source nor a result yet.
         if (IsTemporaryResultName(FileNameOf(c.source))) {
             continue;
         }
+        const QString root =
+            QDir::cleanPath(settings.beside ? FolderOf(c.source) : settings.outputFolder);
+        // A recorded result keeps its name: no other source is given it.
+        for (const RecordedResults::Held& held : records.read(root)) {
+            names.claim(held.record.source, held.path);
+        }
+        if (const std::optional<QString> producer = records.sourceOf(c.source)) {
+            entries.emplace_back(c, reason::ResultOf(*producer));
+            listed.push_back({c.source, false, {}});
+            continue;
+        }
         const std::optional<FileIdentity> identity = IdentityOf(c.source);
         if (!seen.insert(identity ? identity->key() : c.source).second) {
-            entries.push_back({c, QStringLiteral("listed more than once"), {}, true});
+            entries.emplace_back(c, QStringLiteral("listed more than once"), std::nullopt, true);
             listed.push_back({c.source, false, {}});
             continue;
         }
         const std::optional<qint32> bitrate = Mp3Bitrate(c.source);
         if (!bitrate) {
-            entries.push_back({c, QStringLiteral("not a valid MP3 file"), {}});
+            entries.emplace_back(c, QStringLiteral("not a valid MP3 file"));
             listed.push_back({c.source, false, {}});
             continue;
         }
-        Entry entry{c, {}, Refusal(settings, *bitrate)};
+        Entry entry(c, {}, Refusal(settings, *bitrate));
+        entry.recordRoot = root;
         QString wanted;
         if (!entry.refusal) {
+            entry.recorded = records.resultFor(root, c.source);
             QString folder = settings.beside ? FolderOf(c.source) : settings.outputFolder;
             if (settings.keepTree && !c.subFolder.isEmpty()) {
                 folder = names.targetFolder(folder, c.subFolder);
@@ -127,7 +147,11 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
     std::vector<OutputChoice> choices(entries.size());
     std::map<QString, std::size_t> givenTo;  // place of a name given -> its source
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (taken(i)) {
+        if (taken(i) && entries[i].recorded) {
+            choices[i] = {entries[i].recorded->path, OutputChoice::Kind::Ours};
+            names.claim(listed[i].path, choices[i].path);  // a moved source's, from now on
+            givenTo.emplace(PlaceKey(choices[i].path), i);
+        } else if (taken(i)) {
             choices[i] = names.decide(listed[i].path, listed[i].wanted);
             if (choices[i].kind != OutputChoice::Kind::TooLong) {
                 // Claimed even when a file is there already, so the next source
@@ -153,15 +177,29 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
             plan.skipped.push_back({source, *e.refusal});
         } else if (listed[i].wanted.isEmpty()) {
             plan.failed.push_back({source, reason::WouldOverwriteSource()});
+        } else if (e.recorded) {
+            const bool outdated = e.recorded->state == RecordedResults::State::Outdated;
+            if (settings.overwrite || (outdated && settings.refresh)) {
+                plan.reductions.push_back(
+                    {source, choice.path, QFileInfo(source).size(), true,
+                     !IsWantedOrNumbered(choice.path, listed[i].wanted), e.recordRoot,
+                     settings.overwrite ? std::nullopt
+                                        : std::optional<FileStamp>(e.recorded->resultStamp)});
+            } else {
+                plan.skipped.push_back(
+                    {source, outdated ? reason::Outdated() : reason::Exists(), choice.path});
+            }
         } else if (choice.kind == OutputChoice::Kind::TooLong) {
             plan.failed.push_back({source, reason::NameTooLong()});
         } else if (choice.kind == OutputChoice::Kind::Exists && !settings.overwrite) {
             plan.skipped.push_back({source, reason::Exists(), choice.path});
         } else {
             plan.reductions.push_back({source, choice.path, QFileInfo(source).size(),
-                                       settings.overwrite, choice.renamed || e.folderRenamed});
+                                       settings.overwrite, choice.renamed || e.folderRenamed,
+                                       e.recordRoot, std::nullopt});
         }
     }
+    plan.gone = records.goneCount();
     return plan;
 }
 

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "reduce/FileStamp.h"
+
 namespace mirelune::cli {
 
 // What decides which files a reduce run takes and where each result goes.
@@ -21,6 +23,9 @@ struct PlanSettings {
     // file is left alone and its source skipped, so a run that was stopped
     // can simply be run again.
     bool overwrite = false;
+    // Results of sources that changed since they were made are made again,
+    // each into its own place, as long as it still holds that result.
+    bool refresh = false;
 };
 
 // A file found on the command line, and for --keep-tree the folder it sits in
@@ -38,6 +43,10 @@ struct PlannedReduction {
     // The target refused the name (or a --keep-tree folder's name) the
     // result would have had, and output is the one it takes.
     bool renamed = false;
+    // The folder whose journal gets the result's record.
+    QString recordRoot{};
+    // A result made again: it replaces only a file with this stamp.
+    std::optional<FileStamp> replacing{};
 };
 
 // One line per file that is not reduced, printed in list order.
@@ -54,6 +63,8 @@ struct Plan {
     std::vector<PlannedReduction> reductions;
     std::vector<Note> skipped;
     std::vector<Note> failed;
+    // Recorded results whose sources are gone: kept, and counted.
+    int gone = 0;
 };
 
 // Walks the given paths as the window's drop would and decides, in list

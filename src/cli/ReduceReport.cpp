@@ -53,6 +53,7 @@ QByteArray SummaryJson(const ReduceTotals& totals) {
                       {QStringLiteral("skipped"), static_cast<double>(totals.skipped)},
                       {QStringLiteral("failed"), static_cast<double>(totals.failed)},
                       {QStringLiteral("interrupted"), static_cast<double>(totals.interrupted)},
+                      {QStringLiteral("gone"), static_cast<double>(totals.gone)},
                       {QStringLiteral("bytes_before"), static_cast<double>(totals.bytesBefore)},
                       {QStringLiteral("bytes_after"), static_cast<double>(totals.bytesAfter)},
                       {QStringLiteral("seconds"), Rounded(totals.seconds)},
@@ -67,11 +68,14 @@ QString SummaryText(const ReduceTotals& totals) {
     // bitrate) say so rather than show a negative saving.
     const double change =
         before > 0 ? 100.0 * static_cast<double>(std::abs(before - after)) / before : 0.0;
-    return QStringLiteral("reduced %1, skipped %2, failed %3; %4 → %5, %6% %7")
+    // Results whose sources are gone are only mentioned where there are any.
+    const QString gone =
+        totals.gone > 0 ? QStringLiteral(", gone %1").arg(totals.gone) : QString();
+    return QStringLiteral("reduced %1, skipped %2, failed %3%4; %5 → %6, %7% %8")
         .arg(totals.reduced)
         .arg(totals.skipped)
         .arg(totals.failed)
-        .arg(SizeText(before), SizeText(after))
+        .arg(gone, SizeText(before), SizeText(after))
         .arg(change, 0, 'f', 1)
         .arg(after > before ? QStringLiteral("larger") : QStringLiteral("saved"));
 }

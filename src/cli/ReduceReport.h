@@ -27,6 +27,8 @@ struct ReduceTotals {
     std::size_t skipped = 0;
     std::size_t failed = 0;
     std::size_t interrupted = 0;
+    // Recorded results whose sources are gone: kept, not made again.
+    std::size_t gone = 0;
     qint64 bytesBefore = 0;  // of the reduced rows' sources
     qint64 bytesAfter = 0;   // of their results
     double seconds = 0.0;

@@ -122,7 +122,7 @@ ListingFailure FolderWalk::listSubFolders(const QString& folder, std::vector<Fou
         for (const std::size_t k : NaturalOrderOf(names)) {
             const SubFolder& sub = listing.folders[k];
             window_.yieldToEvents();
-            if (IsDotName(sub.name)) {
+            if (IsDotName(sub.name) || sub.name == QLatin1String(kRecordFolderName)) {
                 continue;
             }
             if (!IsWalkableFolderName(sub.name)) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/FileReduction.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -160,6 +161,7 @@ bool FileReduction::start() {
         fail(reason::SourceGone(), kStartFailureCode);
         return false;
     }
+    sourceStamp_ = StampOf(request_.source);
     const ResultFile::Reservation reservation =
         result_.reserve(SourceMode(request_.source), request_.replace);
     command_ = MakeEncoderCommand(
@@ -244,7 +246,32 @@ void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status)
         end();
         return;
     }
-    switch (result_.accept()) {
+    place();
+    end();
+}
+
+void FileReduction::place() {
+    if (request_.replacing) {
+        const std::optional<FileStamp> there = StampOf(request_.output);
+        if (!there || !SameStamp(*there, *request_.replacing)) {
+            // Not the result we made any more: whoever put it there keeps it.
+            result_.discard();
+            outcome_.status = ReductionOutcome::Status::Skipped;
+            outcome_.reason = reason::Exists();
+            return;
+        }
+    }
+    const qint64 time =
+        request_.keepTime && sourceStamp_ ? sourceStamp_->modifiedMs : StampTimeNow();
+    ResultFile::BeforePlacing record;
+    if (request_.journals && sourceStamp_) {
+        record = [this](const FileStamp& result) {
+            const QString name = QDir(request_.recordRoot).relativeFilePath(request_.output);
+            return request_.journals->journalFor(request_.recordRoot)
+                .append({name, result, request_.source, *sourceStamp_});
+        };
+    }
+    switch (result_.accept(time, record)) {
         case ResultFile::Acceptance::Placed:
             outcome_.status = ReductionOutcome::Status::Reduced;
             break;
@@ -253,10 +280,9 @@ void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status)
             outcome_.reason = result_.refusal();
             break;
         case ResultFile::Acceptance::Refused:
-            fail(failureReason(result_.refusal()), exitCode);
+            fail(failureReason(result_.refusal()), outcome_.exitCode);
             break;
     }
-    end();
 }
 
 void FileReduction::onProcessError(QProcess::ProcessError error) {

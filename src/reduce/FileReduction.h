@@ -6,9 +6,13 @@
 #include <QString>
 #include <functional>
 
+#include <optional>
+
 #include "reduce/EncoderCommand.h"
+#include "reduce/FileStamp.h"
 #include "reduce/ReductionOutcome.h"
 #include "reduce/ResultFile.h"
+#include "reduce/ResultJournal.h"
 
 namespace mirelune {
 
@@ -22,6 +26,15 @@ struct ReductionRequest {
     // file found there when its turn comes, or when the result is ready,
     // stays, and the row is skipped.
     Replace replace = Replace::No;
+    // Where the record of the result is kept (none without journals), and
+    // the folder the recorded name is relative to.
+    ResultJournals* journals = nullptr;
+    QString recordRoot{};
+    // The result gets its source's modification time rather than now.
+    bool keepTime = false;
+    // A result made again for a changed source: it replaces the file at the
+    // output only while that file still has this stamp (its record's).
+    std::optional<FileStamp> replacing{};
     // Whether the user asked the job to stop. An encoder ended by SIGINT,
     // SIGTERM or SIGHUP once this holds was stopped with the job (Ctrl+C in
     // a terminal reaches every process of the group), and its row is
@@ -79,8 +92,11 @@ class FileReduction : public QObject {
     // Whether an encoder that ended this way was stopped with the job.
     bool stoppedWithJob(int exitCode, QProcess::ExitStatus status) const;
     void end();
+    // Takes the result's name, with its record written first.
+    void place();
 
     ReductionRequest request_;
+    std::optional<FileStamp> sourceStamp_;  // as the encoder began to read it
     EncoderCommand command_;
     ResultFile result_;
     QProcess process_;

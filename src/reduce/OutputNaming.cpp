@@ -29,14 +29,6 @@ QString ClaimKey(const QString& path) {
     return PlaceKey(path).toCaseFolded();
 }
 
-// A source that vanished still needs a stable key for "the same source".
-QString SourceKey(const QString& source) {
-    if (const auto identity = IdentityOf(source)) {
-        return identity->key();
-    }
-    return QDir::cleanPath(QFileInfo(source).absoluteFilePath());
-}
-
 }  // namespace
 
 QString PlainOutputPath(const QString& folder, const QString& source) {
@@ -71,6 +63,20 @@ QString OutputPathFor(const QString& folder, const QString& source) {
 QString NumberedPath(const QString& path, int copy) {
     const QString stem = WithoutExtension(path);
     return stem + CopySuffix(copy) + path.mid(stem.size());
+}
+
+bool IsWantedOrNumbered(const QString& path, const QString& wanted) {
+    if (path == wanted) {
+        return true;
+    }
+    const QString stem = WithoutExtension(wanted);
+    const QString extension = wanted.mid(stem.size());
+    if (!path.startsWith(stem + QStringLiteral(" (")) || !path.endsWith(QLatin1Char(')') + extension)) {
+        return false;
+    }
+    const QString number = path.mid(stem.size() + 2, path.size() - stem.size() - 3 - extension.size());
+    bool isNumber = false;
+    return number.toInt(&isNumber) >= 2 && isNumber && !number.startsWith(QLatin1Char('0'));
 }
 
 void OutputNames::protectSource(const QString& source) {

@@ -37,6 +37,10 @@ QString OutputPathFor(const QString& folder, const QString& source);
 // extension of the last path element.
 QString NumberedPath(const QString& path, int copy);
 
+// Whether path is wanted itself or one of its numbered names: otherwise the
+// target took the result under a name of its own.
+bool IsWantedOrNumbered(const QString& path, const QString& wanted);
+
 // Where one source's result goes, decided when its turn comes.
 struct OutputChoice {
     enum class Kind {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/ReduceJob.h"
 
+#include <QDir>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "reduce/EncoderResource.h"
 #include "reduce/FileReduction.h"
 #include "reduce/OutputNaming.h"
+#include "reduce/RecordedResults.h"
 #include "reduce/ReduceJobView.h"
 #include "reduce/ReduceOptions.h"
 #include "reduce/RunAndWait.h"
@@ -38,6 +40,7 @@ struct RowWork {
     QString refusal;       // why this row failed before it could run
     QString skip;          // why this row is left alone
     bool renamed = false;  // the target did not take the name the result wanted
+    QString recordRoot;    // the folder whose journal records the result
 };
 
 // What the user said to results that would replace files already there.
@@ -51,16 +54,38 @@ QString OutputNow(const ReduceOptions& options, const QString& source) {
     return folder ? OutputPathFor(*folder, source) : QString();
 }
 
+// The folder whose journal records a row's result: the folder it goes to.
+std::optional<QString> RecordRootFor(const ReduceOptions& options, const QString& source) {
+    const auto folder =
+        OutputFolderFor(source, options.option1, options.option2, options.outputFolder);
+    return folder ? std::optional<QString>(QDir::cleanPath(*folder)) : std::nullopt;
+}
+
+// The results recorded where source's result goes are read the first time
+// such a folder comes up, and keep their names from then on.
+std::optional<QString> ReadRecordsFor(RecordedResults& records, OutputNames& names,
+                                      const ReduceOptions& options, const QString& source) {
+    const std::optional<QString> root = RecordRootFor(options, source);
+    if (root) {
+        for (const RecordedResults::Held& held : records.read(*root)) {
+            names.claim(held.record.source, held.path);
+        }
+    }
+    return root;
+}
+
 // Before anything is written or run: every row's output with the options as
 // they stand, noted in names, and how many results would replace a file the
-// job did not make, counted as if the user let them.
+// job did not make or a result already made, counted as if the user let
+// them.
 int CountResultsThatWouldReplace(ReduceJobView& view, const ReduceOptions& options,
-                                 OutputNames& names) {
+                                 OutputNames& names, RecordedResults& records) {
     std::vector<std::pair<QString, QString>> rows;  // source, wanted output
     for (int r = 1; r <= view.rowCount(); ++r) {
         try {
             const QString source = view.rowText(r);
             names.protectSource(source);
+            ReadRecordsFor(records, names, options, source);
             rows.emplace_back(source, OutputNow(options, source));
         } catch (...) {
             // The row's own steps report it.
@@ -74,7 +99,12 @@ int CountResultsThatWouldReplace(ReduceJobView& view, const ReduceOptions& optio
     OutputNames trial = names;
     int replacing = 0;
     for (const auto& [source, wanted] : rows) {
-        if (wanted.isEmpty() || trial.resultOf(source)) {
+        if (wanted.isEmpty() || trial.resultOf(source) || records.sourceOf(source)) {
+            continue;
+        }
+        if (const auto recorded = records.resultFor(*RecordRootFor(options, source), source)) {
+            ++replacing;
+            trial.claim(source, recorded->path);
             continue;
         }
         const OutputChoice choice = trial.decide(source, wanted);
@@ -181,9 +211,11 @@ void ReduceJob::run(ReduceJobView& view) {
     // Whether results may replace files that are already there is asked
     // once, before the encoder is even written, so Cancel leaves no trace.
     OutputNames names;
+    RecordedResults records;
+    ResultJournals journals;
     ReplaceAnswer answer = ReplaceAnswer::NotAsked;
     g.step(109, [&] {
-        const int replacing = CountResultsThatWouldReplace(view, options, names);
+        const int replacing = CountResultsThatWouldReplace(view, options, names, records);
         if (replacing == 0) {
             return;
         }
@@ -273,8 +305,27 @@ void ReduceJob::run(ReduceJobView& view) {
             if (!row.refusal.isEmpty()) {
                 return;
             }
+            row.recordRoot = *ReadRecordsFor(records, names, row.options, row.source);
             if (const auto producer = names.resultOf(row.source)) {
                 row.skip = reason::ResultOf(FileNameOf(*producer));
+                return;
+            }
+            if (const auto producer = records.sourceOf(row.source)) {
+                row.skip = reason::ResultOf(FileNameOf(*producer));
+                return;
+            }
+            if (const auto recorded = records.resultFor(row.recordRoot, row.source)) {
+                // Made before: it keeps its name, and is made again only when
+                // the user let results replace files.
+                row.output = recorded->path;
+                names.claim(row.source, row.output);
+                if (answer == ReplaceAnswer::Yes) {
+                    row.replace = Replace::Yes;
+                } else {
+                    row.skip = recorded->state == RecordedResults::State::Outdated
+                                   ? reason::Outdated()
+                                   : reason::Exists();
+                }
                 return;
             }
             names.noteWanted(row.source, row.output);
@@ -325,6 +376,7 @@ void ReduceJob::run(ReduceJobView& view) {
             continue;
         }
         FileReduction reduction({encoderPath, *row.kbps, row.source, row.output, row.replace,
+                                 &journals, row.recordRoot, false, std::nullopt,
                                  [this] { return aborted_; }});
         current_ = &reduction;
         g.step(152, [&] {

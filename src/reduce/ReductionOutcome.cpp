@@ -70,6 +70,10 @@ QString Exists() {
     return QStringLiteral("exists");
 }
 
+QString Outdated() {
+    return QStringLiteral("outdated");
+}
+
 QString ResultOf(const QString& sourceName) {
     return QStringLiteral("result of ") + sourceName;
 }

@@ -44,6 +44,8 @@ QString NameTooLong();
 // Skips: a file the job did not make holds the output path, or the listed
 // file is itself the output of another listed source.
 QString Exists();
+// The source changed since its recorded result was made.
+QString Outdated();
 QString ResultOf(const QString& sourceName);
 // A failure of the system, errnum as in errno.
 QString CannotWriteIn(const QString& folder, int errnum);

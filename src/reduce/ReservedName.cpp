@@ -156,6 +156,12 @@ int ReservedName::fill(const QString& from, unsigned mode, const PlacementCalls&
         return error;
     }
     ::fchmod(fd_, static_cast<mode_t>(mode));
+    // The copy keeps the result's time: its record names it.
+    struct stat copied {};
+    if (::stat(fromName.constData(), &copied) == 0) {
+        const struct timespec times[2] = {{0, UTIME_OMIT}, copied.st_mtim};
+        ::futimens(fd_, times);
+    }
     if (!nameIsOurs()) {
         // Someone replaced the name while the copy ran: their file stays, and
         // ours is dropped with the handle.

@@ -124,7 +124,8 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
     return Reservation::Failed;
 }
 
-ResultFile::Acceptance ResultFile::accept() {
+ResultFile::Acceptance ResultFile::accept(std::optional<qint64> modifiedMs,
+                                         const BeforePlacing& beforePlacing) {
     refusal_.clear();
     if (temporary_.isEmpty() || !IsValidMp3(temporary_)) {
         discard();
@@ -136,6 +137,17 @@ ResultFile::Acceptance ResultFile::accept() {
     // source's read and write bits and nothing more.
     ::chmod(QFile::encodeName(temporary_).constData(), static_cast<mode_t>(resultMode_));
 #endif
+    if (modifiedMs) {
+        SetModifiedTime(temporary_, *modifiedMs);
+    }
+    if (beforePlacing) {
+        const std::optional<FileStamp> stamp = StampOf(temporary_);
+        if (QString why = stamp ? beforePlacing(*stamp) : reason::NotValidMp3(); !why.isEmpty()) {
+            discard();
+            refusal_ = std::move(why);
+            return Acceptance::Refused;
+        }
+    }
     bool replacing = !name_.held();
     int error = replacing ? MoveIntoPlace(temporary_, output_)
                           : name_.fill(temporary_, resultMode_, calls_);

@@ -2,9 +2,12 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
+#include "reduce/FileStamp.h"
 #include "reduce/MoveIntoPlace.h"
 #include "reduce/ReservedName.h"
 #include "reduce/RunMark.h"
@@ -42,11 +45,17 @@ class ResultFile {
     const QString& temporaryPath() const { return temporary_; }
 
     enum class Acceptance { Placed, Exists, Refused };
+    // Told the stamp the result will have at its name, just before it takes
+    // it; a text refuses the result with that reason.
+    using BeforePlacing = std::function<QString(const FileStamp& result)>;
     // Reads the temporary file with our own analysis and, when it is a valid
-    // MP3 stream, puts it at the output name. Exists when someone else's file
-    // took the held name meanwhile (it stays). Anything but Placed removes
-    // the temporary file and the reservation; why is then in refusal().
-    Acceptance accept();
+    // MP3 stream, gives it the modification time modifiedMs (when given;
+    // the copy into a held name keeps it too) and puts it at
+    // the output name. Exists when someone else's file took the held name
+    // meanwhile (it stays). Anything but Placed removes the temporary file
+    // and the reservation; why is then in refusal().
+    Acceptance accept(std::optional<qint64> modifiedMs = std::nullopt,
+                      const BeforePlacing& beforePlacing = {});
     const QString& refusal() const { return refusal_; }
 
     // Removes the temporary file and the reservation; quiet, and harmless to

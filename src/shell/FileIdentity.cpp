@@ -74,4 +74,11 @@ QString PlaceKey(const QString& path) {
     return folder + QLatin1Char('/') + info.fileName();
 }
 
+QString SourceKey(const QString& path) {
+    if (const auto identity = IdentityOf(path)) {
+        return identity->key();
+    }
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
 }  // namespace mirelune

@@ -34,6 +34,10 @@ std::optional<FileIdentity> IdentityOf(const QString& path);
 // True when a and b are the same text, or both name the same existing file.
 bool IsSameFile(const QString& a, const QString& b);
 
+// The same text for every spelling of one existing file (its identity);
+// for a file that is gone, its path made absolute.
+QString SourceKey(const QString& path);
+
 // A text that is equal for every spelling of one place in the file system,
 // whether or not a file is there yet: the folder's real path (when the
 // folder exists) and the name.

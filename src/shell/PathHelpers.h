@@ -14,6 +14,10 @@ inline constexpr char16_t kPathSeparator = u'\\';
 inline constexpr char16_t kPathSeparator = u'/';
 #endif
 
+// The hidden folder in which a folder that receives results keeps the
+// records of what they were made from. No walk goes into it.
+inline constexpr char kRecordFolderName[] = ".mirelune";
+
 // How CollapseSeparators treats a path that begins with separators.
 enum class LeadingSeparators {
     KeepTwo,  // Windows: "\\server\share", a network path

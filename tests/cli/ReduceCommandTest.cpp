@@ -13,12 +13,15 @@
 #include <csignal>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include <signal.h>
 
 #include "CliProcess.h"
 #include "mp3/MP3Info.h"
+#include "reduce/RecordedResults.h"
 #include "shell/FileIdentity.h"
 #include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
@@ -193,13 +196,7 @@ TEST_F(ReduceCommandTest, KeepTreeRebuildsEachFolderArgumentsSubFolders) {
     Mp3("other/x.mp3");
     const CliRun run = Run({"--keep-tree", "-o", out, Q(dir.file("tree")), Q(dir.file("other"))});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    QStringList found;
-    QDirIterator it(out, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        found.append(QDir(out).relativeFilePath(it.next()));
-    }
-    found.sort();
-    EXPECT_EQ(found, QStringList({"a/b/deep.mp3", "a/mid.mp3", "top.mp3", "x.mp3"}));
+    EXPECT_EQ(test::FilesUnder(out), QStringList({"a/b/deep.mp3", "a/mid.mp3", "top.mp3", "x.mp3"}));
 
     const QString flat = Q(dir.file("flat"));
     QDir().mkpath(flat);
@@ -419,6 +416,7 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
                                     {"skipped", 1},
                                     {"failed", 1},
                                     {"interrupted", 0},
+                                    {"gone", 0},
                                     {"bytes_before", before},
                                     {"bytes_after", after},
                                     {"stopped", false}}));
@@ -479,19 +477,17 @@ TEST_F(ReduceCommandTest, StickFileSystemsTakeEveryResultUnderANameTheyAccept) {
             EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
             EXPECT_TRUE(run.out.startsWith("reduced 3, skipped 0, failed 0;"))
                 << run.out.toStdString();
-            QStringList made;
-            QDirIterator it(target, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                const QString path = it.next();
-                made.append(QDir(target).relativeFilePath(path));
-                EXPECT_GT(BitrateOf(path), 0) << path.toStdString();
+            const QStringList made = test::FilesUnder(target);
+            for (const QString& name : made) {
+                EXPECT_GT(BitrateOf(target + "/" + name), 0) << name.toStdString();
             }
-            made.sort();
             EXPECT_EQ(made, keepTree ? QStringList(c.tree) : QStringList(c.flat));
             // Again: everything is there, nothing is made twice.
             const CliRun again = Run(args);
             EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 3, failed 0;"))
                 << again.out.toStdString() << again.err.toStdString();
+            // Each result's record counts: the stick keeps the times they were given.
+            EXPECT_EQ(RecordedResults().read(target).size(), 3U);
         }
         const CliRun renamed = Run({"-o", stick + "/flat", "--overwrite", in});
         EXPECT_EQ(renamed.err.contains(QString::fromUtf8("renamed: ") + in +
@@ -500,6 +496,54 @@ TEST_F(ReduceCommandTest, StickFileSystemsTakeEveryResultUnderANameTheyAccept) {
                   std::string(c.kind) == "vfat")
             << renamed.err.toStdString();
     }
+}
+
+// Two shards write into one folder at once; next month an album arrives that
+// sorts before the others: the results made keep their names, with their
+// sources' times, and only the new source is reduced.
+TEST_F(ReduceCommandTest, ShardsAtOnceAndARerunAfterTheLibraryGrew) {
+    const QString music = Q(dir.file("music"));
+    const QStringList names = {"B Album/01 Intro.mp3", "B Album/02 Song.mp3",
+                               "C Album/01 Intro.mp3", "C Album/03 Coda.mp3"};
+    int frequency = 300;
+    for (const QString& name : names) {
+        Mp3("music/" + name.toStdString(), frequency += 100);
+    }
+    std::vector<std::unique_ptr<QProcess>> shards;
+    for (const char* shard : {"1/2", "2/2"}) {
+        auto process = std::make_unique<QProcess>();
+        process->start(QStringLiteral(MIRELUNE_CLI), {"reduce", "--shard", shard, "--keep-time",
+                                                      "-j", "1", "-o", out, music});
+        shards.push_back(std::move(process));
+    }
+    for (const auto& process : shards) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(test::FilesUnder(out), QStringList({"01 Intro (2).mp3", "01 Intro.mp3",
+                                                  "02 Song.mp3", "03 Coda.mp3"}));
+    EXPECT_EQ(QDir(out + "/.mirelune").entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QFileInfo(out + "/01 Intro (2).mp3").lastModified(),
+              QFileInfo(music + "/C Album/01 Intro.mp3").lastModified());
+
+    Mp3("music/A Album/01 Intro.mp3", 1000);
+    const CliRun again = Run({"--json", "-o", out, music});
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    QStringList rows;
+    for (const QJsonObject& row : test::JsonLines(again.out)) {
+        if (row.contains("summary")) {
+            const QJsonObject summary = row["summary"].toObject();
+            rows.append(QStringLiteral("summary %1 %2").arg(summary["reduced"].toInt())
+                            .arg(summary["skipped"].toInt()));
+        } else {
+            rows.append(QDir(out).relativeFilePath(row["output"].toString()) + " " +
+                        row["status"].toString() + " " + row["reason"].toString());
+        }
+    }
+    EXPECT_EQ(rows, QStringList({"01 Intro.mp3 skipped exists", "02 Song.mp3 skipped exists",
+                                 "01 Intro (2).mp3 skipped exists",
+                                 "03 Coda.mp3 skipped exists", "01 Intro (3).mp3 reduced ",
+                                 "summary 1 4"}));
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QString>
 #include <algorithm>
 #include <vector>
 
 #include "cli/ReducePlan.h"
 #include "cli/Shard.h"
+#include "reduce/FileStamp.h"
+#include "reduce/ResultJournal.h"
 #include "support/FolderTree.h"
 
 namespace mirelune::cli {
@@ -26,14 +29,18 @@ void PrintTo(const Line& line, std::ostream* out) {
     *out << line.source.toStdString() << " -> " << line.outcome.toStdString();
 }
 
-std::vector<Line> Lines(const Plan& plan, const QString& root) {
+// With outputs, a skipped line names the output it was given.
+std::vector<Line> Lines(const Plan& plan, const QString& root, bool outputs = false) {
     const auto relative = [&](const QString& path) { return QDir(root).relativeFilePath(path); };
     std::vector<Line> lines;
     for (const PlannedReduction& r : plan.reductions) {
         lines.push_back({relative(r.source), relative(r.output)});
     }
     for (const Note& n : plan.skipped) {
-        lines.push_back({relative(n.path), "skipped: " + n.text});
+        lines.push_back({relative(n.path), "skipped: " + n.text +
+                                               (outputs && !n.output.isEmpty()
+                                                    ? " (" + relative(n.output) + ")"
+                                                    : QString())});
     }
     for (const Note& n : plan.failed) {
         lines.push_back({relative(n.path), "failed: " + n.text});
@@ -253,6 +260,95 @@ TEST(ReducePlan, ShardsShareOutTheWholePlanWhateverResultsAreThere) {
             std::is_permutation(everyShard.begin(), everyShard.end(), lines.begin(), lines.end()));
         EXPECT_TRUE(MakeReducePlan(settings, {tree.path("lib")}).reductions.empty());
     }
+}
+
+// What a run of the plan leaves: each result written and recorded as the
+// real run does, its bytes naming its source.
+void RunPlan(const Plan& plan) {
+    ResultJournals journals;
+    for (const PlannedReduction& r : plan.reductions) {
+        const QByteArray bytes = ("result of " + r.source).toUtf8();
+        QFile result(r.output);
+        ASSERT_TRUE(result.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        result.write(bytes);
+        result.close();
+        const qint64 time = StampTimeNow();
+        ASSERT_TRUE(SetModifiedTime(r.output, time));
+        ASSERT_EQ(journals.journalFor(r.recordRoot)
+                      .append({QDir(r.recordRoot).relativeFilePath(r.output),
+                               {bytes.size(), time}, r.source, *StampOf(r.source)}),
+                  QString());
+    }
+}
+
+// One library reduced again and again into one folder while albums come, go,
+// move and change: every result keeps its name and source, a new source
+// takes the next name no result holds, and nothing is made twice.
+TEST(ReducePlan, RerunsKeepEachResultWithItsSource) {
+    test::Tree tree;
+    const QString out = tree.folder("out");
+    int frames = 3;  // every source its own size, so no two look alike
+    const auto album = [&](const QString& name) {
+        tree.file("inc/" + name + "/01 Intro.mp3", test::Frames(test::kMpeg1L3At128, 417, ++frames));
+    };
+    const QString intro = QStringLiteral("/01 Intro.mp3");
+    PlanSettings into{128, out, false, false, false};
+    const auto step = [&](const char* what, const std::vector<Line>& expected, int gone) {
+        SCOPED_TRACE(what);
+        const Plan plan = MakeReducePlan(into, {tree.path("inc")});
+        EXPECT_EQ(Lines(plan, tree.root(), true), expected);
+        EXPECT_EQ(plan.gone, gone);
+        RunPlan(plan);
+    };
+
+    album("B Album");
+    step("first run", {{"inc/B Album" + intro, "out/01 Intro.mp3"}}, 0);
+    album("A Album");
+    step("an album that sorts first",
+         {{"inc/A Album" + intro, "out/01 Intro (2).mp3"},
+          {"inc/B Album" + intro, "skipped: exists (out/01 Intro.mp3)"}},
+         0);
+    album("C Album");
+    step("an album that sorts last",
+         {{"inc/C Album" + intro, "out/01 Intro (3).mp3"},
+          {"inc/A Album" + intro, "skipped: exists (out/01 Intro (2).mp3)"},
+          {"inc/B Album" + intro, "skipped: exists (out/01 Intro.mp3)"}},
+         0);
+    ASSERT_TRUE(QDir().rename(tree.path("inc/B Album"), tree.path("inc/Z Album")));
+    ASSERT_TRUE(QDir(tree.path("inc/A Album")).removeRecursively());
+    album("D Album");
+    step("moved, removed and added",
+         {{"inc/D Album" + intro, "out/01 Intro (4).mp3"},
+          {"inc/C Album" + intro, "skipped: exists (out/01 Intro (3).mp3)"},
+          {"inc/Z Album" + intro, "skipped: exists (out/01 Intro.mp3)"}},
+         1);
+    album("C Album");  // changed since its result was made
+    step("a changed source",
+         {{"inc/C Album" + intro, "skipped: outdated (out/01 Intro (3).mp3)"},
+          {"inc/D Album" + intro, "skipped: exists (out/01 Intro (4).mp3)"},
+          {"inc/Z Album" + intro, "skipped: exists (out/01 Intro.mp3)"}},
+         1);
+    into.refresh = true;
+    const Plan refresh = MakeReducePlan(into, {tree.path("inc")});
+    ASSERT_EQ(refresh.reductions.size(), 1U);
+    EXPECT_EQ(refresh.reductions[0].output, out + "/01 Intro (3).mp3");
+    EXPECT_TRUE(refresh.reductions[0].replace);
+    ASSERT_TRUE(refresh.reductions[0].replacing);
+    EXPECT_EQ(refresh.reductions[0].replacing->size, StampOf(out + "/01 Intro (3).mp3")->size);
+    RunPlan(refresh);
+    into.refresh = false;
+
+    // The user's own file where a result was, and a journal cut short.
+    tree.file("out/01 Intro (4).mp3", {'m', 'i', 'n', 'e'});
+    QFile journal(QDir(out + "/.mirelune").entryInfoList(QDir::Files).first().filePath());
+    ASSERT_TRUE(journal.open(QIODevice::Append));
+    journal.write("made\t01 Intro (5).mp3\t4\t2026-");
+    journal.close();
+    step("a user's file at a recorded name",
+         {{"inc/C Album" + intro, "skipped: exists (out/01 Intro (3).mp3)"},
+          {"inc/D Album" + intro, "skipped: exists (out/01 Intro (4).mp3)"},
+          {"inc/Z Album" + intro, "skipped: exists (out/01 Intro.mp3)"}},
+         1);
 }
 
 }  // namespace

@@ -33,8 +33,10 @@ done
 rm "$work/tone.wav"
 
 # Every file under a run's folder with its contents' hash.
+# The results, without the journals that record them (one per writer, so
+# their names differ from run to run).
 snapshot() {
-    (cd "$1" && find . -type f -print0 | sort -z | xargs -0 sha256sum)
+    (cd "$1" && find . -name .mirelune -prune -o -type f -print0 | sort -z | xargs -0 sha256sum)
 }
 
 fail() {

@@ -415,6 +415,32 @@ TEST_F(ReduceJobTest, RunningTheSameJobAgainBesideTheOriginalsRedoesNothing) {
               QStringList({"a-reduced.mp3", "a.mp3", "b-reduced.mp3", "b.mp3"}));
 }
 
+// The job again after an album arrived and a source changed: the result made
+// keeps its name, the new source takes the next, and the changed one's
+// result is left as it is unless the user lets results be replaced.
+TEST_F(ReduceJobTest, AgainAfterTheLibraryChangedResultsKeepTheirSources) {
+    QDir().mkpath(music + QStringLiteral("/b"));
+    QDir().mkpath(music + QStringLiteral("/a"));
+    const QString b = Source(QStringLiteral("b/song.mp3"), 3);
+    view.rows = {b};
+    job.run(view);
+    ASSERT_EQ(test::EntriesOf(out), QStringList({"song.mp3"}));
+
+    const QString a = Source(QStringLiteral("a/song.mp3"), 4);
+    Source(QStringLiteral("b/song.mp3"), 5);  // changed since
+    view.rows = {a, b};
+    view.layer().clearRecord();
+    view.layer().queueAnswer(MessageAnswer::No);
+    job.run(view);
+    ASSERT_EQ(view.layer().boxes().size(), 2u);
+    EXPECT_EQ(view.layer().boxes()[0].text.left(2), QStringLiteral("1 "));
+    EXPECT_EQ(view.layer().boxes()[1],
+              Plain(QStringLiteral("Done.\n\n1 file skipped:\nsong.mp3: outdated")));
+    EXPECT_EQ(Runs(), QStringList({b, a}));
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song.mp3")), test::HandMadeMp3(3));
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song (2).mp3")), test::HandMadeMp3(4));
+}
+
 TEST_F(ReduceJobTest, AbortStopsTheEncoderAndCleansUpWithoutAnotherMessage) {
     UseEncoder(QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do sleep 0.01; "
                               "i=$((i+1)); done; cp \"$6\" \"$7\"; touch %2")

@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,7 @@
 
 #include "reduce/ReduceJobView.h"
 #include "shell/Failure.h"
+#include "shell/PathHelpers.h"
 #include "support/FakeWindowLayer.h"
 #include "support/Mp3Bytes.h"
 #include "support/ScratchDir.h"
@@ -43,9 +45,28 @@ inline void WriteBytes(const QString& path, const QByteArray& bytes) {
 }
 
 // Every entry of a folder, hidden ones included, sorted.
+// Leftovers are shown too; the folder of records of results is not (its own
+// tests read it).
 inline QStringList EntriesOf(const QString& folder) {
-    return QDir(folder).entryList(
+    QStringList entries = QDir(folder).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    entries.removeAll(QLatin1String(kRecordFolderName));
+    return entries;
+}
+
+// Every file under folder, relative to it and sorted, leftovers included;
+// the records of results are left out.
+inline QStringList FilesUnder(const QString& folder) {
+    QStringList found;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString relative = QDir(folder).relativeFilePath(it.next());
+        if (!relative.startsWith(QLatin1String(kRecordFolderName) + QLatin1Char('/'))) {
+            found.append(relative);
+        }
+    }
+    found.sort();
+    return found;
 }
 
 // A valid MP3 stream made by hand: frameCount frames at 128 kbps. Different

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+namespace mirelune {
+
+// What tells one version of a file from another without reading it: its
+// size and modification time (milliseconds since the epoch, UTC).
+struct FileStamp {
+    qint64 size = 0;
+    qint64 modifiedMs = 0;
+};
+
+// The stamp of the regular file at path (a link is followed); nothing for a
+// folder, a missing file or anything else.
+std::optional<FileStamp> StampOf(const QString& path);
+
+// Equal sizes, and times within the same two seconds: FAT keeps times in
+// two-second steps, so a time set on a stick reads back rounded down.
+bool SameStamp(const FileStamp& a, const FileStamp& b);
+
+// Now, rounded down to an even second: a time every file system keeps
+// exactly, so a result's recorded stamp is the one it reads back with.
+qint64 StampTimeNow();
+
+// Sets the modification time of the file at path; false when it cannot.
+bool SetModifiedTime(const QString& path, qint64 modifiedMs);
+
+}  // namespace mirelune

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "reduce/RecordedResults.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "shell/FileIdentity.h"
+#include "shell/PathHelpers.h"
+
+namespace mirelune {
+namespace {
+
+QString Whole(const QString& root, const QString& relative) {
+    return QDir::cleanPath(QDir(root).filePath(relative));
+}
+
+QString InRoot(const QString& root, const QString& key) {
+    return QDir::cleanPath(root) + QLatin1Char('\n') + key;
+}
+
+}  // namespace
+
+std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
+    if (!roots_.insert(QDir::cleanPath(root)).second) {
+        return {};
+    }
+    // Of several records for one name whose stamp the file there has (made
+    // again within two seconds), one whose source is still as recorded
+    // speaks for it.
+    const auto sourceUnchanged = [](const ResultRecord& record) {
+        const std::optional<FileStamp> stamp = StampOf(record.source);
+        return stamp && SameStamp(*stamp, record.sourceStamp);
+    };
+    std::map<QString, Held> counting;
+    for (ResultRecord& record : ReadRecords(root)) {
+        const QString path = Whole(root, record.result);
+        const std::optional<FileStamp> there = StampOf(path);
+        if (!there || !SameStamp(*there, record.resultStamp)) {
+            continue;
+        }
+        const QString key = PlaceKey(path);
+        const auto before = counting.find(key);
+        if (before == counting.end() || !sourceUnchanged(before->second.record)) {
+            counting.insert_or_assign(key, Held{path, std::move(record)});
+        }
+    }
+    std::vector<Held> found;
+    for (auto& [key, held] : counting) {
+        if (byResult_.count(key) != 0) {
+            continue;  // one folder reached by two spellings
+        }
+        const std::size_t index = entries_.size();
+        byResult_.emplace(key, index);
+        const QString& source = held.record.source;
+        if (QFileInfo::exists(source)) {
+            bySource_.emplace(InRoot(root, SourceKey(source)), index);
+        } else {
+            goneByName_[InRoot(root, FileNameOf(source))].push_back(index);
+        }
+        entries_.push_back({held, std::nullopt});
+        found.push_back(std::move(held));
+    }
+    return found;
+}
+
+std::optional<RecordedResults::Match> RecordedResults::resultFor(const QString& root,
+                                                                 const QString& source) {
+    const auto match = [this](std::size_t index, State state) {
+        const Held& held = entries_[index].held;
+        return Match{held.path, state, held.record.resultStamp};
+    };
+    const std::optional<FileStamp> stamp = StampOf(source);
+    if (!stamp) {
+        return std::nullopt;
+    }
+    const auto own = bySource_.find(InRoot(root, SourceKey(source)));
+    if (own != bySource_.end()) {
+        const bool same = SameStamp(*stamp, entries_[own->second].held.record.sourceStamp);
+        return match(own->second, same ? State::Current : State::Outdated);
+    }
+    const auto gone = goneByName_.find(InRoot(root, FileNameOf(source)));
+    if (gone == goneByName_.end()) {
+        return std::nullopt;
+    }
+    for (const std::size_t index : gone->second) {
+        Entry& e = entries_[index];
+        if ((!e.takenBy || *e.takenBy == source) && SameStamp(*stamp, e.held.record.sourceStamp)) {
+            e.takenBy = source;
+            return match(index, State::Current);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> RecordedResults::sourceOf(const QString& path) const {
+    const auto found = byResult_.find(PlaceKey(path));
+    if (found == byResult_.end()) {
+        return std::nullopt;
+    }
+    return entries_[found->second].held.record.source;
+}
+
+int RecordedResults::goneCount() const {
+    int gone = 0;
+    for (const auto& [name, indexes] : goneByName_) {
+        for (const std::size_t index : indexes) {
+            gone += entries_[index].takenBy ? 0 : 1;
+        }
+    }
+    return gone;
+}
+
+}  // namespace mirelune

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "reduce/FileStamp.h"
+#include "reduce/ResultJournal.h"
+
+namespace mirelune {
+
+// The results a job finds already made, read from the journals of the
+// folders it writes to. A record counts only while a file with the result's
+// recorded stamp is at its name: a crash before the result was placed, or a
+// file the user put there since, is never taken for one of ours.
+class RecordedResults {
+  public:
+    // A record that counts, with its result's path made whole.
+    struct Held {
+        QString path;
+        ResultRecord record;
+    };
+
+    // Reads root's journals the first time root is asked for and returns the
+    // records found there that count; nothing when root was read before.
+    std::vector<Held> read(const QString& root);
+
+    enum class State {
+        Current,   // the source is as it was when the result was made
+        Outdated,  // the source changed since
+    };
+    struct Match {
+        QString path;  // the result's
+        State state = State::Current;
+        FileStamp resultStamp;
+    };
+    // The result recorded in root (read before) for source: one made from
+    // source's path, or else one whose source is gone and had source's file
+    // name and stamp (a file moved or renamed), which source takes over.
+    // Each gone record is taken over by the first source that asks.
+    std::optional<Match> resultFor(const QString& root, const QString& source);
+
+    // The source whose recorded result the file at path is, in a root read
+    // before.
+    std::optional<QString> sourceOf(const QString& path) const;
+
+    // Results kept whose sources are gone and that no source took over.
+    int goneCount() const;
+
+  private:
+    struct Entry {
+        Held held;
+        std::optional<QString> takenBy;
+    };
+    std::set<QString> roots_;
+    std::vector<Entry> entries_;
+    std::map<QString, std::size_t> byResult_;  // place key of a result -> entry
+    std::map<QString, std::size_t> bySource_;  // root and source key -> entry
+    // root and the file name of a gone source -> entries
+    std::map<QString, std::vector<std::size_t>> goneByName_;
+};
+
+}  // namespace mirelune

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "reduce/FileStamp.h"
+#include "shell/PathHelpers.h"
+
+namespace mirelune {
+
+// The records are kept in the folder's kRecordFolderName folder, one
+// journal per run that wrote there.
+
+// That a result was made from a source: the result's name relative to the
+// folder whose journal holds the record, the source's absolute path, and
+// both files' stamps as they were when the result was made.
+struct ResultRecord {
+    QString result;
+    FileStamp resultStamp;
+    QString source;
+    FileStamp sourceStamp;
+};
+
+// One record as one line of text, tab-separated:
+//   made <TAB> result <TAB> size <TAB> time <TAB> source <TAB> size <TAB> time
+// with times in ISO 8601 UTC and names as their bytes on disk, where a
+// backslash, tab, carriage return or line feed is written \\, \t, \r, \n.
+QByteArray RecordLine(const ResultRecord& record);
+// The record a whole line (its line feed included) holds; nothing for a
+// line cut short by a crash or anything else that is not a record.
+std::optional<ResultRecord> ParseRecordLine(const QByteArray& line);
+
+// Every record in the journals kept for root, in journal-name order and line
+// order; lines that are not records are passed over.
+std::vector<ResultRecord> ReadRecords(const QString& root);
+
+// The journal this run appends to in one folder. Each writer has a file of
+// its own (host, process and a random tag in its name), so runs on several
+// machines can write into one shared folder at once without locks, and each
+// record is one write, made durable before its result takes its name.
+class ResultJournal {
+  public:
+    explicit ResultJournal(QString root);
+    ~ResultJournal();
+    ResultJournal(const ResultJournal&) = delete;
+    ResultJournal& operator=(const ResultJournal&) = delete;
+
+    // Empty when the record is down on disk; otherwise why it is not. The
+    // journal's file is made by the first record.
+    QString append(const ResultRecord& record);
+
+  private:
+    QString root_;
+    std::unique_ptr<QFile> file_;
+};
+
+// The journals of one run, one per folder written to.
+class ResultJournals {
+  public:
+    ResultJournal& journalFor(const QString& root);
+
+  private:
+    std::map<QString, std::unique_ptr<ResultJournal>> journals_;
+};
+
+}  // namespace mirelune
