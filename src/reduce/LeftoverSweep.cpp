@@ -76,7 +76,6 @@ void SweepResultFolder(const QString& folder, const QDateTime& now) {
             QFile::remove(mark.filePath());
         }
     }
-    dir.rmdir(QStringLiteral(".mirelune"));  // only when nothing is left in it
 }
 
 void SweepEncoderFolders(const QStringList& bases, const QDateTime& now) {

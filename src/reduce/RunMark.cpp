@@ -11,6 +11,7 @@
 #include "reduce/LeftoverSweep.h"
 #include "reduce/RunLiveness.h"
 #include "reduce/TemporaryResultName.h"
+#include "shell/PathHelpers.h"
 
 namespace mirelune {
 namespace {
@@ -38,15 +39,8 @@ bool PlaceMark(const QString& folder) {
         return file.open(QIODevice::ReadWrite) &&
                file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
     }
-    // A sweep elsewhere may remove the empty .mirelune folder between the two
-    // steps: once more then.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        QDir(folder).mkdir(QStringLiteral(".mirelune"));
-        if (WriteRunMark(mark)) {
-            return true;
-        }
-    }
-    return false;
+    QDir(folder).mkdir(QLatin1String(kRecordFolderName));
+    return WriteRunMark(mark);
 }
 
 }  // namespace
@@ -65,7 +59,7 @@ QString RunTag() {
 
 QString RunFolderIn(const QString& folder) {
     return QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
-        .filePath(QStringLiteral(".mirelune"));
+        .filePath(QLatin1String(kRecordFolderName));
 }
 
 QString RunMarkPath(const QString& folder, const QString& runTag) {
@@ -88,8 +82,9 @@ RunMarkHold::~RunMarkHold() {
         return;
     }
     holds.count.remove(folder_);
+    // The folder stays: the records of results live there too, and another
+    // run may be about to write in it.
     QFile::remove(RunMarkPath(folder_, RunTag()));
-    QDir(folder_).rmdir(QStringLiteral(".mirelune"));
 }
 
 }  // namespace mirelune

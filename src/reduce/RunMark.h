@@ -19,8 +19,7 @@ QString RunMarkPath(const QString& folder, const QString& runTag);
 // run may be there. The first hold of a folder in this process first clears
 // the folder of what dead runs left; the first of several holds at once
 // writes the mark, each later one refreshes its time, and the last to go
-// removes it (with the .mirelune folder when nothing else is in it). Used on
-// one thread.
+// removes it. Used on one thread.
 class RunMarkHold {
   public:
     explicit RunMarkHold(const QString& folder);

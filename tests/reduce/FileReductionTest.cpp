@@ -120,8 +120,10 @@ TEST_F(StandInTest, AnEncoderEndedByAStopSignalAfterAStopRequestIsInterrupted) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.signal) + (c.stopRequested ? " after a stop request" : ""));
-        FileReduction reduction({Encoder(QStringLiteral("kill -%1 $$").arg(c.signal)), 128, source,
-                                 output, Replace::No, [&c] { return c.stopRequested; }});
+        ReductionRequest request{Encoder(QStringLiteral("kill -%1 $$").arg(c.signal)), 128, source,
+                                 output};
+        request.stopRequested = [&c] { return c.stopRequested; };
+        FileReduction reduction(request);
         RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, c.status);
         EXPECT_EQ(test::EntriesOf(out), QStringList());

@@ -92,8 +92,7 @@ TEST(LeftoverSweep, RemovesOnlyWhatNoRunningRunHolds) {
     }
     Put(out + "/dead.mp3", "MIRELUNE-UNFINISHED\n" + Owner(kHere, test::DeadPid()) + "x\n", 0);
     Put(out + "/live.mp3", "MIRELUNE-UNFINISHED\n" + Owner(kHere, ::getpid()) + "x\n", 0);
-    staying << ".mirelune"
-            << "live.mp3";
+    staying << "live.mp3";
     staying.sort();
 
     SweepResultFolder(out, kNow);
