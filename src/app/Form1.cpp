@@ -53,7 +53,9 @@ Widget* Make(QWidget* parent, const char* name) {
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
     auto* button = Make<QPushButton>(parent, name);
     button->setText(QString::fromUtf8(caption));
-    button->setAutoDefault(false);
+    // Enter presses the focused button, as Space does; outside a dialog only
+    // an auto-default button takes Enter.
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -99,6 +101,8 @@ void Form1::createControls() {
     ListView1->setRootIsDecorated(false);
     ListView1->setItemsExpandable(false);
     ListView1->setUniformRowHeights(true);
+    // A long path keeps its file name in sight; the row's tooltip holds it whole.
+    ListView1->setTextElideMode(Qt::ElideMiddle);
     ListView1->setAllColumnsShowFocus(true);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -12,6 +12,7 @@
 #include "app/PointerRules.h"
 #include "filelist/CandidateWalk.h"
 #include "filelist/FileListFiller.h"
+#include "filelist/RefusedFiles.h"
 #include "filelist/RowDrag.h"
 #include "reduce/ReduceOptions.h"
 #include "shell/SettingsStore.h"
@@ -66,8 +67,10 @@ class Form1 : public QWidget {
     void Form_Load();
 
     // The files and folders the program was started with ("Open With" in a
-    // file manager), added as a drop of the same paths would add them.
-    void OpenPaths(const QStringList& paths);
+    // file manager), added as a drop of the same paths would add them. A
+    // path that does not exist, and leftOut (names no text can hold), are
+    // named in the drop's one box.
+    void OpenPaths(const QStringList& paths, const RefusedFiles& leftOut = RefusedFiles());
 
     WindowLayer& windowLayer() { return *window_; }
     SettingsStore& settings() { return settings_; }

@@ -12,6 +12,7 @@
 #include "app/ApplicationIcon.h"
 #include "app/Form1.h"
 #include "app/StartUpDefaults.h"
+#include "app/WindowCommandLine.h"
 #include "filelist/FileDrop.h"
 #include "filelist/FileList.h"
 #include "filelist/RefusedFiles.h"
@@ -110,9 +111,12 @@ void Form1::Form_Load() {
     }
 }
 
-void Form1::OpenPaths(const QStringList& paths) {
-    CatchAll(*window_, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")),
-             [&] { AddDroppedPaths(paths, *window_, candidateAdder(), RefusedFiles()); });
+void Form1::OpenPaths(const QStringList& paths, const RefusedFiles& leftOut) {
+    CatchAll(*window_, location::FormHandler(QStringLiteral("ListView1_OLEDragDrop")), [&] {
+        RefusedFiles refused = leftOut;
+        const QStringList existing = ExistingPaths(paths, refused);
+        AddDroppedPaths(existing, *window_, candidateAdder(), refused);
+    });
 }
 
 // Selecting an option while restoring is a click like the user's, and saves

@@ -2,9 +2,15 @@
 #include "app/WindowCommandLine.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 
+#include "folders/LeftOutNames.h"
+#include "folders/NativeNames.h"
 #include "shell/CommandLineText.h"
+#include "shell/NameText.h"
+#include "shell/PathHelpers.h"
 
 namespace mirelune {
 namespace {
@@ -34,10 +40,36 @@ void AcceptQtOptions(QCommandLineParser& parser) {
     }
 }
 
+// The bytes an argument came as: the first raw argument after from that
+// decodes to it. from moves past it, so a name given twice is found twice.
+std::optional<QByteArray> RawArgument(const QString& text, const QList<QByteArray>& raw,
+                                      qsizetype& from) {
+    for (qsizetype k = from; k < raw.size(); ++k) {
+        if (QString::fromLocal8Bit(raw.at(k)) == text) {
+            from = k + 1;
+            return raw.at(k);
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
-WindowCommandLine ParseWindowCommandLine(const QStringList& arguments,
-                                         const QString& workingFolder) {
+QStringList ExistingPaths(const QStringList& paths, RefusedFiles& leftOut) {
+    QStringList existing;
+    for (const QString& path : paths) {
+        if (PathExists(path)) {
+            existing.append(path);
+        } else {
+            leftOut.leaveOut(path,
+                             QCoreApplication::translate("WindowCommandLine", "does not exist"));
+        }
+    }
+    return existing;
+}
+
+WindowCommandLine ParseWindowCommandLine(const QStringList& arguments, const QString& workingFolder,
+                                         const QList<QByteArray>& rawArguments) {
     QCommandLineParser parser;
     // Qt's options are single-dash words such as -platform.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -50,7 +82,7 @@ WindowCommandLine ParseWindowCommandLine(const QStringList& arguments,
                                   QStringLiteral("Print the options and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Print the version and exit."));
-    parser.addOptions({help, version});
+    parser.addOptions({help, version, ListOptionsOption()});
     AcceptQtOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FILE|FOLDER"),
                                  QStringLiteral("MP3 files to list, and folders to search for "
@@ -62,6 +94,11 @@ WindowCommandLine ParseWindowCommandLine(const QStringList& arguments,
     if (!parser.parse(arguments)) {
         result.exitStatus = kExitUsage;
         result.standardError = UsageErrorText(program, parser.errorText(), program);
+        return result;
+    }
+    if (parser.isSet(QStringLiteral("list-options"))) {
+        result.exitStatus = kExitOk;
+        result.standardOutput = OptionListText({help, version});
         return result;
     }
     if (parser.isSet(help)) {
@@ -79,8 +116,20 @@ WindowCommandLine ParseWindowCommandLine(const QStringList& arguments,
     // would be written beside nothing. An empty argument names nothing; made
     // absolute it would name the whole working folder.
     const QDir base(workingFolder);
+    qsizetype rawFrom = 1;  // past the program's name
     for (const QString& path : parser.positionalArguments()) {
         if (path.isEmpty()) {
+            continue;
+        }
+        const std::optional<QByteArray> raw = RawArgument(path, rawArguments, rawFrom);
+        QString decoded;
+        if (raw && !DecodeNativeName(raw->constData(), decoded)) {
+            const QByteArray absolute = QDir::isAbsolutePath(path)
+                                            ? *raw
+                                            : QFile::encodeName(base.absolutePath()) +
+                                                  QFile::encodeName(QDir::separator()) + *raw;
+            result.leftOut.leaveOut(EscapedNativeName(absolute),
+                                    QString::fromUtf8(left_out::kNameNotUtf8));
             continue;
         }
         result.paths.append(QDir::toNativeSeparators(QDir::cleanPath(base.absoluteFilePath(path))));

@@ -16,11 +16,13 @@
 int main(int argc, char** argv) {
     // Read before QApplication exists, which needs a display.
     QStringList arguments;
+    QList<QByteArray> rawArguments;
     for (int i = 0; i < argc; ++i) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
+        rawArguments.append(QByteArray(argv[i]));
     }
     const mirelune::WindowCommandLine commandLine =
-        mirelune::ParseWindowCommandLine(arguments, QDir::currentPath());
+        mirelune::ParseWindowCommandLine(arguments, QDir::currentPath(), rawArguments);
     if (commandLine.exitStatus) {
         std::fputs(commandLine.standardOutput.toLocal8Bit().constData(), stdout);
         std::fputs(commandLine.standardError.toLocal8Bit().constData(), stderr);
@@ -46,8 +48,10 @@ int main(int argc, char** argv) {
 
     // Added once the window is up, so any box about a refused file has a
     // window to sit on.
-    if (!commandLine.paths.isEmpty()) {
-        QTimer::singleShot(0, &form, [&form, &commandLine] { form.OpenPaths(commandLine.paths); });
+    if (!commandLine.paths.isEmpty() || !commandLine.leftOut.isEmpty()) {
+        QTimer::singleShot(0, &form, [&form, &commandLine] {
+            form.OpenPaths(commandLine.paths, commandLine.leftOut);
+        });
     }
     return app.exec();
 }

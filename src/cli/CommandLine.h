@@ -3,8 +3,10 @@
 
 #include <QByteArrayList>
 #include <QCommandLineParser>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace mirelune::cli {
 
@@ -24,16 +26,25 @@ struct CommandArguments {
 // decoded command line.
 QByteArrayList NativePositionals(const CommandArguments& args, const QStringList& positionals);
 
-// Parses args with parser; on a usage error prints it with the help hint and
-// returns false.
-bool ParseOrExplain(QCommandLineParser& parser, const CommandArguments& args);
+// What every command takes besides its own options: -h/--help, -v/--version
+// (as at the top level), and the hidden --list-options for completion.
+QList<QCommandLineOption> CommonOptions();
 
-// -h, --help, without Qt's --help-all: the commands run no Qt options, and an
-// option that is neither help nor refused would let the command run.
-void AddHelpOption(QCommandLineParser& parser);
-// Prints the command's help, whose usage line names the command, then
-// "[options]" and the positional syntax such as "PATH...".
-void PrintHelp(const QCommandLineParser& parser, const CommandArguments& args,
-               const QString& positionals);
+// Adds CommonOptions and then options to parser and parses args; on a usage
+// error prints it with the help hint and returns false. An unknown option
+// that names an existing file gets a hint to put "--" before it.
+bool ParseOrExplain(QCommandLineParser& parser, const CommandArguments& args,
+                    const QList<QCommandLineOption>& options);
+
+// The exit status when a common option was given and answered (help with
+// its usage line ending in positionals, such as "PATH..."); nothing when the
+// command is to run.
+std::optional<int> AnswerCommonOptions(const QCommandLineParser& parser,
+                                       const CommandArguments& args,
+                                       const QList<QCommandLineOption>& options,
+                                       const QString& positionals);
+
+// Prints "mirelune-cli <command>: message" and the help hint; kExitUsage.
+int UsageError(const CommandArguments& args, const QString& message);
 
 }  // namespace mirelune::cli

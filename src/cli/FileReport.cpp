@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileReport.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
+#include "cli/PathJson.h"
 #include "mp3/BitrateText.h"
+#include "shell/NameText.h"
 
 namespace mirelune::cli {
 
-FileReport AnalyseFile(const QString& path, const QByteArray& nativePath, mp3::MP3Info& info,
-                       bool explainRefusal) {
+FileReport AnalyseFile(const QByteArray& nativePath, mp3::MP3Info& info, bool explainRefusal) {
     FileReport report;
-    report.path = path.toStdString();
+    report.path = nativePath.toStdString();
     try {
         if (info.ReadMP3Info(nativePath.toStdString())) {
             report.status = FileReport::Status::Valid;
@@ -29,12 +33,13 @@ FileReport AnalyseFile(const QString& path, const QByteArray& nativePath, mp3::M
     if (!explainRefusal) {
         return report;
     }
-    const QFileInfo fileInfo(QFile::decodeName(nativePath));
-    if (!fileInfo.exists()) {
+    // Asked by the bytes: a name that is not UTF-8 has no text to ask by.
+    struct stat status {};
+    if (::stat(nativePath.constData(), &status) != 0) {
         report.status = FileReport::Status::Missing;
-    } else if (fileInfo.isDir()) {
+    } else if (S_ISDIR(status.st_mode)) {
         report.status = FileReport::Status::Folder;
-    } else if (!fileInfo.isFile() || !fileInfo.isReadable()) {
+    } else if (!S_ISREG(status.st_mode) || ::access(nativePath.constData(), R_OK) != 0) {
         report.status = FileReport::Status::Unreadable;
     }
     return report;
@@ -148,7 +153,14 @@ void AppendJsonString(std::string& out, const std::string& text) {
 }
 
 std::string ReportLine(const FileReport& report, const mp3::MP3Info& info) {
-    std::string line = report.path + ": ";
+    // Most names are plain ASCII and need no look at their text.
+    const bool plain = std::all_of(report.path.begin(), report.path.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x7F;
+    });
+    std::string line =
+        (plain ? report.path : ShownPath(QByteArray::fromStdString(report.path)).toStdString()) +
+        ": ";
     switch (report.status) {
         case FileReport::Status::Valid:
             line += mp3::BitrateText(info.Bitrate());
@@ -182,8 +194,8 @@ std::string ReportLine(const FileReport& report, const mp3::MP3Info& info) {
 
 void AppendReportJson(std::string& out, const FileReport& report, const mp3::MP3Info& info) {
     const bool valid = report.status == FileReport::Status::Valid;
-    out += "{\"path\":";
-    AppendJsonString(out, report.path);
+    out += '{';
+    AppendPathJson(out, "path", report.path);
     FieldWriter w;
     w.Literal(",\"valid\":");
     w.Bool(valid);

@@ -15,7 +15,7 @@ namespace mirelune::cli {
 struct FileReport {
     enum class Status { Valid, NotMp3, AnalysisFailed, Missing, Folder, Unreadable };
 
-    std::string path;  // UTF-8, for output
+    std::string path;  // the bytes given, UTF-8 or not
     Status status = Status::NotMp3;
     std::optional<mp3::AnalysisError::Kind> errorKind;
     std::string errorText;
@@ -25,8 +25,7 @@ struct FileReport {
 // path are used for the file system so names in any encoding can be read.
 // With explainRefusal, a refused path is looked at again to tell a missing
 // path, a folder or an unreadable file from a file that is not MP3.
-FileReport AnalyseFile(const QString& path, const QByteArray& nativePath, mp3::MP3Info& info,
-                       bool explainRefusal);
+FileReport AnalyseFile(const QByteArray& nativePath, mp3::MP3Info& info, bool explainRefusal);
 
 // Appends text as a JSON string literal, quotes included.
 void AppendJsonString(std::string& out, const std::string& text);

@@ -14,26 +14,22 @@ int RunInfo(const CommandArguments& args) {
     parser.setApplicationDescription(
         QStringLiteral("Describe MP3 files: bitrate, MPEG version and layer, sample rate, "
                        "channels, duration, CBR or VBR."));
-    AddHelpOption(parser);
     const QCommandLineOption jsonOption(
         QStringLiteral("json"),
         QStringLiteral("One JSON object per file (JSON Lines) instead of one line of text "
                        "(default: text)."));
-    parser.addOption(jsonOption);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("MP3 files to describe."),
                                  QStringLiteral("FILE..."));
-    if (!ParseOrExplain(parser, args)) {
+    if (!ParseOrExplain(parser, args, {jsonOption})) {
         return kExitUsage;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        PrintHelp(parser, args, QStringLiteral("FILE..."));
-        return kExitOk;
+    if (const std::optional<int> answered =
+            AnswerCommonOptions(parser, args, {jsonOption}, QStringLiteral("FILE..."))) {
+        return *answered;
     }
     const QStringList paths = parser.positionalArguments();
     if (paths.isEmpty()) {
-        std::fprintf(stderr, "mirelune-cli info: no FILE given\nTry '%s info --help'.\n",
-                     qPrintable(args.text.value(0)));
-        return kExitUsage;
+        return UsageError(args, QStringLiteral("no FILE given"));
     }
     const QByteArrayList native = NativePositionals(args, paths);
     const bool json = parser.isSet(jsonOption);
@@ -45,7 +41,7 @@ int RunInfo(const CommandArguments& args) {
     mp3::MP3Info info;
     bool allValid = true;
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        const FileReport report = AnalyseFile(paths[i], native[i], info, !json);
+        const FileReport report = AnalyseFile(native[i], info, !json);
         allValid = allValid && report.status == FileReport::Status::Valid;
         if (json) {
             AppendReportJson(out, report, info);

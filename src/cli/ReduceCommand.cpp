@@ -14,19 +14,23 @@
 #include <optional>
 #include <vector>
 
+#include "cli/DryRun.h"
 #include "cli/PathList.h"
 #include "cli/ReducePlan.h"
 #include "cli/ReduceReport.h"
 #include "cli/Shard.h"
+#include "folders/LeftOutNames.h"
 #include "reduce/DoneMessage.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
+#include "reduce/LargerResults.h"
 #include "reduce/ReduceOptions.h"
 #include "reduce/ReductionBatch.h"
 #include "reduce/ReductionOutcome.h"
 #include "reduce/ResultJournal.h"
 #include "shell/Failure.h"
+#include "shell/NameText.h"
 #include "shell/PathHelpers.h"
 #include "shell/StopOnSignal.h"
 
@@ -50,10 +54,14 @@ struct Settings {
     QByteArrayList paths;
 };
 
-int UsageError(const CommandArguments& args, const QString& message) {
-    std::fprintf(stderr, "mirelune-cli reduce: %s\nTry '%s --help'.\n", qPrintable(message),
-                 qPrintable(args.text.value(0)));
-    return kExitUsage;
+// Why -o DIR cannot take the results, or nothing.
+std::optional<QString> OutputFolderProblem(const QString& absolute, const QString& given) {
+    if (IsFolder(absolute)) {
+        return std::nullopt;
+    }
+    return QFileInfo::exists(absolute)
+               ? QStringLiteral("-o %1 is not a folder").arg(ShownPath(given))
+               : QStringLiteral("output folder does not exist: %1").arg(ShownPath(given));
 }
 
 std::vector<int> OfferedBitrates() {
@@ -70,7 +78,6 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
     parser.setApplicationDescription(QStringLiteral(
         "Re-encode MP3 files at a lower constant bitrate. Folders are searched with all their "
         "sub-folders; files that are not MP3 are skipped."));
-    AddHelpOption(parser);
     const QCommandLineOption bitrate(
         {QStringLiteral("b"), QStringLiteral("bitrate")},
         QStringLiteral("Target bitrate in kbps: 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, "
@@ -123,19 +130,20 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         QStringLiteral("json"),
         QStringLiteral("One JSON object per file on standard output as each ends, then a summary "
                        "object; the summary text goes to standard error."));
-    parser.addOptions({bitrate, output, beside, jobs, keepTree, skipLower, overwrite, refresh,
-                       keepTime, dryRun, shard, from, null, json});
+    const QList<QCommandLineOption> options{bitrate,   output,    beside,  jobs,     keepTree,
+                                            skipLower, overwrite, refresh, keepTime, dryRun,
+                                            shard,     from,      null,    json};
     parser.addPositionalArgument(
         QStringLiteral("PATH"),
         QStringLiteral("MP3 files, or folders to search (none needed with --from)."),
         QStringLiteral("PATH..."));
-    if (!ParseOrExplain(parser, args)) {
+    if (!ParseOrExplain(parser, args, options)) {
         status = kExitUsage;
         return std::nullopt;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        PrintHelp(parser, args, QStringLiteral("PATH..."));
-        status = kExitOk;
+    if (const std::optional<int> answered =
+            AnswerCommonOptions(parser, args, options, QStringLiteral("PATH..."))) {
+        status = *answered;
         return std::nullopt;
     }
 
@@ -157,9 +165,9 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
     settings.plan.beside = parser.isSet(beside);
     if (!settings.plan.beside) {
         settings.plan.outputFolder = Absolute(parser.value(output));
-        if (!IsFolder(settings.plan.outputFolder)) {
-            status = UsageError(
-                args, QStringLiteral("output folder does not exist: %1").arg(parser.value(output)));
+        if (const std::optional<QString> problem =
+                OutputFolderProblem(settings.plan.outputFolder, parser.value(output))) {
+            status = UsageError(args, *problem);
             return std::nullopt;
         }
     }
@@ -194,10 +202,6 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         settings.shard = *parsed;
     }
     settings.json = parser.isSet(json);
-    if (settings.json && settings.dryRun) {
-        status = UsageError(args, QStringLiteral("--json does not go with --dry-run"));
-        return std::nullopt;
-    }
     if (parser.isSet(null) && !parser.isSet(from)) {
         status = UsageError(args, QStringLiteral("--null needs --from FILE"));
         return std::nullopt;
@@ -213,18 +217,13 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         const std::optional<QByteArray> list = ReadPathList(parser.value(from), error);
         if (!list) {
             status = UsageError(
-                args, QStringLiteral("cannot read %1: %2").arg(parser.value(from), error));
+                args,
+                QStringLiteral("cannot read %1: %2").arg(ShownPath(parser.value(from)), error));
             return std::nullopt;
         }
         settings.paths += SplitPathList(*list, parser.isSet(null));
     }
     return settings;
-}
-
-void PrintNotes(const char* kind, const std::vector<Note>& notes) {
-    for (const Note& note : notes) {
-        std::fprintf(stderr, "%s: %s: %s\n", kind, qPrintable(note.path), qPrintable(note.text));
-    }
 }
 
 bool StderrIsTerminal() {
@@ -235,40 +234,30 @@ bool StderrIsTerminal() {
 #endif
 }
 
-// The whole job's plan cut down to the shard's rows. Names given on the
-// command line or in the list that no text can hold are failures of their
-// own, reported by the shard they fall to.
+// The whole job's plan cut down to the shard's rows. A name given on the
+// command line or in the list that is not UTF-8 is skipped as a folder walk
+// skips it; one holding a NUL byte names no file at all and fails. Either is
+// reported by the shard it falls to.
 Plan ShardPlan(const Settings& settings) {
     QStringList paths;
-    std::vector<Note> unreadable;
+    std::vector<Note> notUtf8;
+    std::vector<Note> holdingNul;
     for (const QByteArray& native : settings.paths) {
         if (const std::optional<QString> text = PathText(native)) {
             paths.append(*text);
+        } else if (native.contains('\0')) {
+            holdingNul.push_back(
+                {EscapedNativeName(native), QStringLiteral("the name holds a NUL byte")});
         } else {
-            unreadable.push_back(
-                {QFile::decodeName(native),
-                 QStringLiteral("the name is not valid in the file-name encoding")});
+            notUtf8.push_back(
+                {EscapedNativeName(native), QString::fromUtf8(left_out::kNameNotUtf8)});
         }
     }
     Plan plan = MakeReducePlan(settings.plan, paths);
-    plan.failed.insert(plan.failed.begin(), unreadable.begin(), unreadable.end());
+    plan.skipped.insert(plan.skipped.begin(), notUtf8.begin(), notUtf8.end());
+    plan.failed.insert(plan.failed.begin(), holdingNul.begin(), holdingNul.end());
     KeepShard(plan, settings.shard);
     return plan;
-}
-
-int DryRun(const Settings& settings, const Plan& plan) {
-    const QString encoder = QDir::toNativeSeparators(
-        QDir(EncoderFolderBase()).filePath(QStringLiteral("mirelune-XXXXXX/") + EncoderFileName()));
-    for (const PlannedReduction& r : plan.reductions) {
-        std::printf(
-            "%s → %s\n  %s\n", qPrintable(r.source), qPrintable(r.output),
-            qPrintable(EncoderCommandText(encoder, settings.plan.kbps, r.source, r.output)));
-    }
-    PrintNotes("skipped", plan.skipped);
-    PrintNotes("failed", plan.failed);
-    std::printf("would reduce %zu, skip %zu, fail %zu\n", plan.reductions.size(),
-                plan.skipped.size(), plan.failed.size());
-    return plan.failed.empty() ? kExitOk : kExitSomeFailed;
 }
 
 // Rows go out one by one as they end, so a reader of a pipe sees each at once.
@@ -279,9 +268,7 @@ void PrintJson(const QByteArray& line) {
 
 void PrintNoteRows(RowEnd::Status status, const std::vector<Note>& notes) {
     for (const Note& note : notes) {
-        const QFileInfo source(note.path);
-        PrintJson(RowJson({note.path, note.output, status, note.text,
-                           source.isFile() ? std::optional<qint64>(source.size()) : std::nullopt,
+        PrintJson(RowJson({note.path, note.output, status, note.text, SourceBytes(note.path),
                            std::nullopt, 0.0}));
     }
 }
@@ -292,6 +279,7 @@ RowEnd EndOf(const PlannedReduction& planned, const ReductionOutcome& outcome, d
                seconds};
     if (outcome.status == ReductionOutcome::Status::Reduced) {
         row.status = RowEnd::Status::Reduced;
+        row.note = outcome.note;
         row.bytesAfter = QFileInfo(planned.output).size();
     } else if (outcome.status == ReductionOutcome::Status::Skipped) {
         row.status = RowEnd::Status::Skipped;
@@ -312,7 +300,7 @@ int RunReduce(const CommandArguments& args) {
     const Settings& settings = *parsed;
     const Plan plan = ShardPlan(settings);
     if (settings.dryRun) {
-        return DryRun(settings, plan);
+        return DryRun(plan, settings.plan.kbps, settings.json);
     }
 
     // From here on a signal cleans up instead of killing the program on the
@@ -362,7 +350,7 @@ int RunReduce(const CommandArguments& args) {
                 }
                 if (showProgress) {
                     std::fprintf(stderr, "[%zu/%zu] %s\n", done, requests.size(),
-                                 qPrintable(FileNameOf(requests[index].source)));
+                                 qPrintable(ShownPath(FileNameOf(requests[index].source))));
                 }
             },
             [&](std::size_t index) { startedAt[index] = clock.nsecsElapsed(); });
@@ -371,15 +359,25 @@ int RunReduce(const CommandArguments& args) {
 
     ReduceTotals totals;
     std::vector<Note> renamed;
+    std::vector<Note> notes;
+    std::vector<Note> larger;
     for (std::size_t i = 0; i < requests.size(); ++i) {
         if (outcomes[i].status == ReductionOutcome::Status::Reduced) {
+            if (!outcomes[i].note.isEmpty()) {
+                notes.push_back({requests[i].source, outcomes[i].note, requests[i].output});
+            }
             if (plan.reductions[i].renamed) {
                 renamed.push_back(
                     {requests[i].source, SavedAs(QDir::toNativeSeparators(requests[i].output))});
             }
+            const qint64 before = plan.reductions[i].sourceBytes;
+            const qint64 after = QFileInfo(requests[i].output).size();
+            if (after > before) {
+                larger.push_back({requests[i].source, LargerThanOriginal(before, after)});
+            }
             ++totals.reduced;
-            totals.bytesBefore += plan.reductions[i].sourceBytes;
-            totals.bytesAfter += QFileInfo(requests[i].output).size();
+            totals.bytesBefore += before;
+            totals.bytesAfter += after;
         } else if (outcomes[i].status == ReductionOutcome::Status::Skipped) {
             skipped.push_back({requests[i].source, outcomes[i].reason, requests[i].output});
         } else if (outcomes[i].status == ReductionOutcome::Status::Interrupted) {
@@ -402,9 +400,13 @@ int RunReduce(const CommandArguments& args) {
         return kExitInterrupted;
     }
     PrintNotes("renamed", renamed);
+    PrintNotes("note", notes);
+    PrintNotes("larger", larger);
     PrintNotes("skipped", skipped);
     PrintNotes("failed", failed);
-    std::fprintf(settings.json ? stderr : stdout, "%s\n", qPrintable(SummaryText(totals)));
+    std::fprintf(
+        settings.json ? stderr : stdout, "%s\n",
+        qPrintable(SummaryText(totals) + LargerResultsTail(static_cast<int>(larger.size()))));
     std::fflush(stdout);
     return failed.empty() ? kExitOk : kExitSomeFailed;
 }

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "cli/PathJson.h"
+
 namespace mirelune::cli {
 namespace {
 
@@ -35,15 +37,17 @@ QString SizeText(qint64 bytes) {
 
 QByteArray RowJson(const RowEnd& row) {
     static const char* const kStatus[] = {"reduced", "skipped", "failed", "interrupted"};
-    return Line({
-        {QStringLiteral("source"), row.source},
-        {QStringLiteral("output"), OrNull(row.output)},
+    QJsonObject object{
         {QStringLiteral("status"), QLatin1String(kStatus[static_cast<int>(row.status)])},
         {QStringLiteral("reason"), OrNull(row.reason)},
+        {QStringLiteral("note"), OrNull(row.note)},
         {QStringLiteral("bytes_before"), OrNull(row.bytesBefore)},
         {QStringLiteral("bytes_after"), OrNull(row.bytesAfter)},
         {QStringLiteral("seconds"), Rounded(row.seconds)},
-    });
+    };
+    InsertPath(object, QStringLiteral("source"), row.source);
+    InsertPath(object, QStringLiteral("output"), row.output);
+    return Line(object);
 }
 
 QByteArray SummaryJson(const ReduceTotals& totals) {
@@ -69,8 +73,7 @@ QString SummaryText(const ReduceTotals& totals) {
     const double change =
         before > 0 ? 100.0 * static_cast<double>(std::abs(before - after)) / before : 0.0;
     // Results whose sources are gone are only mentioned where there are any.
-    const QString gone =
-        totals.gone > 0 ? QStringLiteral(", gone %1").arg(totals.gone) : QString();
+    const QString gone = totals.gone > 0 ? QStringLiteral(", gone %1").arg(totals.gone) : QString();
     return QStringLiteral("reduced %1, skipped %2, failed %3%4; %5 → %6, %7% %8")
         .arg(totals.reduced)
         .arg(totals.skipped)

@@ -20,6 +20,7 @@ struct RowEnd {
     std::optional<qint64> bytesBefore;
     std::optional<qint64> bytesAfter;
     double seconds = 0.0;
+    QString note{};  // what the encoder said of a reduced row's source
 };
 
 struct ReduceTotals {
@@ -36,8 +37,8 @@ struct ReduceTotals {
 };
 
 // One line of JSON for a row: source, output, status ("reduced", "skipped",
-// "failed" or "interrupted"), reason, bytes_before, bytes_after and seconds,
-// null where a value is not known.
+// "failed" or "interrupted"), reason, note, bytes_before, bytes_after and
+// seconds, null where a value is not known.
 QByteArray RowJson(const RowEnd& row);
 
 // The closing line of JSON: {"summary":{...}} with the totals.

@@ -7,6 +7,8 @@
 #include <QtEndian>
 #include <algorithm>
 
+#include "shell/NameText.h"
+
 namespace mirelune::cli {
 namespace {
 
@@ -37,7 +39,7 @@ std::optional<Shard> ParseShard(const QString& text) {
 int ShardOf(const QString& path, int count) {
     // A fixed hash, not qHash: that one is seeded differently in every process.
     const QByteArray digest =
-        QCryptographicHash::hash(QFile::encodeName(path), QCryptographicHash::Sha256);
+        QCryptographicHash::hash(NativeNameBytes(path), QCryptographicHash::Sha256);
     const quint64 value = qFromBigEndian<quint64>(digest.constData());
     return static_cast<int>(value % static_cast<quint64>(std::max(count, 1))) + 1;
 }

@@ -50,6 +50,13 @@ int main(int argc, char* argv[]) {
         std::fputs(kUsage, stdout);
         return mirelune::cli::kExitOk;
     }
+    if (std::strcmp(command, "--list-options") == 0) {
+        std::fputs(qPrintable(mirelune::OptionListText(
+                       mirelune::cli::CommonOptions(),
+                       {QStringLiteral("info"), QStringLiteral("reduce")})),
+                   stdout);
+        return mirelune::cli::kExitOk;
+    }
     if (Is(command, "-v", "--version")) {
         std::fputs(qPrintable(mirelune::VersionText(QStringLiteral("mirelune-cli"))), stdout);
         return mirelune::cli::kExitOk;

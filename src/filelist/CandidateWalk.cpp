@@ -15,7 +15,7 @@ void OfferFolderTreeFiles(const QString& folder, const QString& pattern, WindowL
                           ErrorGuard& guard, const CandidateCallback& offer, RefusedFiles& refused,
                           FolderQueries& queries) {
     const LeftOutNotice leftOut = [&refused](const QString& path, const QString& reason) {
-        refused.add(path, reason);
+        refused.leaveOut(path, reason);
     };
     const OpenFolders openFolders;  // the walk, then the listings, down one tree
     FolderList folders;

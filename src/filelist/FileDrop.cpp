@@ -11,6 +11,7 @@
 #include "folders/NativeNames.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
+#include "shell/NameText.h"
 #include "shell/PathHelpers.h"
 
 namespace mirelune {
@@ -37,7 +38,7 @@ QStringList DroppedLocalPaths(const QMimeData& data, RefusedFiles& unnamable) {
         if (DecodeNativeName(bytes.constData(), decoded)) {
             paths.append(QDir::toNativeSeparators(url.toLocalFile()));
         } else {
-            unnamable.add(ShownName(bytes), QString::fromUtf8(left_out::kNameNotUtf8));
+            unnamable.leaveOut(EscapedNativeName(bytes), QString::fromUtf8(left_out::kNameNotUtf8));
         }
     }
     return paths;

@@ -19,7 +19,7 @@ bool CarriesLocalFiles(const QMimeData& data);
 
 // The dropped local paths in the order of the data; other addresses are left
 // out. A local path whose bytes are not valid UTF-8 names no file as text: it
-// goes to unnamable instead, shown with each stray byte as "\xNN".
+// goes to unnamable instead, kept losslessly (EscapedNativeName).
 QStringList DroppedLocalPaths(const QMimeData& data, RefusedFiles& unnamable);
 
 // The candidate steps of a dropped file, in the drop's own numbering.

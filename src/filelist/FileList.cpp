@@ -102,10 +102,17 @@ int FileList::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant FileList::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= entries_.size() || role != Qt::DisplayRole) {
+    if (!index.isValid() || index.row() >= entries_.size()) {
         return QVariant();
     }
     const FileEntry& row = entries_.at(index.row());
+    // The view elides long paths; the whole one is a hover away, on either cell.
+    if (role == Qt::ToolTipRole) {
+        return row.path;
+    }
+    if (role != Qt::DisplayRole) {
+        return QVariant();
+    }
     switch (index.column()) {
         case 0:
             return row.path;

@@ -22,12 +22,18 @@ class RefusedFiles {
         // an analysis failure such as "out of range", or why a name was left
         // out. Empty otherwise.
         QString reason;
+        // False for a path left out for what it is rather than for its
+        // content: gone, a folder, a name no text can hold.
+        bool notMp3 = true;
     };
 
     // At most this many paths are named; the rest are counted.
     static constexpr int kNamedAtMost = 20;
 
     void add(const QString& path, const QString& reason = QString());
+    // A path left out for what it is, not for its content ("no longer
+    // exists", "folder skipped").
+    void leaveOut(const QString& path, const QString& reason);
 
     bool isEmpty() const { return entries_.isEmpty(); }
     const QList<Entry>& entries() const { return entries_; }
@@ -35,7 +41,9 @@ class RefusedFiles {
     // "Not a valid MP3 file" and the one path on the next line; for several,
     // "N files are not valid MP3 files:" and one line per path in the order
     // met, up to kNamedAtMost, then "and K more". A reason follows its path in
-    // parentheses. Empty when nothing was refused.
+    // parentheses. When some were left out for what they are, the heading is
+    // "File left out" or "N files were left out:", and each line says its
+    // reason, "not a valid MP3 file" included. Empty when nothing was refused.
     QString summaryText() const;
 
     // The summary in one box (OK, no icon, the application title); nothing

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/SampleFiles.h"
 
+#include <QCoreApplication>
+#include <vector>
+
 #include "filelist/FileListFiller.h"
+#include "filelist/RefusedFiles.h"
 #include "filelist/SampleRows.h"
 #include "folders/FileListing.h"
 #include "mp3/BitrateText.h"
@@ -12,6 +16,21 @@
 #include "shell/WindowLayer.h"
 
 namespace mirelune {
+namespace {
+
+// Why a row that does not read as MP3 leaves the list: a row whose file is
+// gone or is a folder is not a bad MP3 file.
+RefusedFiles::Entry RemovedRow(const QString& path, const QString& failure) {
+    if (!PathExists(path)) {
+        return {path, QCoreApplication::translate("SampleFiles", "no longer exists"), false};
+    }
+    if (IsFolder(path)) {
+        return {path, QCoreApplication::translate("SampleFiles", "folder skipped"), false};
+    }
+    return {path, failure, true};
+}
+
+}  // namespace
 
 QString SampleFolder(const QString& applicationFolder) {
     return applicationFolder + kPathSeparator + QStringLiteral("Samples");
@@ -31,7 +50,7 @@ void LoadSampleFiles(SampleRows& rows, WindowLayer& window, const QString& appli
                      RefusedFiles& refused) {
     const QString folder = SampleFolder(applicationFolder) + kPathSeparator;
     const LeftOutNotice leftOut = [&refused](const QString& path, const QString& reason) {
-        refused.add(path, reason);
+        refused.leaveOut(path, reason);
     };
     for (const QString& name : ListFolderFiles(folder, QStringLiteral("*.*"), leftOut)) {
         const QString path = folder + name;
@@ -42,8 +61,12 @@ void LoadSampleFiles(SampleRows& rows, WindowLayer& window, const QString& appli
     const MessageAnswer answer =
         window.messageBox(QString::fromUtf8(kOpenSampleFolderQuestion), window.applicationTitle(),
                           MessageButtons::YesNo, MessageIcon::None);
-    if (answer == MessageAnswer::Yes) {
-        window.openFolder(folder);
+    // Without a file manager nothing would happen at all; the user can still
+    // go there by name.
+    if (answer == MessageAnswer::Yes && !window.openFolder(folder)) {
+        window.showMessage(
+            QCoreApplication::translate("SampleFiles", "The folder could not be opened:") +
+            QStringLiteral("\r\n") + SampleFolder(applicationFolder));
     }
 }
 
@@ -52,6 +75,7 @@ void LoadSampleFilesAndRereadRows(SampleRows& rows, WindowLayer& window, mp3::MP
     ErrorGuard g(window, QString::fromUtf8(location::kPushButton5Click));
     RefusedFiles refused;
     g.step(100, [&] { LoadSampleFiles(rows, window, applicationFolder, refused); });
+    std::vector<RefusedFiles::Entry> removed;  // from the last row up
     int count = 0;
     g.step(102, [&] { count = rows.rowCount(); });
     for (int row = count; row >= 1; --row) {
@@ -62,7 +86,7 @@ void LoadSampleFilesAndRereadRows(SampleRows& rows, WindowLayer& window, mp3::MP
         // as not valid.
         QString failure;
         if (g.test(106, [&] { return !ReadsAsMp3(info, path, failure); })) {
-            g.step(110, [&] { refused.add(path, failure); });
+            g.step(110, [&] { removed.push_back(RemovedRow(path, failure)); });
             g.step(112, [&] { rows.removeRow(row); });
         } else {
             g.step(108, [&] {
@@ -70,7 +94,17 @@ void LoadSampleFilesAndRereadRows(SampleRows& rows, WindowLayer& window, mp3::MP
             });
         }
     }
-    g.step(114, [&] { refused.show(window); });
+    g.step(114, [&] {
+        // Named in list order, as the user sees the rows.
+        for (auto row = removed.rbegin(); row != removed.rend(); ++row) {
+            if (row->notMp3) {
+                refused.add(row->path, row->reason);
+            } else {
+                refused.leaveOut(row->path, row->reason);
+            }
+        }
+        refused.show(window);
+    });
 }
 
 }  // namespace mirelune

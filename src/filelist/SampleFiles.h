@@ -33,7 +33,7 @@ void LoadSampleFiles(SampleRows& rows, WindowLayer& window, const QString& appli
 // "Load Sample/Example Files": LoadSampleFiles, then every row of the list
 // read again from the last to the first, so removals leave the rows still to
 // come where they were. A valid file gets its bitrate text; any other row is
-// removed, and one box at the end names them all, in the order read.
+// removed, and one box at the end names them all, in list order.
 void LoadSampleFilesAndRereadRows(SampleRows& rows, WindowLayer& window, mp3::MP3Info& info,
                                   const QString& applicationFolder);
 

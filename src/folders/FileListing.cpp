@@ -9,6 +9,7 @@
 #include "folders/NativeNames.h"
 #include "folders/NaturalNameOrder.h"
 #include "folders/WildcardPattern.h"
+#include "shell/NameText.h"
 #include "shell/PathHelpers.h"
 
 namespace mirelune {
@@ -65,7 +66,7 @@ QStringList ListFolderFiles(const QString& folder, const QString& pattern,
         if (decoded) {
             names.append(name);
         } else if (leftOut) {
-            undecodable.append(ShownName(QByteArray(entry->d_name)));
+            undecodable.append(EscapedNativeName(QByteArray(entry->d_name)));
         }
     }
     SortNaturally(names);

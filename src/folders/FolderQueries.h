@@ -25,7 +25,7 @@ struct SubFolderListing {
     // order; not "." and "..".
     std::vector<SubFolder> folders;
     // The folders whose names are not valid in the file-name encoding, as the
-    // user should see them (ShownName): no text can name them to walk them.
+    // escaped names (EscapedNativeName): no file operation can take them.
     QStringList undecodable;
     // The names above are those found before the failure.
     ListingFailure failure = ListingFailure::None;

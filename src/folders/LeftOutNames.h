@@ -7,7 +7,7 @@
 namespace mirelune {
 
 // Told of each file or folder that a listing or a walk met but cannot take,
-// with its path as the user should see it (see ShownName) and why, so that
+// with its path (escaped, see EscapedNativeName, when not UTF-8) and why, so that
 // nothing is left out in silence.
 using LeftOutNotice = std::function<void(const QString& shownPath, const QString& reason)>;
 

@@ -16,8 +16,4 @@ bool DecodeNativeName(const char* raw, QString& name);
 // there intact (an embedded NUL would cut it, a lone surrogate has no bytes).
 bool EncodeNativePath(const QString& path, QByteArray& native);
 
-// A name to show the user, whatever its bytes: valid UTF-8 as text, and each
-// byte that is not part of a valid sequence as "\xNN" (upper-case hex).
-QString ShownName(const QByteArray& raw);
-
 }  // namespace mirelune

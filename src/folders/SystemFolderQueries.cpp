@@ -8,6 +8,7 @@
 
 #include "folders/DirectoryStream.h"
 #include "folders/NativeNames.h"
+#include "shell/NameText.h"
 
 namespace mirelune {
 
@@ -81,7 +82,7 @@ SubFolderListing SystemFolderQueries::subFolders(const QString& folder) {
         if (DecodeNativeName(entry->d_name, name)) {
             listing.folders.push_back({name, *identity});
         } else {
-            listing.undecodable.append(ShownName(QByteArray(entry->d_name)));
+            listing.undecodable.append(EscapedNativeName(QByteArray(entry->d_name)));
         }
     }
     if (errno != 0) {

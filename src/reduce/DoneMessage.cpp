@@ -1,19 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/DoneMessage.h"
 
+#include <QCoreApplication>
+
+#include "shell/CountedText.h"
+#include "shell/NameText.h"
+
 namespace mirelune {
 namespace {
 
-// "\n\nN files <what>:" and a line per file, at most kListedFailures.
-QString Listed(const std::vector<RowFailure>& rows, const char* what) {
+// "\n\n" and the heading for the count (one, or many with "%n"), then a
+// line per file, at most kListedFailures.
+QString Listed(const std::vector<RowFailure>& rows, const char* one, const char* many) {
     const auto count = static_cast<qsizetype>(rows.size());
-    QString text = count == 1
-                       ? QStringLiteral("\n\n1 file %1:").arg(QLatin1String(what))
-                       : QStringLiteral("\n\n%1 files %2:").arg(count).arg(QLatin1String(what));
+    QString text =
+        QStringLiteral("\n\n") + CountedText("DoneMessage", one, many, static_cast<int>(count));
     const qsizetype listed = std::min<qsizetype>(count, kListedFailures);
     for (qsizetype i = 0; i < listed; ++i) {
         const RowFailure& row = rows[static_cast<std::size_t>(i)];
-        text += QLatin1Char('\n') + row.fileName + QStringLiteral(": ") + row.reason;
+        text += QLatin1Char('\n') + ShownPath(row.fileName) + QStringLiteral(": ") + row.reason;
     }
     if (count > listed) {
         text += QStringLiteral("\nand %1 more").arg(count - listed);
@@ -24,29 +29,58 @@ QString Listed(const std::vector<RowFailure>& rows, const char* what) {
 }  // namespace
 
 QString DoneMessage(const std::vector<RowFailure>& failures, const std::vector<RowFailure>& skipped,
-                    const std::vector<RowFailure>& renamed) {
+                    const std::vector<RowFailure>& renamed, const std::vector<RowFailure>& larger,
+                    const std::vector<RowFailure>& notes) {
     QString text = QStringLiteral("Done.");
     if (!failures.empty()) {
-        text += Listed(failures, "failed");
+        text += Listed(failures, QT_TRANSLATE_NOOP("DoneMessage", "1 file failed:"),
+                       QT_TRANSLATE_N_NOOP("DoneMessage", "%n files failed:"));
     }
     if (!skipped.empty()) {
-        text += Listed(skipped, "skipped");
+        text += Listed(skipped, QT_TRANSLATE_NOOP("DoneMessage", "1 file skipped:"),
+                       QT_TRANSLATE_N_NOOP("DoneMessage", "%n files skipped:"));
     }
     if (!renamed.empty()) {
-        text += Listed(renamed, "renamed for the target");
+        text += Listed(renamed, QT_TRANSLATE_NOOP("DoneMessage", "1 file renamed for the target:"),
+                       QT_TRANSLATE_N_NOOP("DoneMessage", "%n files renamed for the target:"));
+    }
+    if (!larger.empty()) {
+        text +=
+            Listed(larger, QT_TRANSLATE_NOOP("DoneMessage", "1 result larger than the original:"),
+                   QT_TRANSLATE_N_NOOP("DoneMessage", "%n results larger than their originals:"));
+    }
+    if (!notes.empty()) {
+        text += Listed(notes, QT_TRANSLATE_NOOP("DoneMessage", "1 file reduced with a note:"),
+                       QT_TRANSLATE_N_NOOP("DoneMessage", "%n files reduced with a note:"));
     }
     return text;
 }
 
 QString SavedAs(const QString& fileName) {
-    return QStringLiteral("saved as ") + fileName;
+    return QStringLiteral("saved as ") + ShownPath(fileName);
 }
 
-QString ReplaceQuestion(int count) {
-    return QStringLiteral(
-               "%1 of the results would replace files that already exist in the output folder. "
-               "Replace them?")
-        .arg(count);
+QString ReplaceQuestion(int count, bool besideOriginals) {
+    if (besideOriginals) {
+        return CountedText(
+            "DoneMessage",
+            QT_TRANSLATE_NOOP("DoneMessage",
+                              "1 result would replace a file that already exists beside its "
+                              "original. Replace it?"),
+            QT_TRANSLATE_N_NOOP("DoneMessage",
+                                "%n of the results would replace files that already exist "
+                                "beside their originals. Replace them?"),
+            count);
+    }
+    return CountedText(
+        "DoneMessage",
+        QT_TRANSLATE_NOOP("DoneMessage",
+                          "1 result would replace a file that already exists in the output "
+                          "folder. Replace it?"),
+        QT_TRANSLATE_N_NOOP("DoneMessage",
+                            "%n of the results would replace files that already exist in the "
+                            "output folder. Replace them?"),
+        count);
 }
 
 QString ChooseOutputMessage() {

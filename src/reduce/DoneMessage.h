@@ -6,7 +6,8 @@
 
 namespace mirelune {
 
-// A row that did not give a result, and why.
+// A row the closing message names, by its source path (or "row N" when it
+// could not be read), and why.
 struct RowFailure {
     QString fileName;
     QString reason;
@@ -18,18 +19,23 @@ inline constexpr int kListedFailures = 20;
 
 // "Done." and, when rows failed, how many and why: one line per failed file
 // (name: reason), at most kListedFailures, then "and N more"; then the rows
-// that were left alone, and the results that got a name the target takes
-// instead of their own, in the same way.
+// that were left alone, the results that got a name the target takes
+// instead of their own, the results larger than their sources, and the
+// results the encoder made with a note on their source (a tag it had to
+// leave out), in the same way.
 QString DoneMessage(const std::vector<RowFailure>& failures,
                     const std::vector<RowFailure>& skipped = {},
-                    const std::vector<RowFailure>& renamed = {});
+                    const std::vector<RowFailure>& renamed = {},
+                    const std::vector<RowFailure>& larger = {},
+                    const std::vector<RowFailure>& notes = {});
 
 // "saved as NAME": a renamed result's line.
 QString SavedAs(const QString& fileName);
 
 // The one question of a job whose results would replace files that were
-// there before it.
-QString ReplaceQuestion(int count);
+// there before it: in the output folder, or beside their originals when
+// each result goes into its source's folder.
+QString ReplaceQuestion(int count, bool besideOriginals);
 
 // The message of a job that cannot know where its results should go.
 QString ChooseOutputMessage();

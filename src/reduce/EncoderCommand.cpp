@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/EncoderCommand.h"
 
+#include <algorithm>
+
+#include "shell/ShellQuoting.h"
+
 namespace mirelune {
-namespace {
-
-QString Quoted(const QString& text) {
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-}  // namespace
 
 EncoderCommand MakeEncoderCommand(const QString& encoderPath, int kbps, const QString& source,
                                   const QString& output) {
@@ -19,11 +16,10 @@ EncoderCommand MakeEncoderCommand(const QString& encoderPath, int kbps, const QS
 
 QString EncoderCommandText(const QString& encoderPath, int kbps, const QString& source,
                            const QString& output) {
-    const QString encoderText = Quoted(encoderPath);
-    const QString argumentText = QStringLiteral(" -h -m s -b ") + QString::number(kbps) +
-                                 QLatin1Char(' ') + Quoted(source) + QLatin1Char(' ') +
-                                 Quoted(output);
-    return encoderText + argumentText;
+    QStringList words{encoderPath};
+    words += MakeEncoderCommand(encoderPath, kbps, source, output).arguments;
+    std::transform(words.begin(), words.end(), words.begin(), ShellQuoted);
+    return words.join(QLatin1Char(' '));
 }
 
 }  // namespace mirelune

@@ -18,9 +18,8 @@ struct EncoderCommand {
 EncoderCommand MakeEncoderCommand(const QString& encoderPath, int kbps, const QString& source,
                                   const QString& output);
 
-// The same run as one line of text for the user and for logs:
-// "<encoder>" -h -m s -b 128 "<source>" "<output>". Paths are quoted as they
-// are, nothing inside them escaped; the text is never run.
+// The same run as one line of text for the user and for logs, each word
+// quoted for a POSIX shell (ShellQuoted), so the line can be pasted and run.
 QString EncoderCommandText(const QString& encoderPath, int kbps, const QString& source,
                            const QString& output);
 

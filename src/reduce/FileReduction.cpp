@@ -250,6 +250,22 @@ void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status)
     end();
 }
 
+void FileReduction::keepRecordTrue(const FileStamp& recorded, qint64 time,
+                                   const std::function<QString(const FileStamp&)>& record) {
+    // Some drivers (fusefat) give a file copied into a held name another
+    // time when it is closed: set it again by name, and where even that does
+    // not hold, record the stamp the result really has. A record that was
+    // not met only never counts.
+    std::optional<FileStamp> placed = StampOf(request_.output);
+    if (placed && !SameStamp(*placed, recorded)) {
+        SetModifiedTime(request_.output, time);
+        placed = StampOf(request_.output);
+        if (placed && !SameStamp(*placed, recorded)) {
+            record(*placed);
+        }
+    }
+}
+
 void FileReduction::place() {
     if (request_.replacing) {
         const std::optional<FileStamp> there = StampOf(request_.output);
@@ -263,17 +279,24 @@ void FileReduction::place() {
     }
     const qint64 time =
         request_.keepTime && sourceStamp_ ? sourceStamp_->modifiedMs : StampTimeNow();
-    ResultFile::BeforePlacing record;
-    if (request_.journals && sourceStamp_) {
-        record = [this](const FileStamp& result) {
-            const QString name = QDir(request_.recordRoot).relativeFilePath(request_.output);
-            return request_.journals->journalFor(request_.recordRoot)
-                .append({name, result, request_.source, *sourceStamp_});
-        };
-    }
-    switch (result_.accept(time, record)) {
+    const auto record = [this](const FileStamp& result) {
+        if (!request_.journals || !sourceStamp_) {
+            return QString();
+        }
+        const QString name = QDir(request_.recordRoot).relativeFilePath(request_.output);
+        return request_.journals->journalFor(request_.recordRoot)
+            .append({name, result, request_.source, *sourceStamp_});
+    };
+    std::optional<FileStamp> recorded;
+    const auto recordFirst = [&](const FileStamp& result) {
+        recorded = result;
+        return record(result);
+    };
+    switch (result_.accept(time, recordFirst)) {
         case ResultFile::Acceptance::Placed:
             outcome_.status = ReductionOutcome::Status::Reduced;
+            outcome_.note = EncoderNote(outcome_.lastLine, request_.source);
+            keepRecordTrue(*recorded, time, record);
             break;
         case ResultFile::Acceptance::Exists:
             outcome_.status = ReductionOutcome::Status::Skipped;

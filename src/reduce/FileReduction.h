@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+#include <functional>
 #include <optional>
 
 #include "reduce/EncoderCommand.h"
@@ -94,6 +95,8 @@ class FileReduction : public QObject {
     void end();
     // Takes the result's name, with its record written first.
     void place();
+    void keepRecordTrue(const FileStamp& recorded, qint64 time,
+                        const std::function<QString(const FileStamp&)>& record);
 
     ReductionRequest request_;
     std::optional<FileStamp> sourceStamp_;  // as the encoder began to read it

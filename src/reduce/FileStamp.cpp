@@ -46,8 +46,7 @@ bool SetModifiedTime(const QString& path, qint64 modifiedMs) {
 #ifdef Q_OS_UNIX
     const qint64 seconds = FloorDiv(modifiedMs, 1000);
     const long nanoseconds = static_cast<long>((modifiedMs - seconds * 1000) * 1000000);
-    const struct timespec times[2] = {{0, UTIME_OMIT},
-                                      {static_cast<time_t>(seconds), nanoseconds}};
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), nanoseconds}};
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
 #else
     QFile file(path);

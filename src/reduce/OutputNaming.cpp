@@ -71,10 +71,12 @@ bool IsWantedOrNumbered(const QString& path, const QString& wanted) {
     }
     const QString stem = WithoutExtension(wanted);
     const QString extension = wanted.mid(stem.size());
-    if (!path.startsWith(stem + QStringLiteral(" (")) || !path.endsWith(QLatin1Char(')') + extension)) {
+    if (!path.startsWith(stem + QStringLiteral(" (")) ||
+        !path.endsWith(QLatin1Char(')') + extension)) {
         return false;
     }
-    const QString number = path.mid(stem.size() + 2, path.size() - stem.size() - 3 - extension.size());
+    const QString number =
+        path.mid(stem.size() + 2, path.size() - stem.size() - 3 - extension.size());
     bool isNumber = false;
     return number.toInt(&isNumber) >= 2 && isNumber && !number.startsWith(QLatin1Char('0'));
 }

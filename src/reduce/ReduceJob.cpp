@@ -8,10 +8,12 @@
 
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/DoneMessage.h"
+#include "reduce/DoneReport.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
 #include "reduce/FileReduction.h"
+#include "reduce/LargerResults.h"
 #include "reduce/OutputNaming.h"
 #include "reduce/RecordedResults.h"
 #include "reduce/ReduceJobView.h"
@@ -219,8 +221,9 @@ void ReduceJob::run(ReduceJobView& view) {
         if (replacing == 0) {
             return;
         }
-        switch (window.messageBox(ReplaceQuestion(replacing), window.applicationTitle(),
-                                  MessageButtons::YesNoCancel, MessageIcon::None)) {
+        switch (window.messageBox(ReplaceQuestion(replacing, !options.option1),
+                                  window.applicationTitle(), MessageButtons::YesNoCancel,
+                                  MessageIcon::None)) {
             case MessageAnswer::Yes:
                 answer = ReplaceAnswer::Yes;
                 break;
@@ -255,15 +258,17 @@ void ReduceJob::run(ReduceJobView& view) {
         }
     });
 
-    std::vector<RowFailure> failures;
-    std::vector<RowFailure> skipped;
-    std::vector<RowFailure> renamed;
+    DoneRows done;
+    std::vector<RowFailure>& failures = done.failures;
+    std::vector<RowFailure>& skipped = done.skipped;
+    std::vector<RowFailure>& renamed = done.renamed;
     for (qint32 i = 1; i <= rowCount && !aborted_; ++i) {
         RowWork row;
         g.step(116, [&] { view.setBusyPointer(true); });
         g.step(118, [&] {
             row.source = view.rowText(i);
             row.sourceRead = true;
+            done.listed.append(row.source);
         });
         g.step(120, [&] { view.setProgressValue(RowBarValue(i, rowCount)); });
         g.step(122, [&] {
@@ -367,12 +372,11 @@ void ReduceJob::run(ReduceJobView& view) {
         });
         if (!row.refusal.isEmpty()) {
             failures.push_back(
-                {row.sourceRead ? FileNameOf(row.source) : QStringLiteral("row %1").arg(i),
-                 row.refusal});
+                {row.sourceRead ? row.source : QStringLiteral("row %1").arg(i), row.refusal});
             continue;
         }
         if (!row.skip.isEmpty()) {
-            skipped.push_back({FileNameOf(row.source), row.skip});
+            skipped.push_back({row.source, row.skip});
             continue;
         }
         FileReduction reduction({encoderPath, *row.kbps, row.source, row.output, row.replace,
@@ -385,11 +389,19 @@ void ReduceJob::run(ReduceJobView& view) {
         });
         current_ = nullptr;
         if (reduction.outcome().status == ReductionOutcome::Status::Failed) {
-            failures.push_back({FileNameOf(row.source), reduction.outcome().reason});
+            failures.push_back({row.source, reduction.outcome().reason});
         } else if (reduction.outcome().status == ReductionOutcome::Status::Skipped) {
-            skipped.push_back({FileNameOf(row.source), reduction.outcome().reason});
+            skipped.push_back({row.source, reduction.outcome().reason});
         } else if (reduction.outcome().status == ReductionOutcome::Status::Reduced && row.renamed) {
-            renamed.push_back({FileNameOf(row.source), SavedAs(FileNameOf(row.output))});
+            renamed.push_back({row.source, SavedAs(FileNameOf(row.output))});
+        }
+        if (reduction.outcome().status == ReductionOutcome::Status::Reduced) {
+            if (const auto growth = GrowthOf(row.source, row.output)) {
+                done.larger.push_back({row.source, *growth});
+            }
+            if (!reduction.outcome().note.isEmpty()) {
+                done.notes.push_back({row.source, reduction.outcome().note});
+            }
         }
     }
     // After abort() the encoder copy is already gone, and the window is
@@ -410,7 +422,7 @@ void ReduceJob::run(ReduceJobView& view) {
     g.step(160, [&] { view.setProgressValue(0); });
     g.step(162, [&] { view.setProgressText(QStringLiteral("Progress Bar")); });
     if (!aborted_) {
-        g.step(164, [&] { window.showMessage(DoneMessage(failures, skipped, renamed)); });
+        g.step(164, [&] { window.showMessage(DoneReport(done)); });
     }
     g.step(170, [&] { busy_ = false; });
 }

@@ -4,6 +4,24 @@
 #include <QDir>
 #include <cerrno>
 
+#include "shell/NameText.h"
+
+namespace mirelune {
+
+QString EncoderNote(const QString& lastLine, const QString& source) {
+    const QString program = QStringLiteral("mirelune-encoder: ");
+    if (!lastLine.startsWith(program)) {
+        return {};
+    }
+    QString note = lastLine.mid(program.size());
+    if (note.startsWith(source + QStringLiteral(": "))) {
+        note.remove(0, source.size() + 2);
+    }
+    return note;
+}
+
+}  // namespace mirelune
+
 namespace mirelune::reason {
 
 bool IsNoSpace(int errnum) {
@@ -75,7 +93,7 @@ QString Outdated() {
 }
 
 QString ResultOf(const QString& sourceName) {
-    return QStringLiteral("result of ") + sourceName;
+    return QStringLiteral("result of ") + ShownPath(sourceName);
 }
 
 QString CannotWriteIn(const QString& folder, int errnum) {
@@ -83,7 +101,7 @@ QString CannotWriteIn(const QString& folder, int errnum) {
         return NoSpace();
     }
     return QStringLiteral("could not write in %1: %2")
-        .arg(QDir::toNativeSeparators(folder), SystemErrorText(errnum));
+        .arg(ShownPath(QDir::toNativeSeparators(folder)), SystemErrorText(errnum));
 }
 
 QString CannotReplace(const QString& output, int errnum) {
@@ -91,7 +109,7 @@ QString CannotReplace(const QString& output, int errnum) {
         return NoSpace();
     }
     return QStringLiteral("could not replace %1: %2")
-        .arg(QDir::toNativeSeparators(output), SystemErrorText(errnum));
+        .arg(ShownPath(QDir::toNativeSeparators(output)), SystemErrorText(errnum));
 }
 
 QString CannotWriteResult(const QString& output, int errnum) {
@@ -99,11 +117,11 @@ QString CannotWriteResult(const QString& output, int errnum) {
         return NoSpace();
     }
     return QStringLiteral("could not write %1: %2")
-        .arg(QDir::toNativeSeparators(output), SystemErrorText(errnum));
+        .arg(ShownPath(QDir::toNativeSeparators(output)), SystemErrorText(errnum));
 }
 
 QString NameRefused(const QString& fileName) {
-    return QStringLiteral("the target does not accept the name %1").arg(fileName);
+    return QStringLiteral("the target does not accept the name %1").arg(ShownPath(fileName));
 }
 
 QString SystemErrorText(int errnum) {

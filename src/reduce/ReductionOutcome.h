@@ -24,7 +24,14 @@ struct ReductionOutcome {
     QString lastLine;
     // For a failure or a skip: why, in words for the user.
     QString reason;
+    // For a result: what the encoder had to say about its source while it
+    // still made it (a tag it had to leave out), without its name.
+    QString note;
 };
+
+// The note a successful encoder's last line holds: its own warning, without
+// the program's and the source's name; empty for anything else.
+QString EncoderNote(const QString& lastLine, const QString& source);
 
 // The reasons a row can fail or be skipped, as the user reads them after
 // "Done." or in the command line's report.

@@ -125,7 +125,7 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
 }
 
 ResultFile::Acceptance ResultFile::accept(std::optional<qint64> modifiedMs,
-                                         const BeforePlacing& beforePlacing) {
+                                          const BeforePlacing& beforePlacing) {
     refusal_.clear();
     if (temporary_.isEmpty() || !IsValidMp3(temporary_)) {
         discard();

@@ -7,6 +7,8 @@
 #include <QRandomGenerator>
 #include <QSysInfo>
 
+#include "shell/NameText.h"
+
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -21,7 +23,7 @@ constexpr int kMaxHostLength = 32;
 
 QByteArray Escaped(const QString& name) {
     QByteArray out;
-    for (const char c : QFile::encodeName(name)) {
+    for (const char c : NativeNameBytes(name)) {
         switch (c) {
             case '\\':
                 out += "\\\\";
@@ -72,7 +74,7 @@ std::optional<QString> Unescaped(const QByteArray& field) {
     if (out.isEmpty()) {
         return std::nullopt;
     }
-    return QFile::decodeName(out);
+    return EscapedNativeName(out);
 }
 
 QByteArray TimeText(qint64 ms) {
@@ -177,13 +179,13 @@ QString ResultJournal::append(const ResultRecord& record) {
         const QString folder = RecordFolder(root_);
         if (!QDir().mkpath(folder)) {
             return QStringLiteral("could not make the folder %1 for the records of results")
-                .arg(QDir::toNativeSeparators(folder));
+                .arg(ShownPath(QDir::toNativeSeparators(folder)));
         }
         auto file = std::make_unique<QFile>(QDir(folder).filePath(JournalName()));
         if (!file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::NewOnly |
                         QIODevice::Unbuffered)) {
             return QStringLiteral("could not write the record of results %1: %2")
-                .arg(QDir::toNativeSeparators(file->fileName()), file->errorString());
+                .arg(ShownPath(QDir::toNativeSeparators(file->fileName())), file->errorString());
         }
         file_ = std::move(file);
     }
@@ -194,9 +196,9 @@ QString ResultJournal::append(const ResultRecord& record) {
     written = written && ::fsync(file_->handle()) == 0;
 #endif
     if (!written) {
-        const QString why = QStringLiteral("could not write the record of results %1: %2")
-                                .arg(QDir::toNativeSeparators(file_->fileName()),
-                                     file_->errorString());
+        const QString why =
+            QStringLiteral("could not write the record of results %1: %2")
+                .arg(ShownPath(QDir::toNativeSeparators(file_->fileName())), file_->errorString());
         // The next record starts a journal of its own rather than run on
         // from a torn line.
         file_.reset();

@@ -24,18 +24,6 @@ bool IsAsciiLetterOrDigit(char32_t c) {
     return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9');
 }
 
-// The nearest folder that exists, where trial names can be made.
-QString ExistingFolder(QString folder) {
-    while (!folder.isEmpty() && !IsFolder(folder)) {
-        const QString parent = QFileInfo(QDir::cleanPath(folder)).path();
-        if (parent == QDir::cleanPath(folder)) {
-            break;
-        }
-        folder = parent;
-    }
-    return folder.isEmpty() ? QStringLiteral(".") : folder;
-}
-
 // One target per device: every folder on it takes the same names.
 QString TargetKey(const QString& folder) {
     const auto identity = IdentityOf(folder);
@@ -65,6 +53,17 @@ QString WithoutLastCodePoint(const QString& text) {
 }
 
 }  // namespace
+
+QString ExistingFolder(QString folder) {
+    while (!folder.isEmpty() && !IsFolder(folder)) {
+        const QString parent = QFileInfo(QDir::cleanPath(folder)).path();
+        if (parent == QDir::cleanPath(folder)) {
+            break;
+        }
+        folder = parent;
+    }
+    return folder.isEmpty() ? QStringLiteral(".") : folder;
+}
 
 int TryName(const QString& path) {
 #ifdef Q_OS_UNIX

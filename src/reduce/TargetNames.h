@@ -13,6 +13,10 @@ namespace mirelune {
 int TryName(const QString& path);
 using NameTrial = std::function<int(const QString& path)>;
 
+// The nearest folder that exists, where trial names can be made: folder
+// itself, or the parent a result's missing folders would be made in.
+QString ExistingFolder(QString folder);
+
 // The file names a target takes, found by trying, never from a list of
 // characters: phone cards and sticks (FAT, exFAT; phones and shares behave
 // alike) refuse characters such as ":" and "?", some every letter outside

@@ -15,6 +15,34 @@ QString VersionText(const QString& program) {
            ProductLicence() + QLatin1Char('\n');
 }
 
+QString OptionListText(const QList<QCommandLineOption>& options, const QStringList& commands) {
+    QString text;
+    for (const QCommandLineOption& option : options) {
+        if (option.flags().testFlag(QCommandLineOption::HiddenFromHelp)) {
+            continue;
+        }
+        QStringList dashed;
+        for (const QString& name : option.names()) {
+            dashed.append((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+        }
+        text += dashed.join(QLatin1Char(' '));
+        if (!option.valueName().isEmpty()) {
+            text += QLatin1Char('\t') + option.valueName();
+        }
+        text += QLatin1Char('\n');
+    }
+    for (const QString& command : commands) {
+        text += command + QLatin1Char('\n');
+    }
+    return text;
+}
+
+QCommandLineOption ListOptionsOption() {
+    QCommandLineOption option(QStringLiteral("list-options"));
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return option;
+}
+
 QString UsageErrorText(const QString& program, const QString& problem, const QString& helpCommand) {
     return QStringLiteral("%1: %2\nTry '%3 --help'.\n").arg(program, problem, helpCommand);
 }

@@ -110,9 +110,9 @@ TEST_F(AddFilesTest, ADropNamesWhatItCouldNotTakeInOneBoxOnceItIsDone) {
     EXPECT_EQ(window().boxes(),
               (std::vector<test::Box>{
                   {QStringLiteral("Mirelune"),
-                   "2 files are not valid MP3 files:\r\n/music/caf\\xE9.mp3 (name is not valid "
+                   "2 files were left out:\r\n\"/music/caf\\xE9.mp3\" (name is not valid "
                    "UTF-8)\r\n" +
-                       cover,
+                       cover + " (not a valid MP3 file)",
                    MessageButtons::Ok, MessageIcon::None}}));
 }
 

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTest>
 #include <QTreeView>
 
 #include "app/WindowTestSupport.h"
@@ -88,9 +89,19 @@ TEST_F(ControlsTest, TheListIsAReportViewWithItsToolTip) {
     EXPECT_EQ(list->model(), static_cast<QAbstractItemModel*>(&form().fileList()));
     EXPECT_FALSE(list->rootIsDecorated());
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
     EXPECT_EQ(list->toolTip(),
               "Drag and drop files here. Double-click item to remove it. Move | line to right "
               "and out of window to reveal full names.");
+}
+
+TEST_F(ControlsTest, EnterPressesTheFocusedButtonAsSpaceDoes) {
+    start();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        form().fileList().append("/a.mp3", "128 kbps");
+        QTest::keyClick(control<QAbstractButton>("PushButton4"), key);
+        EXPECT_EQ(form().fileList().count(), 0) << key;
+    }
 }
 
 TEST_F(ControlsTest, TheProgressBarShowsItsCaptionWordForWord) {

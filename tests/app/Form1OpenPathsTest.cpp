@@ -19,18 +19,27 @@ TEST_F(OpenPathsTest, RelativeFilesAndFoldersBecomeRowsWithTheirFullPaths) {
     test::WriteNotMp3(scratch_, "music/notes.txt");
     start();
 
-    const WindowCommandLine line =
-        ParseWindowCommandLine({"mirelune", "song.mp3", "album", "notes.txt", "gone.mp3"}, working);
-    form().OpenPaths(line.paths);
+    const QByteArray unnamable("caf\xE9.mp3");
+    QList<QByteArray> raw{"mirelune", "song.mp3", "album", "notes.txt", "gone.mp3", unnamable};
+    QStringList arguments;
+    for (const QByteArray& argument : raw) {
+        arguments.append(QString::fromLocal8Bit(argument));
+    }
+    const WindowCommandLine line = ParseWindowCommandLine(arguments, working, raw);
+    form().OpenPaths(line.paths, line.leftOut);
 
     // The folder is walked with every file but "~" names; a file is taken as
-    // it is and refused when it is no MP3; a missing path is passed over.
+    // it is and refused when it is no MP3; a missing path and a name no text
+    // holds are named in the same one box.
     EXPECT_EQ(test::Entries(form().fileList()),
               (std::vector<FileEntry>{{song, "128 kbps"}, {a, "192 kbps"}, {b, "128 kbps"}}));
-    ASSERT_FALSE(window().boxes().empty());
-    for (const test::Box& box : window().boxes()) {
-        EXPECT_NE(box.title, QString::fromUtf8(kErrorReportTitle)) << box.text.toStdString();
-    }
+    EXPECT_EQ(window().boxes(),
+              (std::vector<test::Box>{{QStringLiteral("Mirelune"),
+                                       "3 files were left out:\r\n\"" + working +
+                                           "/caf\\xE9.mp3\" (name is not valid UTF-8)\r\n" +
+                                           working + "/gone.mp3 (does not exist)\r\n" + working +
+                                           "/notes.txt (not a valid MP3 file)",
+                                       MessageButtons::Ok, MessageIcon::None}}));
 }
 
 }  // namespace

@@ -19,10 +19,11 @@ struct CliRun {
     QString err;
 };
 
-// TEMP empty: the caller's own environment as it is.
+// TEMP empty: the caller's own environment as it is; likewise the folder.
 inline CliRun RunCli(const QStringList& args, const QString& temp = {},
-                     const QByteArray& input = {}) {
+                     const QByteArray& input = {}, const QString& workingFolder = {}) {
     QProcess process;
+    process.setWorkingDirectory(workingFolder);
     if (!temp.isEmpty()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TEMP"), temp);

@@ -7,11 +7,13 @@
 
 #include "CliProcess.h"
 #include "shell/ProductInfo.h"
+#include "support/ReduceTestSupport.h"
 
 namespace mirelune::cli {
 namespace {
 
 using test::CliRun;
+using test::Q;
 using test::RunCli;
 
 TEST(CliCommandLine, HelpAndVersionGoToStandardOutputAndExitZero) {
@@ -24,6 +26,8 @@ TEST(CliCommandLine, HelpAndVersionGoToStandardOutputAndExitZero) {
         {{"info", "--help"}, "Usage: mirelune-cli info [options] FILE...\n"},
         {{"reduce", "--help"}, "Usage: mirelune-cli reduce [options] PATH...\n"},
         {{"reduce", "-h"}, "Usage: mirelune-cli reduce [options] PATH...\n"},
+        {{"reduce", "--version"}, version},
+        {{"info", "-v"}, version},
     };
     for (const auto& [args, start] : cases) {
         SCOPED_TRACE(args.join(' ').toStdString());
@@ -48,13 +52,27 @@ TEST(CliCommandLine, AUsageErrorIsOneLineNamingItThenAHintAndExitsTwo) {
         {{"info", "--help-all"}, "Unknown option 'help-all'.", "mirelune-cli info"},
         {{"reduce", "--beside", "-b"}, "Missing value after '-b'.", "mirelune-cli reduce"},
         {{"reduce", "--help-all"}, "Unknown option 'help-all'.", "mirelune-cli reduce"},
+        {{"info"}, "no FILE given", "mirelune-cli info"},
+        {{"reduce", "-o", "f.mp3", "f.mp3"}, "-o f.mp3 is not a folder", "mirelune-cli reduce"},
+        {{"reduce", "-o", ".", "-leading.mp3"},
+         "unknown option -leading.mp3: to name a file that starts with '-', put -- before it "
+         "(mirelune-cli reduce [options] -- -leading.mp3)",
+         "mirelune-cli reduce"},
+        // Only a name read as options gets the hint, not a value.
+        {{"reduce", "--shard", "-leading.mp3", "-o", ".", "f.mp3"},
+         "--shard -leading.mp3 is not K/N with 1 <= K <= N",
+         "mirelune-cli reduce"},
     };
+    test::ScratchDir dir;
+    test::WriteBytes(Q(dir.file("f.mp3")), "x");
+    test::WriteBytes(Q(dir.file("-leading.mp3")), "x");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
-        const CliRun run = RunCli(c.args);
+        const CliRun run = RunCli(c.args, {}, {}, Q(dir.path().string()));
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_EQ(run.err, QStringLiteral("mirelune-cli: %1\nTry '%2 --help'.\n")
+        // Errors of a command are its own, whoever found them.
+        EXPECT_EQ(run.err, QStringLiteral("%2: %1\nTry '%2 --help'.\n")
                                .arg(QString::fromUtf8(c.problem), QString::fromUtf8(c.hint)));
     }
 }

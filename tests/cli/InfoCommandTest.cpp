@@ -143,15 +143,20 @@ TEST_F(InfoCommandTest, ReadsFilesWhoseNamesAreNotValidUtf8) {
     Bytes bytes = test::Frames(test::kMpeg1L3At128, 417, 3);
     const std::string name = "caf\xe9.mp3";  // Latin-1 bytes
     dir.Write(name, bytes);
+    dir.Write("b\xe9.txt", Bytes(10, 'x'));
     // Handed over as raw bytes, the way a shell passes them.
     QProcess process;
     process.setProgram(QStringLiteral("/bin/sh"));
-    process.setArguments({"-c", QStringLiteral("exec \"$0\" info \"$1\"/caf$(printf '\\351').mp3"),
-                          QStringLiteral(MIRELUNE_CLI),
-                          QString::fromStdString(dir.path().string())});
+    process.setArguments(
+        {"-c", QStringLiteral("exec \"$0\" info caf$(printf '\\351').mp3 b$(printf '\\351').txt"),
+         QStringLiteral(MIRELUNE_CLI)});
+    process.setWorkingDirectory(QString::fromStdString(dir.path().string()));
     process.start();
     process.waitForFinished(30000);
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardOutput().toStdString();
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardOutput(),
+              "\"caf\\xE9.mp3\": 128 kbps, MPEG 1 Layer III, 44100 Hz, stereo, 0:00, CBR\n"
+              "\"b\\xE9.txt\": not a valid MP3 file (no MPEG audio frames found)\n");
 }
 
 TEST_F(InfoCommandTest, JsonEscapesAwkwardPaths) {

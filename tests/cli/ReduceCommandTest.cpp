@@ -85,7 +85,6 @@ TEST_F(ReduceCommandTest, UsageErrorsExitWithTwoAndTouchNothing) {
         {"--shard", "one", "-o", out, song},
         {"--null", "-o", out, song},
         {"--from", Q(dir.file("no-list")), "-o", out},
-        {"--json", "--dry-run", "-o", out, song},
     };
     for (const QStringList& args : cases) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
@@ -98,20 +97,121 @@ TEST_F(ReduceCommandTest, UsageErrorsExitWithTwoAndTouchNothing) {
     EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
 }
 
+// The printed command is pasted into a shell as a user would, with printf
+// standing in for the encoder: the shell must hand over the very words the
+// run would, expanding nothing.
 TEST_F(ReduceCommandTest, DryRunPrintsEachPlanAndRunsNothing) {
-    const QString song = Mp3("music/song.mp3");
+    const QString song = Mp3("music/$(touch x) $HOME.mp3");
     test::WriteBytes(Q(dir.file("music/cover.jpg")), "not audio");
     const CliRun run = Run({"--dry-run", "-b", "96", "-o", out, Q(dir.file("music"))});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QString encoder = temp + QStringLiteral("/mirelune-XXXXXX/lame");
-    EXPECT_EQ(run.out, song + QStringLiteral(" → ") + out + QStringLiteral("/song.mp3\n  \"") +
-                           encoder + QStringLiteral("\" -h -m s -b 96 \"") + song +
-                           QStringLiteral("\" \"") + out +
-                           QStringLiteral("/song.mp3\"\nwould reduce 1, skip 1, fail 0\n"));
+    const QString output = out + QStringLiteral("/$(touch x) $HOME.mp3");
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
+    EXPECT_EQ(lines[0], song + QStringLiteral(" → ") + output);
+    EXPECT_EQ(lines[2], QStringLiteral("would reduce 1, skip 1, fail 0"));
     EXPECT_EQ(run.err, QStringLiteral("skipped: ") + Q(dir.file("music/cover.jpg")) +
                            QStringLiteral(": not a valid MP3 file\n"));
+
+    QProcess shell;
+    shell.setWorkingDirectory(temp);
+    shell.start(QStringLiteral("sh"),
+                {QStringLiteral("-c"), QStringLiteral("set -- ") + lines[1].trimmed() +
+                                           QStringLiteral("; printf '%s\\n' \"$@\"")});
+    ASSERT_TRUE(shell.waitForFinished());
+    EXPECT_EQ(
+        QString::fromUtf8(shell.readAllStandardOutput()),
+        QStringList({temp + "/mirelune-XXXXXX/lame", "-h", "-m", "s", "-b", "96", song, output, ""})
+            .join(QLatin1Char('\n')));
     EXPECT_TRUE(test::EntriesOf(out).isEmpty());
-    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+    EXPECT_TRUE(test::EntriesOf(temp).isEmpty()) << "the shell ran nothing";
+}
+
+// What a run would do, for a script to check first: the statuses it would
+// give, and the output path.
+TEST_F(ReduceCommandTest, DryRunJsonGivesEachRowsStatusAndOutput) {
+    const QString song = Mp3("music/song.mp3");
+    const QString cover = Q(dir.file("music/cover.jpg"));
+    test::WriteBytes(cover, "not audio");
+    const CliRun run = Run({"--dry-run", "--json", "-o", out, Q(dir.file("music"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const qint64 size = QFileInfo(song).size();
+    EXPECT_EQ(test::JsonLines(run.out),
+              (QList<QJsonObject>{{{"source", song},
+                                   {"output", out + "/song.mp3"},
+                                   {"status", "would reduce"},
+                                   {"reason", QJsonValue::Null},
+                                   {"bytes_before", size}},
+                                  {{"source", cover},
+                                   {"output", QJsonValue::Null},
+                                   {"status", "skipped"},
+                                   {"reason", "not a valid MP3 file"},
+                                   {"bytes_before", 9}},
+                                  {{"summary", QJsonObject{{"would_reduce", 1},
+                                                           {"skipped", 1},
+                                                           {"failed", 0},
+                                                           {"bytes_before", size}}}}}));
+    EXPECT_TRUE(test::EntriesOf(out).isEmpty());
+}
+
+// A line of a newline-separated list with a NUL byte in it names no file: it
+// fails as it is, and the file its first part names is not taken instead.
+TEST_F(ReduceCommandTest, AListLineHoldingANulFailsAndNamesNoOtherFile) {
+    const QString song = Mp3("song.mp3");
+    const CliRun run = Run({"--dry-run", "--json", "--from", "-", "-o", out},
+                           QFile::encodeName(song) + QByteArray("\0.bak\n", 6));
+    EXPECT_EQ(run.exitCode, 1);
+    const QList<QJsonObject> lines = test::JsonLines(run.out);
+    ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
+    EXPECT_EQ(lines[0], (QJsonObject{{"source", song + QChar(0) + ".bak"},
+                                     {"output", QJsonValue::Null},
+                                     {"status", "failed"},
+                                     {"reason", "the name holds a NUL byte"},
+                                     {"bytes_before", QJsonValue::Null}}));
+    EXPECT_EQ(lines[1]["summary"]["would_reduce"], 0);
+}
+
+// A name that is not UTF-8 is skipped for it, alike whether it is an
+// argument, a line of --from or met in a folder; JSON gives its bytes.
+TEST_F(ReduceCommandTest, ANameThatIsNotUtf8IsSkippedAlikeHoweverItIsGiven) {
+    const QByteArray name = QFile::encodeName(Q(dir.file("latin"))) + "/caf\xe9.mp3";
+    QDir().mkpath(Q(dir.file("latin")));
+    std::ofstream(name.toStdString()) << "not audio";
+    const struct {
+        const char* how;
+        QStringList args;
+        QByteArray input;
+    } cases[] = {
+        {"argument", {}, {}},
+        {"--from", {"--from", "-"}, name + '\n'},
+        {"folder", {Q(dir.file("latin"))}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        QProcess process;
+        if (c.args.isEmpty()) {
+            // QProcess takes arguments as text; the bytes go through a shell.
+            process.start(QStringLiteral("sh"),
+                          {"-c", "exec \"$0\" reduce --json -o \"$1\" \"$(printf '%b' \"$2\")\"",
+                           QStringLiteral(MIRELUNE_CLI), out,
+                           QString::fromLatin1(name).replace(QChar(0xE9), "\\0351")});
+        } else {
+            process.start(QStringLiteral(MIRELUNE_CLI),
+                          QStringList{"reduce", "--json", "-o", out} + c.args);
+        }
+        process.write(c.input);
+        process.closeWriteChannel();
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0);
+        const QList<QJsonObject> lines =
+            test::JsonLines(QString::fromUtf8(process.readAllStandardOutput()));
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_EQ(lines[0]["source"],
+                  QString::fromLatin1(name).replace(QChar(0xE9), QChar(0xFFFD)));
+        EXPECT_EQ(lines[0]["source_base64"], QString::fromLatin1(name.toBase64()));
+        EXPECT_EQ(lines[0]["status"], "skipped");
+        EXPECT_EQ(lines[0]["reason"], "name is not valid UTF-8");
+    }
 }
 
 TEST_F(ReduceCommandTest, ParallelResultsAreByteIdenticalToSequentialOnes) {
@@ -196,7 +296,8 @@ TEST_F(ReduceCommandTest, KeepTreeRebuildsEachFolderArgumentsSubFolders) {
     Mp3("other/x.mp3");
     const CliRun run = Run({"--keep-tree", "-o", out, Q(dir.file("tree")), Q(dir.file("other"))});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(test::FilesUnder(out), QStringList({"a/b/deep.mp3", "a/mid.mp3", "top.mp3", "x.mp3"}));
+    EXPECT_EQ(test::FilesUnder(out),
+              QStringList({"a/b/deep.mp3", "a/mid.mp3", "top.mp3", "x.mp3"}));
 
     const QString flat = Q(dir.file("flat"));
     QDir().mkpath(flat);
@@ -382,8 +483,8 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
     const CliRun run =
         Run({"--json", "--from", "-", "--null", "-o", out, arg},
             QFile::encodeName(twoLines) + '\0' + QFile::encodeName(cover) + '\0' + latin1 + '\0');
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("\nreduced 2, skipped 1, failed 1; ")));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("\nreduced 2, skipped 2, failed 0; ")));
 
     const QList<QJsonObject> lines = test::JsonLines(run.out);
     ASSERT_EQ(lines.size(), 5);       // four rows and the summary
@@ -391,9 +492,14 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
     qint64 before = 0;
     qint64 after = 0;
     for (int i = 0; i < 4; ++i) {
-        const QJsonObject& row = lines[i];
-        EXPECT_EQ(row.keys(), QStringList({"bytes_after", "bytes_before", "output", "reason",
-                                           "seconds", "source", "status"}));
+        QJsonObject row = lines[i];
+        // Only a name that is not UTF-8 has its bytes as well.
+        EXPECT_EQ(row.take(QStringLiteral("source_base64")).toString(),
+                  row["source"].toString().contains(QChar(0xFFFD))
+                      ? QString::fromLatin1(latin1.toBase64())
+                      : QString());
+        EXPECT_EQ(row.keys(), QStringList({"bytes_after", "bytes_before", "note", "output",
+                                           "reason", "seconds", "source", "status"}));
         const QString output = row["output"].toString(QStringLiteral("null"));
         rows[row["source"].toString()] = row["status"].toString() + ' ' + output + ' ' +
                                          row["reason"].toString(QStringLiteral("null"));
@@ -406,15 +512,14 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
                         {arg, "reduced " + out + "/arg.mp3 null"},
                         {twoLines, "reduced " + out + "/two\nlines.mp3 null"},
                         {cover, "skipped null not a valid MP3 file"},
-                        {QFile::decodeName(latin1),
-                         "failed null the name is not valid in the file-name encoding"}}));
+                        {QFile::decodeName(latin1), "skipped null name is not valid UTF-8"}}));
     EXPECT_EQ(before, QFileInfo(arg).size() + QFileInfo(twoLines).size());
 
     QJsonObject summary = lines[4]["summary"].toObject();
     EXPECT_TRUE(summary.take(QStringLiteral("seconds")).isDouble());
     EXPECT_EQ(summary, QJsonObject({{"reduced", 2},
-                                    {"skipped", 1},
-                                    {"failed", 1},
+                                    {"skipped", 2},
+                                    {"failed", 0},
                                     {"interrupted", 0},
                                     {"gone", 0},
                                     {"bytes_before", before},
@@ -429,9 +534,12 @@ TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {
     const double before = static_cast<double>(QFileInfo(song).size());
     const double after = static_cast<double>(QFileInfo(out + QStringLiteral("/low.mp3")).size());
     ASSERT_GT(after, before);
-    EXPECT_TRUE(run.out.endsWith(
-        QStringLiteral(", %1% larger\n").arg(100.0 * (after - before) / before, 0, 'f', 1)))
+    EXPECT_TRUE(run.out.endsWith(QStringLiteral(", %1% larger; 1 result larger than the original\n")
+                                     .arg(100.0 * (after - before) / before, 0, 'f', 1)))
         << run.out.toStdString();
+    EXPECT_TRUE(
+        run.err.startsWith(QStringLiteral("larger: %1: larger than the original (").arg(song)))
+        << run.err.toStdString();
 }
 
 }  // namespace
@@ -512,16 +620,16 @@ TEST_F(ReduceCommandTest, ShardsAtOnceAndARerunAfterTheLibraryGrew) {
     std::vector<std::unique_ptr<QProcess>> shards;
     for (const char* shard : {"1/2", "2/2"}) {
         auto process = std::make_unique<QProcess>();
-        process->start(QStringLiteral(MIRELUNE_CLI), {"reduce", "--shard", shard, "--keep-time",
-                                                      "-j", "1", "-o", out, music});
+        process->start(QStringLiteral(MIRELUNE_CLI),
+                       {"reduce", "--shard", shard, "--keep-time", "-j", "1", "-o", out, music});
         shards.push_back(std::move(process));
     }
     for (const auto& process : shards) {
         ASSERT_TRUE(process->waitForFinished(120000));
         EXPECT_EQ(process->exitCode(), 0) << process->readAllStandardError().toStdString();
     }
-    EXPECT_EQ(test::FilesUnder(out), QStringList({"01 Intro (2).mp3", "01 Intro.mp3",
-                                                  "02 Song.mp3", "03 Coda.mp3"}));
+    EXPECT_EQ(test::FilesUnder(out),
+              QStringList({"01 Intro (2).mp3", "01 Intro.mp3", "02 Song.mp3", "03 Coda.mp3"}));
     EXPECT_EQ(QDir(out + "/.mirelune").entryList(QDir::Files).size(), 2);
     EXPECT_EQ(QFileInfo(out + "/01 Intro (2).mp3").lastModified(),
               QFileInfo(music + "/C Album/01 Intro.mp3").lastModified());
@@ -533,7 +641,8 @@ TEST_F(ReduceCommandTest, ShardsAtOnceAndARerunAfterTheLibraryGrew) {
     for (const QJsonObject& row : test::JsonLines(again.out)) {
         if (row.contains("summary")) {
             const QJsonObject summary = row["summary"].toObject();
-            rows.append(QStringLiteral("summary %1 %2").arg(summary["reduced"].toInt())
+            rows.append(QStringLiteral("summary %1 %2")
+                            .arg(summary["reduced"].toInt())
                             .arg(summary["skipped"].toInt()));
         } else {
             rows.append(QDir(out).relativeFilePath(row["output"].toString()) + " " +
@@ -541,9 +650,8 @@ TEST_F(ReduceCommandTest, ShardsAtOnceAndARerunAfterTheLibraryGrew) {
         }
     }
     EXPECT_EQ(rows, QStringList({"01 Intro.mp3 skipped exists", "02 Song.mp3 skipped exists",
-                                 "01 Intro (2).mp3 skipped exists",
-                                 "03 Coda.mp3 skipped exists", "01 Intro (3).mp3 reduced ",
-                                 "summary 1 4"}));
+                                 "01 Intro (2).mp3 skipped exists", "03 Coda.mp3 skipped exists",
+                                 "01 Intro (3).mp3 reduced ", "summary 1 4"}));
 }
 
 }  // namespace

@@ -37,10 +37,10 @@ std::vector<Line> Lines(const Plan& plan, const QString& root, bool outputs = fa
         lines.push_back({relative(r.source), relative(r.output)});
     }
     for (const Note& n : plan.skipped) {
-        lines.push_back({relative(n.path), "skipped: " + n.text +
-                                               (outputs && !n.output.isEmpty()
-                                                    ? " (" + relative(n.output) + ")"
-                                                    : QString())});
+        lines.push_back(
+            {relative(n.path),
+             "skipped: " + n.text +
+                 (outputs && !n.output.isEmpty() ? " (" + relative(n.output) + ")" : QString())});
     }
     for (const Note& n : plan.failed) {
         lines.push_back({relative(n.path), "failed: " + n.text});
@@ -236,15 +236,20 @@ TEST(ReducePlan, ShardsShareOutTheWholePlanWhateverResultsAreThere) {
     const PlanSettings beside{128, QString(), true, false, false};
     const PlanSettings into{128, out, false, false, false};
     constexpr int kShards = 4;
+    const QStringList list{tree.path("lib"), tree.path("gone.mp3")};
 
     for (const PlanSettings& settings : {into, beside}) {
         SCOPED_TRACE(settings.beside ? "--beside" : "-o");
-        const Plan whole = MakeReducePlan(settings, {tree.path("lib")});
+        const Plan whole = MakeReducePlan(settings, list);
         std::vector<Line> everyShard;
+        int goneReported = 0;
         for (int k = 1; k <= kShards; ++k) {
             Plan part = whole;
             KeepShard(part, {k, kShards});
-            Plan now = MakeReducePlan(settings, {tree.path("lib")});
+            for (const Note& n : part.failed) {
+                goneReported += n.path == tree.path("gone.mp3") ? 1 : 0;
+            }
+            Plan now = MakeReducePlan(settings, list);
             KeepShard(now, {k, kShards});
             std::vector<Line> lines = Lines(part, tree.root());
             everyShard.insert(everyShard.end(), lines.begin(), lines.end());
@@ -255,6 +260,7 @@ TEST(ReducePlan, ShardsShareOutTheWholePlanWhateverResultsAreThere) {
                 tree.mp3(QDir(tree.root()).relativeFilePath(r.output));
             }
         }
+        EXPECT_EQ(goneReported, 1) << "a missing file fails in exactly one shard";
         const std::vector<Line> lines = Lines(whole, tree.root());
         EXPECT_TRUE(
             std::is_permutation(everyShard.begin(), everyShard.end(), lines.begin(), lines.end()));
@@ -276,7 +282,9 @@ void RunPlan(const Plan& plan) {
         ASSERT_TRUE(SetModifiedTime(r.output, time));
         ASSERT_EQ(journals.journalFor(r.recordRoot)
                       .append({QDir(r.recordRoot).relativeFilePath(r.output),
-                               {bytes.size(), time}, r.source, *StampOf(r.source)}),
+                               {bytes.size(), time},
+                               r.source,
+                               *StampOf(r.source)}),
                   QString());
     }
 }
@@ -289,7 +297,8 @@ TEST(ReducePlan, RerunsKeepEachResultWithItsSource) {
     const QString out = tree.folder("out");
     int frames = 3;  // every source its own size, so no two look alike
     const auto album = [&](const QString& name) {
-        tree.file("inc/" + name + "/01 Intro.mp3", test::Frames(test::kMpeg1L3At128, 417, ++frames));
+        tree.file("inc/" + name + "/01 Intro.mp3",
+                  test::Frames(test::kMpeg1L3At128, 417, ++frames));
     };
     const QString intro = QStringLiteral("/01 Intro.mp3");
     PlanSettings into{128, out, false, false, false};
@@ -349,6 +358,18 @@ TEST(ReducePlan, RerunsKeepEachResultWithItsSource) {
           {"inc/D Album" + intro, "skipped: exists (out/01 Intro (4).mp3)"},
           {"inc/Z Album" + intro, "skipped: exists (out/01 Intro.mp3)"}},
          1);
+}
+
+// Numbers start at " (2)": a user's own "clip (1).mp3" is never taken for a
+// numbered result of clip.MP2 beside it.
+TEST(ReducePlan, BesideAUsersOwnNumberOneIsASourceOfItsOwn) {
+    test::Tree tree;
+    tree.mp3("b/clip.MP2");
+    tree.mp3("b/clip (1).mp3");
+    const PlanSettings beside{128, QString(), true, false, false};
+    EXPECT_EQ(Lines(MakeReducePlan(beside, {tree.path("b")}), tree.root()),
+              (std::vector<Line>{{"b/clip (1).mp3", "b/clip (1)-reduced.mp3"},
+                                 {"b/clip.MP2", "b/clip.mp3"}}));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "folders/LeftOutNames.h"
 #include "shell/ErrorLocations.h"
 #include "shell/ErrorReport.h"
+#include "shell/NameText.h"
 #include "support/FakeWindowLayer.h"
 #include "support/FolderTree.h"
 
@@ -55,7 +56,7 @@ TEST(DroppedLocalPaths, KeepsTheOrderAndLeavesOutOtherAddressesAndTellsUnnamable
         DroppedLocalPaths(*data, unnamable),
         (QStringList{"/b/second.mp3", "/a/first folder", QString::fromUtf8("/c/caf\xC3\xA9.mp3")}));
     ASSERT_EQ(unnamable.entries().size(), 1);
-    EXPECT_EQ(unnamable.entries()[0].path, "/d/caf\\xE9 au lait.mp3");
+    EXPECT_EQ(unnamable.entries()[0].path, EscapedNativeName("/d/caf\xE9 au lait.mp3"));
     EXPECT_EQ(unnamable.entries()[0].reason, "name is not valid UTF-8");
 }
 

@@ -105,14 +105,15 @@ TEST_F(SampleFilesTest, AddsTheSamplesAsksAboutTheFolderAndRereadsEveryRow) {
         EXPECT_EQ(row.bitrate, "128 kbps") << row.path.toStdString();
     }
 
-    // The question comes first, then one box naming the removed rows from
-    // the last upwards.
+    // The question comes first, then one box naming the removed rows in
+    // list order, each with its reason.
     const QString readme = tree.path("app/Samples/readme.txt");
     EXPECT_EQ(Boxes(),
               (std::vector<test::Box>{
                   {window.applicationTitle(), kQuestion, MessageButtons::YesNo, MessageIcon::None},
                   {window.applicationTitle(),
-                   "2 files are not valid MP3 files:\r\n" + readme + "\r\n" + earlierGone,
+                   "2 files were left out:\r\n" + earlierGone + " (no longer exists)\r\n" + readme +
+                       " (not a valid MP3 file)",
                    MessageButtons::Ok, MessageIcon::None}}));
     EXPECT_TRUE(std::is_sorted(table.removed.rbegin(), table.removed.rend()));
 }
@@ -129,17 +130,20 @@ TEST_F(SampleFilesTest, ASecondPressAddsNoDuplicatesAndAsksAgain) {
     EXPECT_EQ(Boxes()[1].text, kQuestion);
 }
 
-TEST_F(SampleFilesTest, RowsAreReadFromTheLastToTheFirst) {
+TEST_F(SampleFilesTest, RowsAreReadFromTheLastToTheFirstAndNamedInListOrder) {
     const QString a = tree.other("a.mp3");
     const QString b = tree.mp3("b.mp3");
     const QString c = tree.other("c.mp3");
-    table.rows = {{a, ""}, {b, ""}, {c, ""}};
+    const QString d = tree.path("d.mp3");
+    std::filesystem::create_directories(test::Native(d));
+    table.rows = {{a, ""}, {b, ""}, {c, ""}, {d, ""}};
     LoadSampleFilesAndRereadRows(table, window, info, tree.path("no app here"));
 
     EXPECT_EQ(table.paths(), (QStringList{b}));
-    EXPECT_EQ(table.removed, (std::vector<int>{3, 1}));
+    EXPECT_EQ(table.removed, (std::vector<int>{4, 3, 1}));
     ASSERT_EQ(Boxes().size(), 2u);
-    EXPECT_EQ(Boxes()[1].text, "2 files are not valid MP3 files:\r\n" + c + "\r\n" + a);
+    EXPECT_EQ(Boxes()[1].text, "3 files were left out:\r\n" + a + " (not a valid MP3 file)\r\n" +
+                                   c + " (not a valid MP3 file)\r\n" + d + " (folder skipped)");
 }
 
 TEST_F(SampleFilesTest, AMalformedRowAndAnUnnamableSampleAreNamedWithTheirReasonsUnreported) {
@@ -152,9 +156,10 @@ TEST_F(SampleFilesTest, AMalformedRowAndAnUnnamableSampleAreNamedWithTheirReason
     Click();
 
     ASSERT_EQ(Boxes().size(), 2u);
-    EXPECT_EQ(Boxes()[1].text, "2 files are not valid MP3 files:\r\n" +
+    EXPECT_EQ(Boxes()[1].text, "2 files were left out:\r\n\"" +
                                    tree.path("app/Samples/caf\\xE9.mp3") +
-                                   " (name is not valid UTF-8)\r\n" + bad + " (division by zero)");
+                                   "\" (name is not valid UTF-8)\r\n" + bad +
+                                   " (not a valid MP3 file: division by zero)");
     EXPECT_EQ(table.paths(), (QStringList{tree.path("app/Samples/first.mp3"),
                                           tree.path("app/Samples/second.mp3")}));
 }
@@ -169,14 +174,23 @@ TEST_F(SampleFilesTest, AMissingSampleFolderAddsNothingButStillAsks) {
     EXPECT_EQ(Boxes()[0].text, kQuestion);
 }
 
-TEST_F(SampleFilesTest, YesOpensTheSampleFolder) {
-    window.queueAnswer(MessageAnswer::Yes);
-    RefusedFiles refused;
-    LoadSampleFiles(table, window, tree.path("app"), refused);
+TEST_F(SampleFilesTest, YesOpensTheSampleFolderOrSaysWhichFolderCouldNotBeOpened) {
+    for (const bool opens : {true, false}) {
+        SCOPED_TRACE(opens);
+        window.clearRecord();
+        window.setOpenUrlAnswer(opens);
+        window.queueAnswer(MessageAnswer::Yes);
+        RefusedFiles refused;
+        LoadSampleFiles(table, window, tree.path("app"), refused);
 
-    ASSERT_EQ(window.interactions().size(), 2u);
-    EXPECT_EQ(window.interactions()[1].kind, test::Interaction::Kind::OpenUrl);
-    EXPECT_EQ(window.interactions()[1].url, QUrl::fromLocalFile(tree.path("app/Samples/")));
+        ASSERT_EQ(window.interactions().size(), opens ? 2u : 3u);
+        EXPECT_EQ(window.interactions()[1].kind, test::Interaction::Kind::OpenUrl);
+        EXPECT_EQ(window.interactions()[1].url, QUrl::fromLocalFile(tree.path("app/Samples/")));
+        if (!opens) {
+            EXPECT_EQ(Boxes().back().text,
+                      "The folder could not be opened:\r\n" + tree.path("app/Samples"));
+        }
+    }
 }
 
 TEST_F(SampleFilesTest, PathIsListedComparesWholePathsExactly) {
@@ -196,7 +210,7 @@ TEST_F(SampleFilesTest, AFailureWhileLoadingIsReportedAndTheRowsAreStillRead) {
     ASSERT_EQ(Boxes().size(), 2u);
     EXPECT_EQ(Boxes()[0].text,
               ErrorReportText("list is full", QString::fromUtf8(location::kPushButton5Click), 100));
-    EXPECT_EQ(Boxes()[1].text, "Not a valid MP3 file\r\n" + gone);
+    EXPECT_EQ(Boxes()[1].text, "File left out\r\n" + gone + " (no longer exists)");
     EXPECT_TRUE(table.rows.empty());
 }
 

@@ -18,6 +18,7 @@
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
 #include "shell/ErrorReport.h"
+#include "shell/NameText.h"
 #include "support/FakeWindowLayer.h"
 #include "support/FolderTree.h"
 
@@ -108,7 +109,7 @@ TEST_F(FolderWalkTest, FoldersLeftOutForTheirNamesAreToldWithEverythingBelowLeft
             expected.append(Entry("root/" + c.name + "/below"));
         }
     }
-    expectedLeftOut.emplace_back(tree.path("root/f bad\\xFF"),
+    expectedLeftOut.emplace_back(tree.path("root/" + EscapedNativeName("f bad\xFF")),
                                  QString::fromUtf8(left_out::kFolderNameNotUtf8));
 
     std::vector<std::pair<QString, QString>> leftOut;

@@ -6,16 +6,27 @@
 namespace mirelune {
 namespace {
 
-TEST(EncoderCommandText, QuotesEachPathAsItIs) {
-    EXPECT_EQ(
-        EncoderCommandText(QStringLiteral("/tmp/mirelune-ab12/lame"), 128,
-                           QStringLiteral("/music/song.mp3"), QStringLiteral("/out/song.mp3")),
-        QStringLiteral("\"/tmp/mirelune-ab12/lame\" -h -m s -b 128 \"/music/song.mp3\" "
-                       "\"/out/song.mp3\""));
-    // Nothing inside the quotes is escaped: the text is for reading only.
-    EXPECT_EQ(EncoderCommandText(QStringLiteral("e"), 32, QStringLiteral("/a \"b\"/$x.mp3"),
-                                 QStringLiteral("o")),
-              QStringLiteral("\"e\" -h -m s -b 32 \"/a \"b\"/$x.mp3\" \"o\""));
+// Each word as a POSIX shell reads it back: the line can be pasted and run.
+TEST(EncoderCommandText, QuotesEachWordForAShell) {
+    const struct {
+        const char* source;
+        const char* quoted;
+    } cases[] = {
+        {"/music/song-1_a.mp3", "/music/song-1_a.mp3"},
+        {"/m/$(touch x) $HOME.mp3", "'/m/$(touch x) $HOME.mp3'"},
+        {"/m/$HOME.mp3", "'/m/$HOME.mp3'"},
+        {"/m/it's `x` \"a\".mp3", "'/m/it'\\''s `x` \"a\".mp3'"},
+        {"/m/a\x1b[31mb.mp3", "'/m/a'\"$(printf '\\033')\"'[31mb.mp3'"},
+        {"/m/two\nlines.mp3", "'/m/two\nlines.mp3'"},
+        {"", "''"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        EXPECT_EQ(EncoderCommandText(QStringLiteral("/tmp/mirelune-ab12/lame"), 128,
+                                     QString::fromUtf8(c.source), QStringLiteral("/o/a b.mp3")),
+                  QStringLiteral("/tmp/mirelune-ab12/lame -h -m s -b 128 ") +
+                      QString::fromUtf8(c.quoted) + QStringLiteral(" '/o/a b.mp3'"));
+    }
 }
 
 TEST(MakeEncoderCommand, HandsTheSameArgumentsOverAsAList) {

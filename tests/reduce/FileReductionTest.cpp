@@ -64,9 +64,15 @@ TEST_F(StandInTest, OnlyACleanExitWithAValidResultReplacesTheOutput) {
         Status status;
         qint32 exitCode;
         QString reason;
+        QString note{};
     };
     const Case cases[] = {
         {"copies the source", R"(cp "$6" "$7")", Status::Reduced, 0, QString()},
+        {"warns and still makes it",
+         R"(echo "mirelune-encoder: $6: the tag is left out" >&2; cp "$6" "$7")", Status::Reduced,
+         0, QString(), QStringLiteral("the tag is left out")},
+        {"says other things and makes it", R"(echo "LAME 3.100" >&2; cp "$6" "$7")",
+         Status::Reduced, 0, QString()},
         {"fails with a message", R"(echo starting; echo "Can't init infile 'x'" >&2; exit 3)",
          Status::Failed, 3, QStringLiteral("Can't init infile 'x'")},
         {"fails in silence", R"(echo only on standard output; exit 4)", Status::Failed, 4,
@@ -99,6 +105,7 @@ TEST_F(StandInTest, OnlyACleanExitWithAValidResultReplacesTheOutput) {
             RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, c.status);
         EXPECT_EQ(reduction.outcome().reason, c.reason);
+        EXPECT_EQ(reduction.outcome().note, c.note);
         EXPECT_EQ(returned, c.exitCode);
         EXPECT_EQ(test::ReadBytes(output),
                   c.status == Status::Reduced ? test::HandMadeMp3(5) : kOldResult);

@@ -11,6 +11,7 @@
 
 #include "reduce/DoneMessage.h"
 #include "reduce/EncoderResource.h"
+#include "reduce/LargerResults.h"
 #include "shell/ErrorLocations.h"
 #include "shell/ErrorReport.h"
 #include "support/ReduceTestSupport.h"
@@ -92,9 +93,8 @@ TEST_F(ReduceJobTest, RowsAreReducedInOrderWithTheBarAndCaption) {
     const QString program =
         QString::fromUtf8(test::ReadBytes(Marker("runs"))).section(QLatin1Char(' '), 0, 0);
     ASSERT_EQ(job.commandLines().size(), 3);
-    EXPECT_EQ(job.commandLines()[0],
-              QLatin1Char('"') + program + QStringLiteral("\" -h -m s -b 128 \"") + view.rows[0] +
-                  QStringLiteral("\" \"") + out + QStringLiteral("/a.mp3\""));
+    EXPECT_EQ(job.commandLines()[0], program + QStringLiteral(" -h -m s -b 128 ") + view.rows[0] +
+                                         QLatin1Char(' ') + out + QStringLiteral("/a.mp3"));
     // The private folder was inside TEMP, and it is gone.
     EXPECT_EQ(QFileInfo(QFileInfo(program).absolutePath()).absolutePath(),
               QFileInfo(temp).absoluteFilePath());
@@ -330,8 +330,8 @@ TEST_F(ReduceJobTest, ResultsThatWouldReplaceFilesAskOnceAndFollowTheAnswer) {
     const QString a = Source(QStringLiteral("a.mp3"), 3);
     const QString b = Source(QStringLiteral("b.mp3"), 4);
     const Box question{QStringLiteral("Mirelune"),
-                       QStringLiteral("1 of the results would replace files that already exist "
-                                      "in the output folder. Replace them?"),
+                       QStringLiteral("1 result would replace a file that already exists "
+                                      "in the output folder. Replace it?"),
                        MessageButtons::YesNoCancel, MessageIcon::None};
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.answer));
@@ -363,6 +363,33 @@ TEST_F(ReduceJobTest, ResultsThatWouldReplaceFilesAskOnceAndFollowTheAnswer) {
     }
     // Cancel ended the job before the bar moved.
     EXPECT_TRUE(view.values.empty());
+}
+
+// Two albums' x.mp3 are told apart by their folders; a result that came out
+// larger than its source is named with both sizes.
+TEST_F(ReduceJobTest, DoneNamesRowsByTheirPathsAndResultsLargerThanTheirSources) {
+    UseEncoder(QStringLiteral(R"(cat "$6" "$6" > "$7")"));
+    QDir().mkpath(music + QStringLiteral("/A"));
+    QDir().mkpath(music + QStringLiteral("/B"));
+    const QString a = Source(QStringLiteral("A/x.mp3"), 3);
+    const QString b = Source(QStringLiteral("B/x.mp3"), 3);
+    test::WriteBytes(music + QStringLiteral("/B/x-reduced.mp3"), "kept");
+    view.options().option1 = false;
+    view.options().option2 = true;
+    view.rows = {a, b};
+    view.layer().queueAnswer(MessageAnswer::No);
+    job.run(view);
+
+    const qint64 size = QFileInfo(a).size();
+    EXPECT_EQ(view.layer().boxes(),
+              (std::vector<Box>{
+                  {QStringLiteral("Mirelune"),
+                   QStringLiteral("1 result would replace a file that already exists beside its "
+                                  "original. Replace it?"),
+                   MessageButtons::YesNoCancel, MessageIcon::None},
+                  Plain(QStringLiteral("Done.\n\n1 file skipped:\nB/x.mp3: exists\n\n1 result "
+                                       "larger than the original:\nA/x.mp3: ") +
+                        SizeChange(size, 2 * size))}));
 }
 
 TEST_F(ReduceJobTest, AFileThatTurnsUpDuringTheJobIsNeverReplacedUnasked) {
@@ -435,10 +462,21 @@ TEST_F(ReduceJobTest, AgainAfterTheLibraryChangedResultsKeepTheirSources) {
     ASSERT_EQ(view.layer().boxes().size(), 2u);
     EXPECT_EQ(view.layer().boxes()[0].text.left(2), QStringLiteral("1 "));
     EXPECT_EQ(view.layer().boxes()[1],
-              Plain(QStringLiteral("Done.\n\n1 file skipped:\nsong.mp3: outdated")));
+              Plain(QStringLiteral("Done.\n\n1 file skipped:\nb/song.mp3: outdated")));
     EXPECT_EQ(Runs(), QStringList({b, a}));
     EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song.mp3")), test::HandMadeMp3(3));
     EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song (2).mp3")), test::HandMadeMp3(4));
+}
+
+TEST_F(ReduceJobTest, WhatTheEncoderSaidOfASourceItReducedIsNamedAfterDone) {
+    UseEncoder(
+        QStringLiteral(R"(echo "mirelune-encoder: $6: a tag is left out" >&2; cp "$6" "$7")"));
+    view.rows = {Source(QStringLiteral("a.mp3"), 3), Source(QStringLiteral("b.mp3"), 4)};
+    job.run(view);
+    EXPECT_EQ(view.layer().boxes(),
+              (std::vector<Box>{Plain(QStringLiteral("Done.\n\n2 files reduced with a note:\n"
+                                                     "a.mp3: a tag is left out\n"
+                                                     "b.mp3: a tag is left out"))}));
 }
 
 TEST_F(ReduceJobTest, AbortStopsTheEncoderAndCleansUpWithoutAnotherMessage) {

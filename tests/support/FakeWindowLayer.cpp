@@ -125,7 +125,7 @@ bool FakeWindowLayer::openUrl(const QUrl& url) {
     call.kind = Interaction::Kind::OpenUrl;
     call.url = url;
     interactions_.push_back(call);
-    return true;
+    return opensUrls_;
 }
 
 void FakeWindowLayer::yieldToEvents() {

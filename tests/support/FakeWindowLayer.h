@@ -66,6 +66,8 @@ class FakeWindowLayer : public WindowLayer {
         return answers_.size() + inputs_.size() + folders_.size() + files_.size();
     }
     void clearRecord();
+    // What openUrl answers from now on: whether something took the address.
+    void setOpenUrlAnswer(bool opens) { opensUrls_ = opens; }
 
     MessageAnswer messageBox(const QString& text, const QString& title, MessageButtons buttons,
                              MessageIcon icon) override;
@@ -86,6 +88,7 @@ class FakeWindowLayer : public WindowLayer {
     std::vector<Interaction> interactions_;
     std::vector<Box> boxes_;
     int yields_ = 0;
+    bool opensUrls_ = true;
 };
 
 // Readable failure messages in GoogleTest.

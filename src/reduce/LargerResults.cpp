@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "reduce/LargerResults.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "shell/CountedText.h"
+
+namespace mirelune {
+namespace {
+
+// The same figures as the command line's summary, whatever the user's locale.
+QString SizeText(qint64 bytes) {
+    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeIecFormat);
+}
+
+}  // namespace
+
+QString SizeChange(qint64 before, qint64 after) {
+    return QCoreApplication::translate("LargerResults", "%1 → %2")
+        .arg(SizeText(before), SizeText(after));
+}
+
+std::optional<QString> GrowthOf(const QString& source, const QString& result) {
+    const QFileInfo before(source);
+    const QFileInfo after(result);
+    if (!before.isFile() || !after.isFile() || after.size() <= before.size()) {
+        return std::nullopt;
+    }
+    return SizeChange(before.size(), after.size());
+}
+
+QString LargerThanOriginal(qint64 before, qint64 after) {
+    return QCoreApplication::translate("LargerResults", "larger than the original (%1)")
+        .arg(SizeChange(before, after));
+}
+
+QString LargerResultsTail(int count) {
+    if (count == 0) {
+        return QString();
+    }
+    return CountedText(
+        "LargerResults", QT_TRANSLATE_NOOP("LargerResults", "; 1 result larger than the original"),
+        QT_TRANSLATE_N_NOOP("LargerResults", "; %n results larger than their originals"), count);
+}
+
+}  // namespace mirelune
