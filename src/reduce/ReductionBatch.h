@@ -16,7 +16,8 @@ namespace mirelune {
 // every request has ended, or early when the application is told to exit:
 // reductions still running then are stopped, their temporary files removed,
 // and each is reported as Interrupted; those not yet started are not
-// reported.
+// reported. No request starts once its stopRequested says the user asked to
+// stop; the batch then returns when the running ones have ended.
 void RunReductions(const std::vector<ReductionRequest>& requests, int parallel,
                    const std::function<void(std::size_t, const ReductionOutcome&)>& onEnded,
                    const std::function<void(std::size_t)>& onStarted = {});

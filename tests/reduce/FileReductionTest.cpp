@@ -443,5 +443,22 @@ TEST_F(StandInTest, ABatchRunsEveryRequestAndReportsEachOnce) {
     EXPECT_EQ(test::EntriesOf(out).size(), requests.size() - 1);
 }
 
+TEST_F(StandInTest, NoRequestOfABatchStartsOnceTheUserAskedToStop) {
+    const QString copy = Encoder(QStringLiteral(R"(cp "$6" "$7")"));
+    bool stop = false;
+    std::vector<ReductionRequest> requests(4, {copy, 128, source, QString()});
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        requests[i].output = out + QStringLiteral("/r%1.mp3").arg(i);
+        requests[i].stopRequested = [&stop] { return stop; };
+    }
+    std::vector<std::size_t> reported;
+    RunReductions(requests, 2, [&](std::size_t index, const ReductionOutcome&) {
+        reported.push_back(index);
+        stop = true;
+    });
+    EXPECT_EQ(reported.size(), 2u);  // the two that were running
+    EXPECT_EQ(test::EntriesOf(out).size(), 2);
+}
+
 }  // namespace
 }  // namespace mirelune
