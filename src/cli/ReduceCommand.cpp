@@ -283,6 +283,8 @@ RowEnd EndOf(const PlannedReduction& planned, const ReductionOutcome& outcome, d
         row.bytesAfter = QFileInfo(planned.output).size();
     } else if (outcome.status == ReductionOutcome::Status::Skipped) {
         row.status = RowEnd::Status::Skipped;
+    } else if (outcome.status == ReductionOutcome::Status::Interrupted) {
+        row.status = RowEnd::Status::Interrupted;
     }
     return row;
 }
@@ -328,7 +330,8 @@ int RunReduce(const CommandArguments& args) {
         QDir().mkpath(QFileInfo(r.output).path());
         requests.push_back({encoder ? encoder->path() : QString(), settings.plan.kbps, r.source,
                             r.output, r.replace ? Replace::Yes : Replace::No, &journals,
-                            r.recordRoot, settings.keepTime, r.replacing});
+                            r.recordRoot, settings.keepTime, r.replacing,
+                            [&stop] { return stop.stopRequested(); }});
     }
 
     const bool showProgress = StderrIsTerminal();
@@ -377,6 +380,8 @@ int RunReduce(const CommandArguments& args) {
             totals.bytesAfter += after;
         } else if (outcomes[i].status == ReductionOutcome::Status::Skipped) {
             skipped.push_back({requests[i].source, outcomes[i].reason, requests[i].output});
+        } else if (outcomes[i].status == ReductionOutcome::Status::Interrupted) {
+            ++totals.interrupted;
         } else if (outcomes[i].status != ReductionOutcome::Status::Pending) {
             failed.push_back({requests[i].source, outcomes[i].reason, requests[i].output});
         }
@@ -385,13 +390,13 @@ int RunReduce(const CommandArguments& args) {
     totals.failed = failed.size();
     totals.gone = static_cast<std::size_t>(plan.gone);
     totals.seconds = clock.nsecsElapsed() / 1e9;
-    totals.interrupted = stop.stopRequested();
+    totals.stopped = stop.stopRequested();
     if (settings.json) {
         PrintJson(SummaryJson(totals));
     }
-    if (totals.interrupted) {
-        std::fprintf(stderr, "mirelune-cli reduce: interrupted; %zu of %zu files were done\n", done,
-                     requests.size());
+    if (totals.stopped) {
+        std::fprintf(stderr, "mirelune-cli reduce: interrupted; %zu of %zu files were reduced\n",
+                     totals.reduced, requests.size());
         return kExitInterrupted;
     }
     PrintNotes("renamed", renamed);

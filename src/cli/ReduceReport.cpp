@@ -36,7 +36,7 @@ QString SizeText(qint64 bytes) {
 }  // namespace
 
 QByteArray RowJson(const RowEnd& row) {
-    static const char* const kStatus[] = {"reduced", "skipped", "failed"};
+    static const char* const kStatus[] = {"reduced", "skipped", "failed", "interrupted"};
     QJsonObject object{
         {QStringLiteral("status"), QLatin1String(kStatus[static_cast<int>(row.status)])},
         {QStringLiteral("reason"), OrNull(row.reason)},
@@ -56,11 +56,12 @@ QByteArray SummaryJson(const ReduceTotals& totals) {
                       {QStringLiteral("reduced"), static_cast<double>(totals.reduced)},
                       {QStringLiteral("skipped"), static_cast<double>(totals.skipped)},
                       {QStringLiteral("failed"), static_cast<double>(totals.failed)},
+                      {QStringLiteral("interrupted"), static_cast<double>(totals.interrupted)},
                       {QStringLiteral("gone"), static_cast<double>(totals.gone)},
                       {QStringLiteral("bytes_before"), static_cast<double>(totals.bytesBefore)},
                       {QStringLiteral("bytes_after"), static_cast<double>(totals.bytesAfter)},
                       {QStringLiteral("seconds"), Rounded(totals.seconds)},
-                      {QStringLiteral("interrupted"), totals.interrupted},
+                      {QStringLiteral("stopped"), totals.stopped},
                   }}});
 }
 

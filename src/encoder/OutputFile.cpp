@@ -94,8 +94,8 @@ OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
     }
     const SignalsHeld held;
     CatchEndingSignals();
-    std::string name =
-        FolderOf(path_) + temporary_result::kPrefix + "XXXXXX" + temporary_result::kSuffix;
+    const std::string folder = FolderOf(path_);
+    std::string name = folder + temporary_result::TemplateFor(path_.substr(folder.size()));
     const int fd = ::mkostemps(name.data(),
                                static_cast<int>(std::strlen(temporary_result::kSuffix)), O_CLOEXEC);
     if (fd < 0) {

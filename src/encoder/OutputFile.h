@@ -13,7 +13,9 @@ namespace mirelune::encoder {
 // output and takes the output's name only in keep(), so whatever was at the
 // output path stays as it was until the result is whole. Unless keep()
 // succeeds, the destructor removes the temporary file; so does SIGINT,
-// SIGTERM or SIGHUP meanwhile. One at a time.
+// SIGTERM or SIGHUP meanwhile. One at a time. When the output is itself a
+// run's temporary file, the temporary name carries the same run tag, so that
+// the run's mark covers it too.
 class OutputFile {
   public:
     // Creates the temporary file. Throws EncoderFailure.

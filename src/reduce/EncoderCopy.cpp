@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/EncoderCopy.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,8 @@
 #include <QTemporaryDir>
 
 #include "reduce/DeleteFileQuietly.h"
+#include "reduce/LeftoverSweep.h"
+#include "reduce/RunLiveness.h"
 #include "shell/Failure.h"
 
 #ifdef Q_OS_UNIX
@@ -103,6 +106,7 @@ QStringList EncoderFolderBases() {
 
 EncoderCopy::EncoderCopy(const QByteArray& bytes) {
     const QStringList bases = EncoderFolderBases();
+    SweepEncoderFolders(bases, QDateTime::currentDateTime());
     // The temporary folder is the place, and a failure to write there is
     // reported as it is; the others are only for a system that refuses to
     // run programs from it.
@@ -152,6 +156,10 @@ void EncoderCopy::writeInto(const QString& base, const QByteArray& bytes) {
     // nothing and does not depend on how the folder was made.
     QFile::setPermissions(dir_->path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // Says whose the folder is, so a later run can tell one left by a run that
+    // was killed outright from one still in use. Without it the folder is
+    // only taken for left over after a day.
+    WriteRunMark(dir_->filePath(QLatin1String(kEncoderFolderMark)));
 
     const QString program = dir_->filePath(EncoderFileName());
     QFile file(program);

@@ -27,7 +27,9 @@ QStringList EncoderFolderBases();
 // that job that only the user can enter, so no other user can swap the
 // program between writing and running it, and a file someone placed at a
 // predictable path is never run. The folder and everything in it go when the
-// copy is removed or destroyed.
+// copy is removed or destroyed. Before it is made, the encoder folders of
+// runs that were killed outright are removed from every place one may be
+// (see SweepEncoderFolders).
 //
 // The copy is started once with --version where it is written: when the
 // system refuses to run programs from that folder, it moves on to the next

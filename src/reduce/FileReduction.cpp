@@ -13,7 +13,12 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
 #endif
 
 namespace mirelune {
@@ -116,6 +121,21 @@ FileReduction::FileReduction(ReductionRequest request, QObject* parent)
     process_.setCreateProcessArgumentsModifier(
         [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
 #endif
+#ifdef Q_OS_LINUX
+    // The encoder gets SIGTERM when its parent dies, killed outright or not,
+    // and removes its temporary file as for any SIGTERM. The system sends it
+    // when the thread that started the encoder ends: that is the thread of
+    // the event loop all reductions run on, which ends with the program. A
+    // parent that died before the request took effect is seen by the child
+    // as a changed parent id; that child never becomes the encoder.
+    const pid_t starter = ::getpid();
+    process_.setChildProcessModifier([starter] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != starter) {
+            ::_exit(kStartFailureCode);
+        }
+    });
+#endif
     connect(&process_, &QProcess::started, this, [this] { encoderStarted_ = true; });
     connect(&process_, &QProcess::readyReadStandardError, this, &FileReduction::readErrorOutput);
     connect(&process_, &QProcess::finished, this, &FileReduction::onProcessFinished);
@@ -178,7 +198,8 @@ void FileReduction::abort() {
     }
     result_.discard();
     if (!isDone()) {
-        outcome_.status = ReductionOutcome::Status::Aborted;
+        outcome_.status = ReductionOutcome::Status::Interrupted;
+        outcome_.exitCode = -1;
         end();
     }
 }
@@ -207,9 +228,10 @@ void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status)
         outcome_.lastLine = tail;
     }
     partialLine_.clear();
-    if (aborting_) {
+    if (aborting_ || stoppedWithJob(exitCode, status)) {
         result_.discard();
-        outcome_.status = ReductionOutcome::Status::Aborted;
+        outcome_.status = ReductionOutcome::Status::Interrupted;
+        outcome_.exitCode = -1;
         end();
         return;
     }
@@ -305,6 +327,19 @@ QString FileReduction::failureReason(QString encoderReason) const {
         return reason::NoSpace();
     }
     return encoderReason;
+}
+
+bool FileReduction::stoppedWithJob(int exitCode, QProcess::ExitStatus status) const {
+    if (status != QProcess::CrashExit || !request_.stopRequested || !request_.stopRequested()) {
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    // After a crash exit QProcess gives the signal's number as the code.
+    return exitCode == SIGINT || exitCode == SIGTERM || exitCode == SIGHUP;
+#else
+    Q_UNUSED(exitCode);
+    return true;
+#endif
 }
 
 void FileReduction::fail(QString why, qint32 exitCode) {

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QProcess>
 #include <QString>
+#include <functional>
 
 #include <functional>
 #include <optional>
@@ -35,6 +36,11 @@ struct ReductionRequest {
     // A result made again for a changed source: it replaces the file at the
     // output only while that file still has this stamp (its record's).
     std::optional<FileStamp> replacing{};
+    // Whether the user asked the job to stop. An encoder ended by SIGINT,
+    // SIGTERM or SIGHUP once this holds was stopped with the job (Ctrl+C in
+    // a terminal reaches every process of the group), and its row is
+    // Interrupted, not Failed. Unset: no stop request is ever seen.
+    std::function<bool()> stopRequested = {};
 };
 
 // Whether a file system's own figures say it is full.
@@ -44,7 +50,9 @@ bool StorageIsFull(qint64 bytesTotal, qint64 bytesAvailable);
 // beside the output, and only an encoder that ends with 0 and a result our
 // own analysis accepts take the output path. Driven by the event loop, so
 // any number can run side by side; the window's job waits for one at a time.
-// The same code serves the window and the command line.
+// The same code serves the window and the command line. On Linux the
+// encoder dies with the program that started it, killed outright or not, so
+// none runs on with nobody to take its result.
 class FileReduction : public QObject {
     Q_OBJECT
 
@@ -58,7 +66,7 @@ class FileReduction : public QObject {
     bool start();
 
     // Stops a running encoder and removes the temporary result; the outcome
-    // becomes Aborted. Harmless when already done.
+    // becomes Interrupted. Harmless when already done.
     void abort();
 
     // Whether the encoder process ever ran; false when it could not start.
@@ -82,6 +90,8 @@ class FileReduction : public QObject {
     // Why a run that did not give a result failed, in the user's words.
     QString failureReason(QString encoderReason) const;
     void fail(QString why, qint32 exitCode);
+    // Whether an encoder that ended this way was stopped with the job.
+    bool stoppedWithJob(int exitCode, QProcess::ExitStatus status) const;
     void end();
     // Takes the result's name, with its record written first.
     void place();

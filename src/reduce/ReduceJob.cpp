@@ -380,7 +380,8 @@ void ReduceJob::run(ReduceJobView& view) {
             continue;
         }
         FileReduction reduction({encoderPath, *row.kbps, row.source, row.output, row.replace,
-                                 &journals, row.recordRoot, false, std::nullopt});
+                                 &journals, row.recordRoot, false, std::nullopt,
+                                 [this] { return aborted_; }});
         current_ = &reduction;
         g.step(152, [&] {
             RunAndWait(reduction, &view, view.progressText(), view.progressValue(), rowCount,
@@ -391,7 +392,7 @@ void ReduceJob::run(ReduceJobView& view) {
             failures.push_back({row.source, reduction.outcome().reason});
         } else if (reduction.outcome().status == ReductionOutcome::Status::Skipped) {
             skipped.push_back({row.source, reduction.outcome().reason});
-        } else if (row.renamed) {
+        } else if (reduction.outcome().status == ReductionOutcome::Status::Reduced && row.renamed) {
             renamed.push_back({row.source, SavedAs(FileNameOf(row.output))});
         }
         if (reduction.outcome().status == ReductionOutcome::Status::Reduced) {

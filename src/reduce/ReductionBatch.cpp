@@ -18,9 +18,15 @@ void RunReductions(const std::vector<ReductionRequest>& requests, int parallel,
     std::size_t next = 0;
     std::size_t ended = 0;
     int active = 0;
+    // Once the user asked to stop, an encoder that ends (Ctrl+C reaches them
+    // first) must not make room for another.
+    const auto stopRequested = [&] {
+        const std::function<bool()>& asked = requests[next].stopRequested;
+        return asked && asked();
+    };
 
     std::function<void()> fill = [&] {
-        while (active < std::max(parallel, 1) && next < requests.size()) {
+        while (active < std::max(parallel, 1) && next < requests.size() && !stopRequested()) {
             const std::size_t index = next++;
             running[index] = std::make_unique<FileReduction>(requests[index]);
             QObject::connect(running[index].get(), &FileReduction::finished, &loop, [&, index] {
@@ -29,8 +35,8 @@ void RunReductions(const std::vector<ReductionRequest>& requests, int parallel,
                 justEnded = std::move(running[index]);
                 onEnded(index, justEnded->outcome());
                 fill();
-                if (ended == requests.size()) {
-                    loop.quit();
+                if (active == 0) {
+                    loop.quit();  // all ended, or stopped
                 }
             });
             if (onStarted) {
@@ -46,8 +52,17 @@ void RunReductions(const std::vector<ReductionRequest>& requests, int parallel,
         }
     };
     fill();
-    if (ended < requests.size()) {
+    if (active > 0) {
         loop.exec();
+    }
+    // Told to exit: what still runs is stopped here, and reported, so no row
+    // that ran goes unaccounted for.
+    for (std::size_t index = 0; index < running.size(); ++index) {
+        if (running[index]) {
+            QObject::disconnect(running[index].get(), nullptr, &loop, nullptr);
+            running[index]->abort();
+            onEnded(index, running[index]->outcome());
+        }
     }
 }
 

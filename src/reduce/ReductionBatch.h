@@ -15,7 +15,9 @@ namespace mirelune {
 // list, and onStarted, when given, just before each one starts. Returns when
 // every request has ended, or early when the application is told to exit:
 // reductions still running then are stopped, their temporary files removed,
-// and onEnded is not called for them.
+// and each is reported as Interrupted; those not yet started are not
+// reported. No request starts once its stopRequested says the user asked to
+// stop; the batch then returns when the running ones have ended.
 void RunReductions(const std::vector<ReductionRequest>& requests, int parallel,
                    const std::function<void(std::size_t, const ReductionOutcome&)>& onEnded,
                    const std::function<void(std::size_t)>& onStarted = {});

@@ -10,7 +10,10 @@ namespace mirelune {
 struct ReductionOutcome {
     // Skipped: a file that is not to be replaced holds the output path, found
     // when the row's turn came or when its result was ready (then dropped).
-    enum class Status { Pending, Reduced, Failed, Skipped, Aborted };
+    // Interrupted: stopped because the user asked the job to stop, by the
+    // job itself or by a signal (Ctrl+C reaches the encoders too); nothing is
+    // wrong with the file.
+    enum class Status { Pending, Reduced, Failed, Skipped, Interrupted };
 
     Status status = Status::Pending;
     // The encoder's exit code, kStartFailureCode when it never ran, or -1

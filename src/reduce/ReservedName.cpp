@@ -5,12 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSysInfo>
 #include <cerrno>
+
+#include "reduce/RunLiveness.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -20,26 +20,12 @@ namespace {
 
 const QByteArray kMarkLine = QByteArrayLiteral("MIRELUNE-UNFINISHED\n");
 constexpr qint64 kCopyChunk = 1 << 16;
-// A run on another machine cannot be asked whether it still runs; no encode
-// holds a name this long.
-constexpr qint64 kForeignReservationSeconds = 24 * 60 * 60;
-
-QByteArray HostName() {
-    QByteArray host = QSysInfo::machineHostName().toUtf8();
-    host.replace('\n', ' ');
-    return host.isEmpty() ? QByteArrayLiteral("unknown") : host;
-}
 
 QByteArray MarkOfThisProcess() {
-#ifdef Q_OS_UNIX
-    const QByteArray pid = QByteArray::number(static_cast<qlonglong>(::getpid()));
-#else
-    const QByteArray pid = QByteArrayLiteral("0");
-#endif
     // The random line makes each mark one of a kind, so a file that holds it
     // is this reservation, also where inode numbers are not stable.
     const QByteArray tag = QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-    return kMarkLine + HostName() + '\n' + pid + '\n' + tag + '\n';
+    return kMarkLine + OwnerLines() + tag + '\n';
 }
 
 #ifdef Q_OS_UNIX
@@ -219,16 +205,8 @@ bool IsDeadReservation(const QString& path) {
     if (lines.size() < 2) {
         return false;  // the mark is still being written
     }
-    if (lines[0] != HostName()) {
-        const QDateTime touched = QFileInfo(path).lastModified();
-        return touched.secsTo(QDateTime::currentDateTime()) > kForeignReservationSeconds;
-    }
-    bool isNumber = false;
-    const qlonglong pid = lines[1].toLongLong(&isNumber);
-    if (!isNumber || pid <= 0) {
-        return false;
-    }
-    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+    return OwnerIsDead(lines[0], lines[1], QFileInfo(path).lastModified(),
+                       QDateTime::currentDateTime());
 }
 
 #else  // not Unix: no swap, and the copy goes straight in

@@ -8,6 +8,7 @@
 #include "mp3/MP3Info.h"
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/ReductionOutcome.h"
+#include "reduce/RunMark.h"
 #include "reduce/TemporaryResultName.h"
 #include "shell/PathHelpers.h"
 
@@ -71,8 +72,7 @@ int CreateNew(const QString& path, unsigned mode, unsigned& created) {
 }  // namespace
 
 bool IsTemporaryResultName(const QString& fileName) {
-    return fileName.startsWith(kTemporaryPrefix) && fileName.endsWith(kTemporarySuffix) &&
-           fileName.size() == kTemporaryPrefix.size() + kTagLength + kTemporarySuffix.size();
+    return temporary_result::IsTemporaryName(fileName.toStdString());
 }
 
 ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace) {
@@ -83,8 +83,11 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
     // The owner reads and writes the file while the encoder and our analysis
     // work on it; the source's own bits are set just before it is placed.
     int error = 0;
+    hold_ = std::make_unique<RunMarkHold>(folder);
+    const QString prefix =
+        kTemporaryPrefix + (hold_->marked() ? RunTag() + QLatin1Char('-') : QString());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString candidate = folder + kTemporaryPrefix + RandomTag() + kTemporarySuffix;
+        const QString candidate = folder + prefix + RandomTag() + kTemporarySuffix;
         unsigned created = 0;
         error = CreateNew(candidate, wanted | kOwnerReadWrite, created);
         if (error == 0) {
@@ -158,6 +161,7 @@ ResultFile::Acceptance ResultFile::accept(std::optional<qint64> modifiedMs,
     if (error == 0) {
         DeleteFileQuietly(temporary_);  // the copy's source, where the result was copied
         temporary_.clear();
+        hold_.reset();
         return Acceptance::Placed;
     }
     discard();
@@ -176,6 +180,7 @@ void ResultFile::discard() noexcept {
         DeleteFileQuietly(temporary_);
         temporary_.clear();
     }
+    hold_.reset();
 }
 
 }  // namespace mirelune

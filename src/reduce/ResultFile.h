@@ -3,12 +3,14 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
 #include "reduce/FileStamp.h"
 #include "reduce/MoveIntoPlace.h"
 #include "reduce/ReservedName.h"
+#include "reduce/RunMark.h"
 
 namespace mirelune {
 
@@ -32,9 +34,10 @@ class ResultFile {
     // still has one), then holds the output name itself (see ReservedName).
     // A name that is taken is Exists with Replace::No; with Replace::Yes the
     // file there is replaced when the result is ready. A reservation left by
-    // a run that died is removed first. The result will have the read and
-    // write bits of sourceMode (as in st_mode; the umask applies as to any
-    // new file), never more. Failed says why in refusal().
+    // a run that died is removed first, and so, the first time this process
+    // writes into the folder, is everything else dead runs left there. The result will have the
+    // read and write bits of sourceMode (as in st_mode; the umask applies as to any new file),
+    // never more. Failed says why in refusal().
     Reservation reserve(unsigned sourceMode, Replace replace);
 
     const QString& outputPath() const { return output_; }
@@ -63,6 +66,9 @@ class ResultFile {
     QString output_;
     const PlacementCalls& calls_;
     ReservedName name_;
+    // The run's mark in the output's folder, for as long as the temporary
+    // file may be there.
+    std::unique_ptr<RunMarkHold> hold_;
     QString temporary_;
     unsigned resultMode_ = 0;
     Replace replace_ = Replace::No;
@@ -70,7 +76,7 @@ class ResultFile {
 };
 
 // The name a temporary result gets: short, hidden, and not ending in ".mp3",
-// so a leftover never passes for a result.
+// so a leftover never passes for a result. Both forms of TemporaryResultName.h.
 bool IsTemporaryResultName(const QString& fileName);
 
 }  // namespace mirelune

@@ -375,28 +375,36 @@ TEST_F(ReduceCommandTest, RunningTheSameReduceAgainReducesNothingAndOverwriteRep
 }
 
 // A signal in the middle of a run stops the encoders and removes what is
-// half done: no temporary result, no encoder folder.
+// half done: no temporary result, no encoder folder. The row that was running
+// is interrupted, not failed, also when Ctrl+C reached its encoder first.
 TEST_F(ReduceCommandTest, ASignalLeavesOnlyWholeResults) {
     QStringList sources;
     for (int i = 0; i < 6; ++i) {
         sources.append(Mp3("long" + std::to_string(i) + ".mp3", 300 + 50 * i, "-b 192", 8.0));
     }
-    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
-        SCOPED_TRACE(signal);
-        const QString into = Q(dir.file("out-" + std::to_string(signal)));
+    const struct {
+        int signal;
+        bool wholeGroup;  // as Ctrl+C in a terminal
+    } cases[] = {{SIGTERM, false}, {SIGHUP, false}, {SIGINT, false}, {SIGINT, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.signal) + (c.wholeGroup ? " to the group" : ""));
+        const QString into =
+            Q(dir.file("out-" + std::to_string(c.signal) + (c.wholeGroup ? "-group" : "")));
         ASSERT_TRUE(QDir().mkpath(into));
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TEMP"), temp);
         process.setProcessEnvironment(environment);
+        process.setChildProcessModifier([] { ::setpgid(0, 0); });
         process.start(QStringLiteral(MIRELUNE_CLI),
-                      QStringList{"reduce", "-j", "1", "-o", into} + sources);
+                      QStringList{"reduce", "--json", "-j", "1", "-o", into} + sources);
         ASSERT_TRUE(process.waitForStarted());
         // Stop it as soon as an encoder is writing.
         for (int i = 0; i < 3000 && !test::EntriesOf(into).join(QString()).contains(".part"); ++i) {
             QThread::msleep(10);
         }
-        ASSERT_EQ(::kill(static_cast<pid_t>(process.processId()), signal), 0);
+        const pid_t pid = static_cast<pid_t>(process.processId());
+        ASSERT_EQ(::kill(c.wholeGroup ? -pid : pid, c.signal), 0);
         ASSERT_TRUE(process.waitForFinished(60000));
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 130) << process.readAllStandardError().toStdString();
@@ -404,9 +412,63 @@ TEST_F(ReduceCommandTest, ASignalLeavesOnlyWholeResults) {
             EXPECT_FALSE(name.startsWith(QLatin1Char('.'))) << name.toStdString();
             EXPECT_EQ(BitrateOf(into + QLatin1Char('/') + name), 128000) << name.toStdString();
         }
-        EXPECT_LT(test::EntriesOf(into).size(), sources.size());
+        const qsizetype results = test::EntriesOf(into).size();
+        EXPECT_LT(results, sources.size());
         EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
+        const QList<QJsonObject> lines = test::JsonLines(process.readAllStandardOutput());
+        ASSERT_EQ(lines.size(), results + 2);  // the reduced rows, the interrupted one, summary
+        EXPECT_EQ(lines[results]["status"], QStringLiteral("interrupted"));
+        QJsonObject summary = lines.last()["summary"].toObject();
+        EXPECT_EQ(summary["reduced"].toInteger(), results);
+        EXPECT_EQ(summary["failed"].toInteger(), 0);
+        EXPECT_EQ(summary["interrupted"].toInteger(), 1);
+        EXPECT_EQ(summary["stopped"], true);
     }
+}
+
+// Processes whose program lies in folder.
+int ProgramsRunningFrom(const QString& folder) {
+    int count = 0;
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        const QString program = QFileInfo(QStringLiteral("/proc/") + pid + "/exe").symLinkTarget();
+        count += program.startsWith(folder + QLatin1Char('/')) ? 1 : 0;
+    }
+    return count;
+}
+
+// kill -KILL gives the program no chance to clean up: its encoder ends with
+// it, and the next run into the same places removes what was left.
+TEST_F(ReduceCommandTest, AKilledRunsEncoderEndsWithItAndTheNextRunClearsWhatItLeft) {
+    const QString source = Mp3("long.mp3", 440, "-b 192", 60.0);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TEMP"), temp);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(MIRELUNE_CLI), {"reduce", "-o", out, source});
+    ASSERT_TRUE(process.waitForStarted());
+    const auto temporaries = [this] {
+        return test::EntriesOf(out).filter(QRegularExpression(QStringLiteral("\\.part$")));
+    };
+    // The job's temporary file and the encoder's own: the encoder is writing.
+    for (int i = 0; i < 3000 && temporaries().size() < 2; ++i) {
+        QThread::msleep(10);
+    }
+    ASSERT_EQ(::kill(static_cast<pid_t>(process.processId()), SIGKILL), 0);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    for (int i = 0; i < 1000 && ProgramsRunningFrom(temp) > 0; ++i) {
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(ProgramsRunningFrom(temp), 0);
+    // The encoder took its own file along and never finished the job's.
+    ASSERT_EQ(temporaries().size(), 1);
+    EXPECT_EQ(QFileInfo(out + '/' + temporaries()[0]).size(), 0);
+    EXPECT_EQ(test::EntriesOf(temp).size(), 1);
+
+    const CliRun again = Run({"-o", out, source});
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_EQ(test::EntriesOf(out), QStringList{"long.mp3"});
+    EXPECT_EQ(BitrateOf(out + "/long.mp3"), 128000);
+    EXPECT_TRUE(test::EntriesOf(temp).isEmpty());
 }
 
 // Paths as find -print0 writes them, and one JSON line per row for a program
@@ -459,10 +521,11 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
     EXPECT_EQ(summary, QJsonObject({{"reduced", 2},
                                     {"skipped", 2},
                                     {"failed", 0},
+                                    {"interrupted", 0},
+                                    {"gone", 0},
                                     {"bytes_before", before},
                                     {"bytes_after", after},
-                                    {"gone", 0},
-                                    {"interrupted", false}}));
+                                    {"stopped", false}}));
 }
 
 TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {

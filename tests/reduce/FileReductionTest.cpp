@@ -113,6 +113,30 @@ TEST_F(StandInTest, OnlyACleanExitWithAValidResultReplacesTheOutput) {
     }
 }
 
+// Ctrl+C in a terminal reaches the encoders too: one ended by such a signal
+// after the user asked the job to stop was stopped with it.
+TEST_F(StandInTest, AnEncoderEndedByAStopSignalAfterAStopRequestIsInterrupted) {
+    const struct {
+        const char* signal;
+        bool stopRequested;
+        Status status;
+    } cases[] = {
+        {"INT", true, Status::Interrupted},
+        {"KILL", true, Status::Failed},
+        {"INT", false, Status::Failed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.signal) + (c.stopRequested ? " after a stop request" : ""));
+        ReductionRequest request{Encoder(QStringLiteral("kill -%1 $$").arg(c.signal)), 128, source,
+                                 output};
+        request.stopRequested = [&c] { return c.stopRequested; };
+        FileReduction reduction(request);
+        RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1);
+        EXPECT_EQ(reduction.outcome().status, c.status);
+        EXPECT_EQ(test::EntriesOf(out), QStringList());
+    }
+}
+
 TEST_F(StandInTest, WithoutLeaveToReplaceAResultNeverTakesATakenName) {
     struct Case {
         const char* name;
@@ -400,7 +424,7 @@ TEST_F(LongRunTest, AbortStopsTheEncoderAndRemovesItsTemporaryFile) {
         }
     });
     RunAndWait(reduction, &view, QStringLiteral("b"), 50, 2, view.window(), 1);
-    EXPECT_EQ(reduction.outcome().status, Status::Aborted);
+    EXPECT_EQ(reduction.outcome().status, Status::Interrupted);
     EXPECT_EQ(test::ReadBytes(output), kOldResult);
     EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("song.mp3")});
 }
@@ -426,6 +450,23 @@ TEST_F(StandInTest, ABatchRunsEveryRequestAndReportsEachOnce) {
         }
     }
     EXPECT_EQ(test::EntriesOf(out).size(), requests.size() - 1);
+}
+
+TEST_F(StandInTest, NoRequestOfABatchStartsOnceTheUserAskedToStop) {
+    const QString copy = Encoder(QStringLiteral(R"(cp "$6" "$7")"));
+    bool stop = false;
+    std::vector<ReductionRequest> requests(4, {copy, 128, source, QString()});
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        requests[i].output = out + QStringLiteral("/r%1.mp3").arg(i);
+        requests[i].stopRequested = [&stop] { return stop; };
+    }
+    std::vector<std::size_t> reported;
+    RunReductions(requests, 2, [&](std::size_t index, const ReductionOutcome&) {
+        reported.push_back(index);
+        stop = true;
+    });
+    EXPECT_EQ(reported.size(), 2u);  // the two that were running
+    EXPECT_EQ(test::EntriesOf(out).size(), 2);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 namespace mirelune {
 namespace {
 
+using test::DeadPid;
 using test::Q;
 
 // FAT and exFAT drivers, phones and many shares: no swapping of names.
@@ -108,16 +109,6 @@ TEST_F(ResultFileTest, ATakenNameIsFoundBeforeTheWorkAndAFailedJobLeavesNoReserv
         EXPECT_EQ(failed.accept(), ResultFile::Acceptance::Refused);
     }
     EXPECT_TRUE(test::EntriesOf(out).isEmpty());
-}
-
-// A pid that no process has: a child that has ended and been waited for.
-qint64 DeadPid() {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(child, nullptr, 0);
-    return child;
 }
 
 TEST_F(ResultFileTest, WhatADeadRunLeftAtAnOutputNameIsKnownAndRemoved) {

@@ -5,6 +5,9 @@
 // our tone generator and LAME, a fake main window for the job, and small file
 // helpers.
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QDirIterator>
@@ -110,6 +113,16 @@ inline QString MakeMp3(const ScratchDir& dir, const std::string& name, double se
     }
     std::remove(wav.c_str());
     return Q(mp3);
+}
+
+// A pid that no process has: a child that has ended and been waited for.
+inline qint64 DeadPid() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    return child;
 }
 
 // Sets an environment variable for one test and puts the old value back.
