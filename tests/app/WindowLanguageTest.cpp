@@ -16,8 +16,13 @@ TEST(WindowLanguage, IsTheFirstUserLanguageThatIsEnglishOrTranslated) {
         QStringList user;
         QString expected;
     } cases[] = {
-        {{"de-DE", "de"}, "de"},  {{"fr_CA"}, "fr"}, {{"pt-BR", "pt", "es-ES"}, "es"},
-        {{"en-GB", "de-DE"}, ""}, {{"ja-JP"}, ""},   {{}, ""},
+        {{"de-DE", "de"}, "de"},
+        {{"fr_CA"}, "fr"},
+        {{"ES"}, "es"},
+        {{"pt-BR", "pt", "es-ES"}, "es"},
+        {{"en-GB", "de-DE"}, ""},
+        {{"ja-JP"}, ""},
+        {{}, ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WindowLanguage(c.user, translated), c.expected) << c.user.join(',').toStdString();
