@@ -36,6 +36,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${MIRELUNE_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own translations: with them the standard buttons of the window's boxes
+# (Yes, No, Cancel) follow the window's language; without, they stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 # No qt6-wayland: the window is plain widgets, which XWayland shows as well,
 # and the plugin would bring 22 MB of QML and compositor libraries.
 if(MIRELUNE_HOMEPAGE_URL)

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libmp3lame-dev lame
     libgtest-dev libgmock-dev parallel
     clang libclang-rt-14-dev

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -121,8 +122,9 @@ void ApplySkin(QWidget& window, const QString& skinPath) {
         sheet = file.readAll();
     }
     if (file.error() != QFileDevice::NoError) {
-        throw Failure(QStringLiteral("The skin file %1 cannot be read: %2")
-                          .arg(skinPath, file.errorString()));
+        throw Failure(
+            QCoreApplication::translate("Appearance", "The skin file %1 cannot be read: %2")
+                .arg(skinPath, file.errorString()));
     }
     window.setStyleSheet(QString::fromUtf8(sheet));
 }
@@ -149,7 +151,9 @@ std::optional<QCursor> TryLoadPointerFile(const QString& path) {
 QCursor LoadPointerFile(const QString& path) {
     std::optional<QCursor> pointer = TryLoadPointerFile(path);
     if (!pointer) {
-        throw Failure(QStringLiteral("The pointer file %1 cannot be loaded.").arg(path));
+        throw Failure(
+            QCoreApplication::translate("Appearance", "The pointer file %1 cannot be loaded.")
+                .arg(path));
     }
     return *pointer;
 }

@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QEvent>
 #include <QGroupBox>
@@ -30,9 +31,10 @@ namespace mirelune {
 namespace {
 
 inline constexpr char kListToolTip[] =
-    "Drag and drop files here. Double-click item to remove it. Move | line to right and out of "
-    "window to reveal full names.";
-inline constexpr char kIdleProgressCaption[] = "Progress Bar";
+    QT_TRANSLATE_NOOP("Form1",
+                      "Drag and drop files here. Double-click item to remove it. Move | line to "
+                      "right and out of window to reveal full names.");
+inline constexpr char kIdleProgressCaption[] = QT_TRANSLATE_NOOP("RunProgress", "Progress Bar");
 
 // The form was laid out in twips; at 96 dots per inch 15 twips make a pixel.
 int Pixels(int twips) {
@@ -52,7 +54,7 @@ Widget* Make(QWidget* parent, const char* name) {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption) {
     auto* button = Make<QPushButton>(parent, name);
-    button->setText(QString::fromUtf8(caption));
+    button->setText(QCoreApplication::translate("Form1", caption));
     // Enter presses the focused button, as Space does; outside a dialog only
     // an auto-default button takes Enter.
     button->setAutoDefault(true);
@@ -110,28 +112,30 @@ void Form1::createControls() {
     // Reordering scrolls the list itself, near its edges.
     ListView1->setAutoScroll(false);
     ListView1->header()->setStretchLastSection(false);
-    ListView1->setToolTip(QString::fromUtf8(kListToolTip));
+    ListView1->setToolTip(QCoreApplication::translate("Form1", kListToolTip));
 
-    PushButton1 = MakeButton(this, "PushButton1", "Add MP3 File(s)");
+    PushButton1 = MakeButton(this, "PushButton1", QT_TRANSLATE_NOOP("Form1", "Add MP3 File(s)"));
     Place(PushButton1, 120, 2750, 3840, 405);
-    PushButton3 = MakeButton(this, "PushButton3", "Add All MP3 File(s) In Folder");
+    PushButton3 = MakeButton(this, "PushButton3",
+                             QT_TRANSLATE_NOOP("Form1", "Add All MP3 File(s) In Folder"));
     Place(PushButton3, 4080, 2750, 3840, 405);
-    PushButton4 = MakeButton(this, "PushButton4", "Clear List");
+    PushButton4 = MakeButton(this, "PushButton4", QT_TRANSLATE_NOOP("Form1", "Clear List"));
     Place(PushButton4, 120, 3260, 3840, 405);
-    PushButton5 = MakeButton(this, "PushButton5", "Load Sample/Example Files");
+    PushButton5 =
+        MakeButton(this, "PushButton5", QT_TRANSLATE_NOOP("Form1", "Load Sample/Example Files"));
     Place(PushButton5, 4080, 3260, 3840, 405);
 
     Frame1 = Make<QGroupBox>(this, "Frame1");
-    Frame1->setTitle(QStringLiteral("Reduce Options"));
+    Frame1->setTitle(QCoreApplication::translate("Form1", "Reduce Options"));
     Place(Frame1, 120, 3705, 7800, 800);
     Combo1 = Make<QComboBox>(Frame1, "Combo1");
     Place(Combo1, 240, 300, 7335, 345);
 
     Frame3 = Make<QGroupBox>(this, "Frame3");
-    Frame3->setTitle(QStringLiteral("Save Option"));
+    Frame3->setTitle(QCoreApplication::translate("Form1", "Save Option"));
     Place(Frame3, 120, 4590, 7800, 1815);
     Option1 = Make<QRadioButton>(Frame3, "Option1");
-    Option1->setText(QStringLiteral("Save results to this folder:"));
+    Option1->setText(QCoreApplication::translate("Form1", "Save results to this folder:"));
     Place(Option1, 240, 270, 3615, 255);
     Option1->setChecked(true);
     Frame2 = Make<QGroupBox>(Frame3, "Frame2");
@@ -141,10 +145,11 @@ void Form1::createControls() {
     PushButton7 = MakeButton(Frame2, "PushButton7", "...");
     Place(PushButton7, 6000, 300, 600, 345);
     Option2 = Make<QRadioButton>(Frame3, "Option2");
-    Option2->setText(QStringLiteral("Save results in folder of original file"));
+    Option2->setText(
+        QCoreApplication::translate("Form1", "Save results in folder of original file"));
     Place(Option2, 240, 1410, 3615, 255);
 
-    PushButton2 = MakeButton(this, "PushButton2", "Start Reducing");
+    PushButton2 = MakeButton(this, "PushButton2", QT_TRANSLATE_NOOP("Form1", "Start Reducing"));
     Place(PushButton2, 120, 6480, 7800, 405);
 
     ProgressBar1 = Make<CaptionProgressBar>(this, "ProgressBar1");
@@ -153,7 +158,7 @@ void Form1::createControls() {
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(true);
     ProgressBar1->setAlignment(Qt::AlignCenter);
-    ProgressBar1->setFormat(QString::fromUtf8(kIdleProgressCaption));
+    ProgressBar1->setFormat(QCoreApplication::translate("RunProgress", kIdleProgressCaption));
 
     // Pointer movement over these decides between the hand and the arrow.
     for (QWidget* widget : std::initializer_list<QWidget*>{
@@ -217,7 +222,9 @@ FileListFiller Form1::fileListFiller() {
 
 ReduceOptions Form1::reduceOptions() const {
     ReduceOptions options;
-    options.entryText = Combo1->currentText();
+    // The entry as written, whatever language the caption is shown in:
+    // the target bitrate is read from its words.
+    options.entryText = Combo1->currentData().toString();
     options.option1 = Option1->isChecked();
     options.option2 = Option2->isChecked();
     options.outputFolder = Text1->text();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -14,7 +15,8 @@
 namespace mirelune {
 namespace {
 
-inline constexpr char kOutputFolderBrowserTitle[] = "Please select folder:";
+inline constexpr char kOutputFolderBrowserTitle[] =
+    QT_TRANSLATE_NOOP("FolderScan", "Please select folder:");
 
 }  // namespace
 
@@ -39,9 +41,9 @@ void Form1::PushButton7_Click() {
     ErrorGuard g(*window_, location::kPushButton7Click);
     QString chosen;
     g.step(100, [&] {
-        chosen =
-            window_->browseForFolder(QString::fromUtf8(kOutputFolderBrowserTitle),
-                                     settings_.get(QStringLiteral("LastFolderDot"), QString()));
+        chosen = window_->browseForFolder(
+            QCoreApplication::translate("FolderScan", kOutputFolderBrowserTitle),
+            settings_.get(QStringLiteral("LastFolderDot"), QString()));
     });
     if (g.test(102, [&] { return chosen.isEmpty(); })) {
         return;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -35,13 +36,15 @@ namespace {
 void AppendEntryKeepingSelection(QComboBox& combo, const QString& entry) {
     const int chosen = combo.currentIndex();
     const QSignalBlocker quiet(combo);
-    combo.addItem(entry);
+    combo.addItem(ReduceEntryCaption(entry), entry);
     combo.setCurrentIndex(chosen);
 }
 
 void SelectEntry(QComboBox& combo, int index) {
     if (index < 0 || index >= combo.count()) {
-        throw Failure(QStringLiteral("There is no entry %1 in the list of bitrates.").arg(index));
+        throw Failure(
+            QCoreApplication::translate("Form1", "There is no entry %1 in the list of bitrates.")
+                .arg(index));
     }
     combo.setCurrentIndex(index);
 }
@@ -82,8 +85,11 @@ void Form1::Form_Load() {
         }
     });
 
-    g.step(132, [&] { fileList_->setColumnHeader(0, QStringLiteral("MP3 File(s)")); });
-    g.step(134, [&] { fileList_->setColumnHeader(1, QStringLiteral("Bitrate")); });
+    g.step(132, [&] {
+        fileList_->setColumnHeader(0, QCoreApplication::translate("Form1", "MP3 File(s)"));
+    });
+    g.step(134,
+           [&] { fileList_->setColumnHeader(1, QCoreApplication::translate("Form1", "Bitrate")); });
     g.step(136, [&] { ListView1->header()->resizeSection(0, 6000 / 15); });
     g.step(138, [&] { ListView1->header()->resizeSection(1, 1200 / 15); });
     g.step(140, [&] { mp3Info_ = std::make_unique<mp3::MP3Info>(); });

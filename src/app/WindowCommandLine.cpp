@@ -128,8 +128,9 @@ WindowCommandLine ParseWindowCommandLine(const QStringList& arguments, const QSt
                                             ? *raw
                                             : QFile::encodeName(base.absolutePath()) +
                                                   QFile::encodeName(QDir::separator()) + *raw;
-            result.leftOut.leaveOut(EscapedNativeName(absolute),
-                                    QString::fromUtf8(left_out::kNameNotUtf8));
+            result.leftOut.leaveOut(
+                EscapedNativeName(absolute),
+                QCoreApplication::translate(left_out::kContext, left_out::kNameNotUtf8));
             continue;
         }
         result.paths.append(QDir::toNativeSeparators(QDir::cleanPath(base.absoluteFilePath(path))));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "app/Form1.h"
 #include "app/QtWindowLayer.h"
 #include "app/WindowCommandLine.h"
+#include "app/WindowLanguage.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/ProductInfo.h"
 
@@ -35,6 +37,9 @@ int main(int argc, char** argv) {
     // Docks and task bars find the menu entry, and so the icon, by this name.
     QGuiApplication::setDesktopFileName(mirelune::ApplicationId());
     QApplication::setWindowIcon(mirelune::ApplicationIcon());
+    // Read from LANGUAGE, LC_ALL, LC_MESSAGES and LANG, in that order; no
+    // generated system locale is needed.
+    mirelune::InstallWindowTranslations(app, QLocale().uiLanguages());
     // Before any job can write an encoder copy or a partial result.
     const mirelune::CloseOnSignal closeOnSignal;
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/AddByDialog.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include "shell/ErrorGuard.h"
@@ -17,8 +18,8 @@ void AddFilesByDialog(const FileListFiller& filler) {
     // as a full path, however many there are: no selection is too large.
     QString title;
     QString filter;
-    g.step(108, [&] { title = QString::fromUtf8(kAddFilesDialogTitle); });
-    g.step(110, [&] { filter = QString::fromUtf8(kMp3FilesFilter); });
+    g.step(108, [&] { title = QCoreApplication::translate("AddByDialog", kAddFilesDialogTitle); });
+    g.step(110, [&] { filter = QCoreApplication::translate("AddByDialog", kMp3FilesFilter); });
     QStringList picked;
     g.step(112, [&] { picked = filler.window.openFiles(title, filter); });
     if (g.test(114, [&] { return picked.isEmpty(); })) {

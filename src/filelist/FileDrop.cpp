@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/FileDrop.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QMimeData>
 #include <QUrl>
@@ -38,7 +39,9 @@ QStringList DroppedLocalPaths(const QMimeData& data, RefusedFiles& unnamable) {
         if (DecodeNativeName(bytes.constData(), decoded)) {
             paths.append(QDir::toNativeSeparators(url.toLocalFile()));
         } else {
-            unnamable.leaveOut(EscapedNativeName(bytes), QString::fromUtf8(left_out::kNameNotUtf8));
+            unnamable.leaveOut(
+                EscapedNativeName(bytes),
+                QCoreApplication::translate(left_out::kContext, left_out::kNameNotUtf8));
         }
     }
     return paths;

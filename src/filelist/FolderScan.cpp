@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/FolderScan.h"
 
+#include <QCoreApplication>
+
 #include "filelist/RefusedFiles.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
@@ -31,8 +33,8 @@ void RunFolderScan(FolderScanHost& host) {
     QString extension;
     g.step(100, [&] {
         const QString stored = host.settings.get(kExtensionKey, QStringLiteral("mp3"));
-        extension =
-            window.inputBox(QString::fromUtf8(kExtensionPrompt), window.applicationTitle(), stored);
+        extension = window.inputBox(QCoreApplication::translate("FolderScan", kExtensionPrompt),
+                                    window.applicationTitle(), stored);
         if (!extension.isEmpty()) {
             host.settings.save(kExtensionKey, extension);
         }
@@ -43,7 +45,8 @@ void RunFolderScan(FolderScanHost& host) {
     QString chosen;
     g.step(106, [&] {
         LastFolder() = host.settings.get(kLastFolderKey, QString());
-        chosen = window.browseForFolder(QString::fromUtf8(kFolderBrowserTitle), LastFolder());
+        chosen = window.browseForFolder(
+            QCoreApplication::translate("FolderScan", kFolderBrowserTitle), LastFolder());
     });
     if (g.test(108, [&] { return chosen.isEmpty(); })) {
         return;

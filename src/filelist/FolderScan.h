@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 
 #include "filelist/CandidateWalk.h"
@@ -23,9 +24,11 @@ struct FolderScanHost {
 };
 
 inline constexpr char kExtensionPrompt[] =
-    "Enter file extension to load:\r\r"
-    "(* for all files, txt for all txt files, doc for all doc files, etc.)";
-inline constexpr char kFolderBrowserTitle[] = "Please select folder:";
+    QT_TRANSLATE_NOOP("FolderScan",
+                      "Enter file extension to load:\r\r"
+                      "(* for all files, txt for all txt files, doc for all doc files, etc.)");
+inline constexpr char kFolderBrowserTitle[] =
+    QT_TRANSLATE_NOOP("FolderScan", "Please select folder:");
 
 // "Add All MP3 File(s) In Folder": asks for an extension and a folder, then
 // offers every file of the folder's tree that carries the extension, with the

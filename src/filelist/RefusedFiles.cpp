@@ -57,16 +57,21 @@ QString RefusedFiles::summaryText() const {
                            QT_TRANSLATE_N_NOOP("RefusedFiles", "%n files were left out:"),
                            static_cast<int>(entries_.size()));
     } else if (entries_.size() == 1) {
-        text = QString::fromUtf8(kNotValidMp3Text);
+        text = QCoreApplication::translate("RefusedFiles", kNotValidMp3Text);
     } else {
-        text = QStringLiteral("%1 files are not valid MP3 files:").arg(entries_.size());
+        const char* const many =
+            QT_TRANSLATE_N_NOOP("RefusedFiles", "%n files are not valid MP3 files:");
+        text = QCoreApplication::translate("RefusedFiles", many, nullptr,
+                                           static_cast<int>(entries_.size()));
     }
     const qsizetype named = std::min<qsizetype>(entries_.size(), kNamedAtMost);
     for (qsizetype k = 0; k < named; ++k) {
         text += kLineBreak + Line(entries_.at(k), mixed);
     }
     if (entries_.size() > named) {
-        text += kLineBreak + QStringLiteral("and %1 more").arg(entries_.size() - named);
+        text +=
+            kLineBreak +
+            QCoreApplication::translate("DoneMessage", "and %1 more").arg(entries_.size() - named);
     }
     return text;
 }

@@ -3,12 +3,14 @@
 
 #include <QList>
 #include <QString>
+#include <QtGlobal>
 
 namespace mirelune {
 
 class WindowLayer;
 
-inline constexpr char kNotValidMp3Text[] = "Not a valid MP3 file";
+inline constexpr char kNotValidMp3Text[] =
+    QT_TRANSLATE_NOOP("RefusedFiles", "Not a valid MP3 file");
 
 // What one way of adding files (the dialog, a folder scan, a drop, the
 // sample files) could not take, collected while it runs and shown in one box

@@ -59,8 +59,8 @@ void LoadSampleFiles(SampleRows& rows, WindowLayer& window, const QString& appli
         }
     }
     const MessageAnswer answer =
-        window.messageBox(QString::fromUtf8(kOpenSampleFolderQuestion), window.applicationTitle(),
-                          MessageButtons::YesNo, MessageIcon::None);
+        window.messageBox(QCoreApplication::translate("SampleFiles", kOpenSampleFolderQuestion),
+                          window.applicationTitle(), MessageButtons::YesNo, MessageIcon::None);
     // Without a file manager nothing would happen at all; the user can still
     // go there by name.
     if (answer == MessageAnswer::Yes && !window.openFolder(folder)) {

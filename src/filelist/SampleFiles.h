@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <QtGlobal>
+
 namespace mirelune {
 
 namespace mp3 {
@@ -14,8 +16,9 @@ class SampleRows;
 class WindowLayer;
 
 inline constexpr char kOpenSampleFolderQuestion[] =
-    "Would you like this software to open the folder where these sample files are stored (so "
-    "that you can view them before working with them)?";
+    QT_TRANSLATE_NOOP("SampleFiles",
+                      "Would you like this software to open the folder where these sample files "
+                      "are stored (so that you can view them before working with them)?");
 
 // The "Samples" folder beside the program, without a trailing separator.
 QString SampleFolder(const QString& applicationFolder);

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCoreApplication>
 
 #include "folders/DirectoryStream.h"
 #include "folders/NativeNames.h"
@@ -72,7 +73,8 @@ QStringList ListFolderFiles(const QString& folder, const QString& pattern,
     SortNaturally(names);
     SortNaturally(undecodable);
     for (const QString& shown : undecodable) {
-        leftOut(prefix + shown, QString::fromUtf8(left_out::kNameNotUtf8));
+        leftOut(prefix + shown,
+                QCoreApplication::translate(left_out::kContext, left_out::kNameNotUtf8));
     }
     return names;
 }

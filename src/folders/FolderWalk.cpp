@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "folders/FolderWalk.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <climits>
 #include <utility>
@@ -149,7 +150,7 @@ ListingFailure FolderWalk::listSubFolders(const QString& folder, std::vector<Fou
 
 void FolderWalk::tellLeftOut(const QString& path, const char* reason) {
     if (leftOut_) {
-        leftOut_(path, QString::fromUtf8(reason));
+        leftOut_(path, QCoreApplication::translate(left_out::kContext, reason));
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 
 namespace mirelune {
@@ -13,12 +14,18 @@ using LeftOutNotice = std::function<void(const QString& shownPath, const QString
 
 namespace left_out {
 
+// Shown through QCoreApplication::translate in this context: the window
+// speaks the user's language, the command line (no translation) English.
+inline constexpr char kContext[] = "LeftOutNames";
 // A file whose name no text can hold: it cannot be named to read it.
-inline constexpr char kNameNotUtf8[] = "name is not valid UTF-8";
-inline constexpr char kFolderNameNotUtf8[] = "folder skipped: name is not valid UTF-8";
+inline constexpr char kNameNotUtf8[] = QT_TRANSLATE_NOOP("LeftOutNames", "name is not valid UTF-8");
+inline constexpr char kFolderNameNotUtf8[] =
+    QT_TRANSLATE_NOOP("LeftOutNames", "folder skipped: name is not valid UTF-8");
 // The name rules (IsWalkableFolderName).
-inline constexpr char kUnsafeFolderName[] = "folder skipped: name holds a control character";
-inline constexpr char kFolderPathTooLong[] = "folder skipped: path too long";
+inline constexpr char kUnsafeFolderName[] =
+    QT_TRANSLATE_NOOP("LeftOutNames", "folder skipped: name holds a control character");
+inline constexpr char kFolderPathTooLong[] =
+    QT_TRANSLATE_NOOP("LeftOutNames", "folder skipped: path too long");
 
 }  // namespace left_out
 

@@ -21,7 +21,8 @@ QString Listed(const std::vector<RowFailure>& rows, const char* one, const char*
         text += QLatin1Char('\n') + ShownPath(row.fileName) + QStringLiteral(": ") + row.reason;
     }
     if (count > listed) {
-        text += QStringLiteral("\nand %1 more").arg(count - listed);
+        text += QLatin1Char('\n') +
+                QCoreApplication::translate("DoneMessage", "and %1 more").arg(count - listed);
     }
     return text;
 }
@@ -31,7 +32,7 @@ QString Listed(const std::vector<RowFailure>& rows, const char* one, const char*
 QString DoneMessage(const std::vector<RowFailure>& failures, const std::vector<RowFailure>& skipped,
                     const std::vector<RowFailure>& renamed, const std::vector<RowFailure>& larger,
                     const std::vector<RowFailure>& notes) {
-    QString text = QStringLiteral("Done.");
+    QString text = QCoreApplication::translate("DoneMessage", "Done.");
     if (!failures.empty()) {
         text += Listed(failures, QT_TRANSLATE_NOOP("DoneMessage", "1 file failed:"),
                        QT_TRANSLATE_N_NOOP("DoneMessage", "%n files failed:"));
@@ -57,7 +58,7 @@ QString DoneMessage(const std::vector<RowFailure>& failures, const std::vector<R
 }
 
 QString SavedAs(const QString& fileName) {
-    return QStringLiteral("saved as ") + ShownPath(fileName);
+    return QCoreApplication::translate("DoneMessage", "saved as %1").arg(ShownPath(fileName));
 }
 
 QString ReplaceQuestion(int count, bool besideOriginals) {
@@ -84,7 +85,8 @@ QString ReplaceQuestion(int count, bool besideOriginals) {
 }
 
 QString ChooseOutputMessage() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "DoneMessage",
         "Please choose where to save the results: \"Save results to this folder:\" or "
         "\"Save results in folder of original file\".");
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/EncoderCopy.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -129,9 +130,10 @@ EncoderCopy::EncoderCopy(const QByteArray& bytes) {
         refused.append(QDir::toNativeSeparators(bases[i]));
         remove();
     }
-    throw Failure(
-        QStringLiteral("The encoder cannot run: the system does not allow running programs in %1.")
-            .arg(refused.join(QStringLiteral(", "))));
+    throw Failure(QCoreApplication::translate(
+                      "EncoderCopy",
+                      "The encoder cannot run: the system does not allow running programs in %1.")
+                      .arg(refused.join(QStringLiteral(", "))));
 }
 
 bool EncoderCopy::runsHere() const {
@@ -147,7 +149,8 @@ void EncoderCopy::writeInto(const QString& base, const QByteArray& bytes) {
     if (!dir_->isValid()) {
         const QString reason = dir_->errorString();
         dir_.reset();
-        throw Failure(QStringLiteral("No private folder for the encoder can be made in %1: %2")
+        throw Failure(QCoreApplication::translate(
+                          "EncoderCopy", "No private folder for the encoder can be made in %1: %2")
                           .arg(QDir::toNativeSeparators(base), reason));
     }
     // Absolute, so the program is found whatever the working folder becomes.
@@ -170,15 +173,17 @@ void EncoderCopy::writeInto(const QString& base, const QByteArray& bytes) {
         const QString reason = file.errorString();
         file.close();
         remove();
-        throw Failure(QStringLiteral("The encoder cannot be written to %1: %2")
-                          .arg(QDir::toNativeSeparators(program), reason));
+        throw Failure(
+            QCoreApplication::translate("EncoderCopy", "The encoder cannot be written to %1: %2")
+                .arg(QDir::toNativeSeparators(program), reason));
     }
     file.close();
     if (!QFile::setPermissions(
             program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)) {
         remove();
-        throw Failure(QStringLiteral("The encoder at %1 cannot be made runnable.")
-                          .arg(QDir::toNativeSeparators(program)));
+        throw Failure(
+            QCoreApplication::translate("EncoderCopy", "The encoder at %1 cannot be made runnable.")
+                .arg(QDir::toNativeSeparators(program)));
     }
     path_ = QDir::toNativeSeparators(QFileInfo(program).absoluteFilePath());
 }

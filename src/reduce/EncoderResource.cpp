@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/EncoderResource.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <optional>
 
@@ -31,7 +32,8 @@ QByteArray LoadEncoderBytes() {
     Q_UNUSED(registered);
     QFile resource(QStringLiteral(":/mirelune/lame"));
     if (!resource.open(QIODevice::ReadOnly)) {
-        throw Failure(QStringLiteral("The built-in encoder cannot be read."));
+        throw Failure(
+            QCoreApplication::translate("EncoderResource", "The built-in encoder cannot be read."));
     }
     return resource.readAll();
 }

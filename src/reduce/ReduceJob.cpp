@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/ReduceJob.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <optional>
 #include <utility>
@@ -178,14 +179,16 @@ void ReduceJob::run(ReduceJobView& view) {
     BusyFlag clearBusy(busy_);
 
     if (g.test(104, [&] { return view.rowCount() == 0; })) {
-        g.step(168, [&] { window.showMessage(QStringLiteral("No files added.")); });
+        g.step(168, [&] {
+            window.showMessage(QCoreApplication::translate("ReduceJob", "No files added."));
+        });
         g.step(170, [&] { busy_ = false; });
         return;
     }
     if (g.test(106, [&] { return !IsFolder(view.options().outputFolder); })) {
         g.step(166, [&] {
-            window.showMessage(
-                QStringLiteral("Folder does not exist. Please select another folder."));
+            window.showMessage(QCoreApplication::translate(
+                "ReduceJob", "Folder does not exist. Please select another folder."));
         });
         g.step(170, [&] { busy_ = false; });
         return;
@@ -272,7 +275,8 @@ void ReduceJob::run(ReduceJobView& view) {
         });
         g.step(120, [&] { view.setProgressValue(RowBarValue(i, rowCount)); });
         g.step(122, [&] {
-            view.setProgressText(QStringLiteral("Processing: ") + FileNameOf(row.source));
+            view.setProgressText(QCoreApplication::translate("ReduceJob", "Processing: %1")
+                                     .arg(FileNameOf(row.source)));
         });
         g.step(124, [&] { window.yieldToEvents(); });
         if (aborted_) {
@@ -371,8 +375,10 @@ void ReduceJob::run(ReduceJobView& view) {
             }
         });
         if (!row.refusal.isEmpty()) {
-            failures.push_back(
-                {row.sourceRead ? row.source : QStringLiteral("row %1").arg(i), row.refusal});
+            failures.push_back({row.sourceRead
+                                    ? row.source
+                                    : QCoreApplication::translate("ReduceJob", "row %1").arg(i),
+                                row.refusal});
             continue;
         }
         if (!row.skip.isEmpty()) {
@@ -420,7 +426,9 @@ void ReduceJob::run(ReduceJobView& view) {
         lock.reset();
     });
     g.step(160, [&] { view.setProgressValue(0); });
-    g.step(162, [&] { view.setProgressText(QStringLiteral("Progress Bar")); });
+    g.step(162, [&] {
+        view.setProgressText(QCoreApplication::translate("RunProgress", "Progress Bar"));
+    });
     if (!aborted_) {
         g.step(164, [&] { window.showMessage(DoneReport(done)); });
     }

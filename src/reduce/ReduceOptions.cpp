@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/ReduceOptions.h"
 
+#include <QCoreApplication>
+
 #include "mp3/CheckedMath.h"
 #include "shell/Failure.h"
 
@@ -44,6 +46,10 @@ const QStringList& ReduceEntries() {
         QStringLiteral("Reduce to 256 kbps"), QStringLiteral("Reduce to 320 kbps"),
     };
     return entries;
+}
+
+QString ReduceEntryCaption(const QString& entry) {
+    return QCoreApplication::translate("ReduceOptions", "Reduce to %1 kbps").arg(TargetKbps(entry));
 }
 
 qint16 TargetKbps(const QString& entryText) {

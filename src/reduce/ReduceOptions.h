@@ -17,6 +17,10 @@ constexpr int kDefaultReduceEntry = 8;
 // or a number outside the 16-bit range.
 qint16 TargetKbps(const QString& entryText);
 
+// How an entry is shown: the entry itself in English, else its translation.
+// The list keeps the entry as its item data, since only that is parsed.
+QString ReduceEntryCaption(const QString& entry);
+
 // The user's choices for the next reduce job, read from the controls when a
 // step needs them.
 struct ReduceOptions {

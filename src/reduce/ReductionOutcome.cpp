@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/ReductionOutcome.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <cerrno>
 
@@ -24,6 +25,9 @@ QString EncoderNote(const QString& lastLine, const QString& source) {
 
 namespace mirelune::reason {
 
+// The window shows these in the user's language; the command line, which
+// loads no translation, in English.
+
 bool IsNoSpace(int errnum) {
 #ifdef EDQUOT
     if (errnum == EDQUOT) {
@@ -34,18 +38,20 @@ bool IsNoSpace(int errnum) {
 }
 
 QString CannotStartEncoder() {
-    return QStringLiteral("could not start the encoder");
+    return QCoreApplication::translate("ReductionOutcome", "could not start the encoder");
 }
 
 QString EncoderFailed(qint32 code, const QString& lastLine) {
     if (!lastLine.isEmpty()) {
         return lastLine;
     }
-    return QStringLiteral("the encoder failed with exit code ") + QString::number(code);
+    return QCoreApplication::translate("ReductionOutcome", "the encoder failed with exit code %1")
+        .arg(code);
 }
 
 QString EncoderStopped(const QString& lastLine) {
-    QString text = QStringLiteral("the encoder stopped unexpectedly");
+    QString text =
+        QCoreApplication::translate("ReductionOutcome", "the encoder stopped unexpectedly");
     if (!lastLine.isEmpty()) {
         text += QStringLiteral(": ") + lastLine;
     }
@@ -53,54 +59,56 @@ QString EncoderStopped(const QString& lastLine) {
 }
 
 QString NotValidMp3() {
-    return QStringLiteral("result not a valid MP3 file");
+    return QCoreApplication::translate("ReductionOutcome", "result not a valid MP3 file");
 }
 
 QString WouldOverwriteSource() {
-    return QStringLiteral("would overwrite its source");
+    return QCoreApplication::translate("ReductionOutcome", "would overwrite its source");
 }
 
 QString NoOutputChoice() {
-    return QStringLiteral("no choice where to save the result");
+    return QCoreApplication::translate("ReductionOutcome", "no choice where to save the result");
 }
 
 QString NoTargetBitrate() {
-    return QStringLiteral("no target bitrate chosen");
+    return QCoreApplication::translate("ReductionOutcome", "no target bitrate chosen");
 }
 
 QString RowUnreadable() {
-    return QStringLiteral("the list row could not be read");
+    return QCoreApplication::translate("ReductionOutcome", "the list row could not be read");
 }
 
 QString SourceGone() {
-    return QStringLiteral("the file no longer exists");
+    return QCoreApplication::translate("ReductionOutcome", "the file no longer exists");
 }
 
 QString NoSpace() {
-    return QStringLiteral("no space left on the device");
+    return QCoreApplication::translate("ReductionOutcome", "no space left on the device");
 }
 
 QString NameTooLong() {
-    return QStringLiteral("the result's name would be too long for the file system");
+    return QCoreApplication::translate("ReductionOutcome",
+                                       "the result's name would be too long for the file system");
 }
 
 QString Exists() {
-    return QStringLiteral("exists");
+    return QCoreApplication::translate("ReductionOutcome", "exists");
 }
 
 QString Outdated() {
-    return QStringLiteral("outdated");
+    return QCoreApplication::translate("ReductionOutcome", "outdated");
 }
 
 QString ResultOf(const QString& sourceName) {
-    return QStringLiteral("result of ") + ShownPath(sourceName);
+    return QCoreApplication::translate("ReductionOutcome", "result of %1")
+        .arg(ShownPath(sourceName));
 }
 
 QString CannotWriteIn(const QString& folder, int errnum) {
     if (IsNoSpace(errnum)) {
         return NoSpace();
     }
-    return QStringLiteral("could not write in %1: %2")
+    return QCoreApplication::translate("ReductionOutcome", "could not write in %1: %2")
         .arg(ShownPath(QDir::toNativeSeparators(folder)), SystemErrorText(errnum));
 }
 
@@ -108,7 +116,7 @@ QString CannotReplace(const QString& output, int errnum) {
     if (IsNoSpace(errnum)) {
         return NoSpace();
     }
-    return QStringLiteral("could not replace %1: %2")
+    return QCoreApplication::translate("ReductionOutcome", "could not replace %1: %2")
         .arg(ShownPath(QDir::toNativeSeparators(output)), SystemErrorText(errnum));
 }
 
@@ -116,12 +124,13 @@ QString CannotWriteResult(const QString& output, int errnum) {
     if (IsNoSpace(errnum)) {
         return NoSpace();
     }
-    return QStringLiteral("could not write %1: %2")
+    return QCoreApplication::translate("ReductionOutcome", "could not write %1: %2")
         .arg(ShownPath(QDir::toNativeSeparators(output)), SystemErrorText(errnum));
 }
 
 QString NameRefused(const QString& fileName) {
-    return QStringLiteral("the target does not accept the name %1").arg(ShownPath(fileName));
+    return QCoreApplication::translate("ReductionOutcome", "the target does not accept the name %1")
+        .arg(ShownPath(fileName));
 }
 
 QString SystemErrorText(int errnum) {
@@ -129,10 +138,10 @@ QString SystemErrorText(int errnum) {
         return NoSpace();
     }
     if (errnum == ENOENT) {
-        return QStringLiteral("the folder no longer exists");
+        return QCoreApplication::translate("ReductionOutcome", "the folder no longer exists");
     }
     if (errnum == EROFS) {
-        return QStringLiteral("the medium is read-only");
+        return QCoreApplication::translate("ReductionOutcome", "the medium is read-only");
     }
     // The system's own words, as a clause: "permission denied".
     QString text = qt_error_string(errnum);

@@ -178,13 +178,15 @@ QString ResultJournal::append(const ResultRecord& record) {
     if (!file_) {
         const QString folder = RecordFolder(root_);
         if (!QDir().mkpath(folder)) {
-            return QStringLiteral("could not make the folder %1 for the records of results")
+            return QCoreApplication::translate(
+                       "ResultJournal", "could not make the folder %1 for the records of results")
                 .arg(ShownPath(QDir::toNativeSeparators(folder)));
         }
         auto file = std::make_unique<QFile>(QDir(folder).filePath(JournalName()));
         if (!file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::NewOnly |
                         QIODevice::Unbuffered)) {
-            return QStringLiteral("could not write the record of results %1: %2")
+            return QCoreApplication::translate("ResultJournal",
+                                               "could not write the record of results %1: %2")
                 .arg(ShownPath(QDir::toNativeSeparators(file->fileName())), file->errorString());
         }
         file_ = std::move(file);
@@ -197,7 +199,8 @@ QString ResultJournal::append(const ResultRecord& record) {
 #endif
     if (!written) {
         const QString why =
-            QStringLiteral("could not write the record of results %1: %2")
+            QCoreApplication::translate("ResultJournal",
+                                        "could not write the record of results %1: %2")
                 .arg(ShownPath(QDir::toNativeSeparators(file_->fileName())), file_->errorString());
         // The next record starts a journal of its own rather than run on
         // from a torn line.

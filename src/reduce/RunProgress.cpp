@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/RunProgress.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -47,12 +48,12 @@ QString WaitCaption(const QString& base, qint32 polls) {
     if (!caption.isEmpty()) {
         caption += QStringLiteral(", ");
     }
-    return caption + QStringLiteral("Please wait.. ") +
-           QString::number(static_cast<qint64>(polls) - kPollsBeforeWaitCaption);
+    return caption + QCoreApplication::translate("RunProgress", "Please wait.. %1")
+                         .arg(static_cast<qint64>(polls) - kPollsBeforeWaitCaption);
 }
 
 QString CaptionAfterRun(const QString& base) {
-    return base.isEmpty() ? QStringLiteral("Progress Bar") : base;
+    return base.isEmpty() ? QCoreApplication::translate("RunProgress", "Progress Bar") : base;
 }
 
 qint32 RowBarValue(qint32 row, qint32 rowCount) {

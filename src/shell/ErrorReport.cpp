@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ErrorReport.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include "shell/WindowLayer.h"
@@ -16,7 +17,7 @@ QString DescribeFailure(std::exception_ptr failure) {
         return QString::fromUtf8(e.what());
     } catch (...) {
     }
-    return QStringLiteral("Unexpected failure of unknown kind");
+    return QCoreApplication::translate("ErrorReport", "Unexpected failure of unknown kind");
 }
 
 QString ErrorReportText(const QString& failure, const QString& location, int step,
@@ -24,7 +25,10 @@ QString ErrorReportText(const QString& failure, const QString& location, int ste
     QString text = failure + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
                    QString::number(step);
     if (!supportAddress.isEmpty()) {
-        text += QStringLiteral("\r\rPlease email screenshot of this message to ") + supportAddress;
+        text += QStringLiteral("\r\r") +
+                QCoreApplication::translate("ErrorReport",
+                                            "Please email screenshot of this message to %1")
+                    .arg(supportAddress);
     }
     return text;
 }
@@ -33,8 +37,8 @@ void ShowErrorReport(WindowLayer& window, const QString& failure, const QString&
                      int step) noexcept {
     try {
         window.messageBox(ErrorReportText(failure, location, step),
-                          QString::fromUtf8(kErrorReportTitle), MessageButtons::Ok,
-                          MessageIcon::Warning);
+                          QCoreApplication::translate("ErrorReport", kErrorReportTitle),
+                          MessageButtons::Ok, MessageIcon::Warning);
     } catch (...) {
         // The box itself failed (out of memory, say): the report is all the
         // handling there is, so leave a trace rather than end the program.

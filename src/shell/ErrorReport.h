@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <exception>
 
 #include "shell/ProductInfo.h"
@@ -10,7 +11,7 @@ namespace mirelune {
 
 class WindowLayer;
 
-inline constexpr char kErrorReportTitle[] = "Application Error";
+inline constexpr char kErrorReportTitle[] = QT_TRANSLATE_NOOP("ErrorReport", "Application Error");
 
 // The text of a caught failure: what() of a standard exception, a fixed
 // sentence for anything else.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/SettingsConversions.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
@@ -19,8 +20,9 @@ qint16 ToIndex16(const QString& text) {
     const qlonglong value = decimal.match(trimmed).hasMatch() ? trimmed.toLongLong(&ok) : 0;
     if (!ok || value < std::numeric_limits<qint16>::min() ||
         value > std::numeric_limits<qint16>::max()) {
-        throw ConversionFailure(QStringLiteral("The stored value \"%1\" is not a whole number "
-                                               "from -32768 to 32767.")
+        throw ConversionFailure(QCoreApplication::translate("SettingsConversions",
+                                                            "The stored value \"%1\" is not a "
+                                                            "whole number from -32768 to 32767.")
                                     .arg(text));
     }
     return static_cast<qint16>(value);
@@ -37,9 +39,10 @@ bool ToBoolean(const QString& text) {
     bool ok = false;
     const double number = QLocale::c().toDouble(trimmed, &ok);
     if (!ok || !std::isfinite(number)) {
-        throw ConversionFailure(
-            QStringLiteral("The stored value \"%1\" is neither True, False nor a number.")
-                .arg(text));
+        throw ConversionFailure(QCoreApplication::translate(
+                                    "SettingsConversions",
+                                    "The stored value \"%1\" is neither True, False nor a number.")
+                                    .arg(text));
     }
     return number != 0.0;
 }

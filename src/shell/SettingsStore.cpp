@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -42,7 +43,8 @@ QString StoredText(const QVariant& value) {
 }
 
 QString UnsavedNoticeText(const QString& filePath) {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "SettingsStore",
                "Your settings cannot be saved in %1. Mirelune keeps working, but "
                "your choices will not be remembered the next time it starts.")
         .arg(QDir::toNativeSeparators(filePath));

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QCoreApplication;
+
+namespace mirelune {
+
+// Where the window's own translations are built in, as mirelune_<language>.qm.
+inline constexpr char kTranslationFolder[] = ":/i18n";
+
+// The language the window speaks: the first of the user's languages (in
+// QLocale::uiLanguages() form, "de-DE" or "de") that is English or has a
+// translation among translated ("de", "fr"). Empty means English, the
+// texts as written: a user who puts English before German gets English.
+QString WindowLanguage(const QStringList& userLanguages, const QStringList& translated);
+
+// The languages the built-in translations cover.
+QStringList TranslatedLanguages();
+
+// Installs the window's translation for the user's languages and Qt's own,
+// so the standard buttons speak the same language; owned by app. Returns the
+// language chosen, empty for English. Only the window calls this: the
+// command-line tool's output is read by scripts and stays English.
+QString InstallWindowTranslations(QCoreApplication& app, const QStringList& userLanguages);
+
+}  // namespace mirelune
