@@ -28,8 +28,9 @@ struct Measurement {
     int exitCode = -1;
 };
 
-// Runs argv with stdout (and, when asked, stderr) sent to /dev/null.
-inline Measurement RunQuietly(const std::vector<std::string>& args, bool silenceErrors = false) {
+// Starts argv with stdout (and, when asked, stderr) sent to /dev/null; its
+// pid, or 0 when it could not be started.
+inline pid_t SpawnQuietly(const std::vector<std::string>& args, bool silenceErrors) {
     std::vector<char*> argv;
     for (const std::string& a : args) {
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -41,11 +42,18 @@ inline Measurement RunQuietly(const std::vector<std::string>& args, bool silence
     if (silenceErrors) {
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     }
-    const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return spawned == 0 ? pid : 0;
+}
+
+// Runs argv with stdout (and, when asked, stderr) sent to /dev/null.
+inline Measurement RunQuietly(const std::vector<std::string>& args, bool silenceErrors = false) {
+    const auto start = std::chrono::steady_clock::now();
     Measurement m;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = SpawnQuietly(args, silenceErrors);
+    if (pid == 0) {
         return m;
     }
     int status = 0;
@@ -55,7 +63,6 @@ inline Measurement RunQuietly(const std::vector<std::string>& args, bool silence
     m.userSeconds = static_cast<double>(usage.ru_utime.tv_sec) + usage.ru_utime.tv_usec / 1e6;
     m.peakKb = usage.ru_maxrss;
     m.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    posix_spawn_file_actions_destroy(&actions);
     return m;
 }
 

@@ -250,8 +250,16 @@ void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status)
     end();
 }
 
-void FileReduction::keepRecordTrue(const FileStamp& recorded, qint64 time,
-                                   const std::function<QString(const FileStamp&)>& record) {
+QString FileReduction::record(const FileStamp& result) {
+    if (!request_.journals || !sourceStamp_) {
+        return {};
+    }
+    const QString name = QDir(request_.recordRoot).relativeFilePath(request_.output);
+    return request_.journals->journalFor(request_.recordRoot)
+        .append({name, result, request_.source, *sourceStamp_});
+}
+
+void FileReduction::keepRecordTrue(const FileStamp& recorded, qint64 time) {
     // Some drivers (fusefat) give a file copied into a held name another
     // time when it is closed: set it again by name, and where even that does
     // not hold, record the stamp the result really has. A record that was
@@ -279,14 +287,6 @@ void FileReduction::place() {
     }
     const qint64 time =
         request_.keepTime && sourceStamp_ ? sourceStamp_->modifiedMs : StampTimeNow();
-    const auto record = [this](const FileStamp& result) {
-        if (!request_.journals || !sourceStamp_) {
-            return QString();
-        }
-        const QString name = QDir(request_.recordRoot).relativeFilePath(request_.output);
-        return request_.journals->journalFor(request_.recordRoot)
-            .append({name, result, request_.source, *sourceStamp_});
-    };
     std::optional<FileStamp> recorded;
     const auto recordFirst = [&](const FileStamp& result) {
         recorded = result;
@@ -296,7 +296,7 @@ void FileReduction::place() {
         case ResultFile::Acceptance::Placed:
             outcome_.status = ReductionOutcome::Status::Reduced;
             outcome_.note = EncoderNote(outcome_.lastLine, request_.source);
-            keepRecordTrue(*recorded, time, record);
+            keepRecordTrue(*recorded, time);
             break;
         case ResultFile::Acceptance::Exists:
             outcome_.status = ReductionOutcome::Status::Skipped;

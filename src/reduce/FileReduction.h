@@ -5,8 +5,6 @@
 #include <QProcess>
 #include <QString>
 #include <functional>
-
-#include <functional>
 #include <optional>
 
 #include "reduce/EncoderCommand.h"
@@ -95,8 +93,9 @@ class FileReduction : public QObject {
     void end();
     // Takes the result's name, with its record written first.
     void place();
-    void keepRecordTrue(const FileStamp& recorded, qint64 time,
-                        const std::function<QString(const FileStamp&)>& record);
+    // Writes the record of the result with that stamp; why not, or empty.
+    QString record(const FileStamp& result);
+    void keepRecordTrue(const FileStamp& recorded, qint64 time);
 
     ReductionRequest request_;
     std::optional<FileStamp> sourceStamp_;  // as the encoder began to read it

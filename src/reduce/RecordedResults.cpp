@@ -2,7 +2,6 @@
 #include "reduce/RecordedResults.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
@@ -52,8 +51,8 @@ std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
         const std::size_t index = entries_.size();
         byResult_.emplace(key, index);
         const QString& source = held.record.source;
-        if (QFileInfo::exists(source)) {
-            bySource_.emplace(InRoot(root, SourceKey(source)), index);
+        if (const std::optional<FileIdentity> identity = IdentityOf(source)) {
+            bySource_.emplace(InRoot(root, identity->key()), index);
         } else {
             goneByName_[InRoot(root, FileNameOf(source))].push_back(index);
         }

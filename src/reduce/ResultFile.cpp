@@ -2,11 +2,11 @@
 #include "reduce/ResultFile.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <cerrno>
 
 #include "mp3/MP3Info.h"
 #include "reduce/DeleteFileQuietly.h"
+#include "reduce/RandomTag.h"
 #include "reduce/ReductionOutcome.h"
 #include "reduce/RunMark.h"
 #include "reduce/TemporaryResultName.h"
@@ -24,15 +24,6 @@ namespace {
 const QLatin1String kTemporaryPrefix(temporary_result::kPrefix);
 const QLatin1String kTemporarySuffix(temporary_result::kSuffix);
 constexpr int kTagLength = static_cast<int>(temporary_result::kTagLength);
-
-QString RandomTag() {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QString tag;
-    for (int i = 0; i < kTagLength; ++i) {
-        tag += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
-    }
-    return tag;
-}
 
 bool IsValidMp3(const QString& path) {
     try {
@@ -87,7 +78,7 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
     const QString prefix =
         kTemporaryPrefix + (hold_->marked() ? RunTag() + QLatin1Char('-') : QString());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString candidate = folder + prefix + RandomTag() + kTemporarySuffix;
+        const QString candidate = folder + prefix + RandomTag(kTagLength) + kTemporarySuffix;
         unsigned created = 0;
         error = CreateNew(candidate, wanted | kOwnerReadWrite, created);
         if (error == 0) {

@@ -4,9 +4,9 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QRandomGenerator>
 #include <QSysInfo>
 
+#include "reduce/RandomTag.h"
 #include "shell/NameText.h"
 
 #ifdef Q_OS_UNIX
@@ -105,15 +105,10 @@ QString JournalName() {
     for (const QChar c : QSysInfo::machineHostName().left(kMaxHostLength)) {
         host += c.isLetterOrNumber() && c.unicode() < 128 ? c : QChar('-');
     }
-    static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    QString tag;
-    for (int i = 0; i < kTagLength; ++i) {
-        tag += QLatin1Char(kAlphabet[QRandomGenerator::system()->bounded(36)]);
-    }
     return QStringLiteral("%1-%2-%3.log")
         .arg(host.isEmpty() ? QStringLiteral("host") : host)
         .arg(QCoreApplication::applicationPid())
-        .arg(tag);
+        .arg(RandomTag(kTagLength));
 }
 
 QString RecordFolder(const QString& root) {

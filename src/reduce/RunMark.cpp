@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QRandomGenerator>
 #include <QSet>
 
 #include "reduce/LeftoverSweep.h"
+#include "reduce/RandomTag.h"
 #include "reduce/RunLiveness.h"
 #include "reduce/TemporaryResultName.h"
 #include "shell/PathHelpers.h"
@@ -46,14 +46,7 @@ bool PlaceMark(const QString& folder) {
 }  // namespace
 
 QString RunTag() {
-    static const QString tag = [] {
-        static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-        QString text;
-        for (std::size_t i = 0; i < temporary_result::kRunTagLength; ++i) {
-            text += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(36)]);
-        }
-        return text;
-    }();
+    static const QString tag = RandomTag(static_cast<int>(temporary_result::kRunTagLength));
     return tag;
 }
 
