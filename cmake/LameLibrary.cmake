@@ -6,9 +6,12 @@
 # Debian's library is plain -O2; this one encodes the same frames in less
 # time. No -ffast-math, and no contraction into fused multiply-adds: either
 # would change the results. Plain x86-64 code (no -march), so the encoder runs
-# on any x86-64 machine.
+# on any x86-64 machine. The encoder's own copy is built once more, guided by
+# a profile of LAME trained on generated sources (see below).
 #
-# Defines the imported target mirelune::mp3lame. Without the source, a local
+# Defines mirelune::mp3lame_headers, the imported target mirelune::mp3lame
+# (the samples' LAME) and, with MIRELUNE_LAME_PROFILED, the instrumented and
+# the profile-guided builds of it. Without the source, a local
 # build falls back to Debian's libmp3lame.a and says so; with
 # MIRELUNE_REQUIRE_OWN_LAME (the test command) it stops instead.
 option(MIRELUNE_REQUIRE_OWN_LAME
@@ -34,7 +37,8 @@ elseif(NOT mirelune_lame_fetched STREQUAL mirelune_lame_installed)
 the installed libmp3lame-dev is '${mirelune_lame_installed}'")
 endif()
 
-add_library(mirelune::mp3lame STATIC IMPORTED GLOBAL)
+add_library(mirelune::mp3lame_headers INTERFACE IMPORTED GLOBAL)
+set(MIRELUNE_LAME_PROFILED OFF)
 if(mirelune_lame_missing)
     if(MIRELUNE_REQUIRE_OWN_LAME)
         message(FATAL_ERROR "Own build of LAME required, but ${mirelune_lame_missing}. "
@@ -52,6 +56,9 @@ if(mirelune_lame_missing)
         VERBATIM)
     find_path(MIRELUNE_LAME_INCLUDE_DIR lame/lame.h REQUIRED)
     find_library(MIRELUNE_LAME_STATIC NAMES libmp3lame.a REQUIRED)
+    set_target_properties(mirelune::mp3lame_headers PROPERTIES
+        INTERFACE_INCLUDE_DIRECTORIES ${MIRELUNE_LAME_INCLUDE_DIR})
+    add_library(mirelune::mp3lame STATIC IMPORTED GLOBAL)
     set_target_properties(mirelune::mp3lame PROPERTIES
         IMPORTED_LOCATION ${MIRELUNE_LAME_STATIC}
         INTERFACE_INCLUDE_DIRECTORIES ${MIRELUNE_LAME_INCLUDE_DIR}
@@ -86,38 +93,73 @@ if(MIRELUNE_LAME_LTO)
     string(APPEND mirelune_lame_CFLAGS " -flto=auto -ffat-lto-objects")
     set(mirelune_lame_tools AR=gcc-ar RANLIB=gcc-ranlib NM=gcc-nm)
 endif()
-# dpkg-buildflags maps the source folder; the build folder's path must not
-# reach the objects either, or two builds in different folders differ.
-set(mirelune_lame_build ${CMAKE_CURRENT_BINARY_DIR}/lame-${mirelune_lame_installed})
-string(APPEND mirelune_lame_CFLAGS " -ffile-prefix-map=${mirelune_lame_build}=.")
-message(STATUS "LAME: CFLAGS ${mirelune_lame_CFLAGS}")
-
 include(ExternalProject)
 include(ProcessorCount)
 ProcessorCount(mirelune_jobs)
-# One folder per version, so a newer source is configured afresh (above).
-set(mirelune_lame_archive ${mirelune_lame_build}/libmp3lame/.libs/libmp3lame.a)
-# Debian's configure options, less the program (we build only the library,
-# decoder included: Mp3Decoder uses hip_*).
-ExternalProject_Add(mirelune_lame_build
-    SOURCE_DIR ${mirelune_lame_source}
-    BINARY_DIR ${mirelune_lame_build}
-    CONFIGURE_COMMAND ${mirelune_lame_source}/configure --quiet --disable-rpath --enable-nasm
-        --disable-frontend --disable-shared --disable-dependency-tracking
-        CC=${MIRELUNE_LAME_CC} "CFLAGS=${mirelune_lame_CFLAGS}"
-        "CPPFLAGS=${mirelune_lame_CPPFLAGS}" "LDFLAGS=${mirelune_lame_LDFLAGS}"
-        ${mirelune_lame_tools}
-    BUILD_COMMAND make -s -j${mirelune_jobs} -C mpglib
-          COMMAND make -s -j${mirelune_jobs} -C libmp3lame
-    INSTALL_COMMAND ""
-    BUILD_BYPRODUCTS ${mirelune_lame_archive}
-    LOG_CONFIGURE ON LOG_BUILD ON LOG_OUTPUT_ON_FAILURE ON)
-
 # The code includes <lame/lame.h>, as Debian installs it.
 configure_file(${mirelune_lame_source}/include/lame.h
                ${CMAKE_CURRENT_BINARY_DIR}/lame-include/lame/lame.h COPYONLY)
-set_target_properties(mirelune::mp3lame PROPERTIES
-    IMPORTED_LOCATION ${mirelune_lame_archive}
-    INTERFACE_INCLUDE_DIRECTORIES ${CMAKE_CURRENT_BINARY_DIR}/lame-include
-    INTERFACE_LINK_LIBRARIES m)
-add_dependencies(mirelune::mp3lame mirelune_lame_build)
+set_target_properties(mirelune::mp3lame_headers PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES ${CMAKE_CURRENT_BINARY_DIR}/lame-include)
+
+# mirelune_lame(<target> <folder> <extra CFLAGS> [<file the build depends on>])
+# One build of LAME's library from Debian's configure options, less the
+# program (we build only the library, decoder included: Mp3Decoder uses
+# hip_*), as the imported target <target>.
+function(mirelune_lame target folder extra)
+    # dpkg-buildflags maps the source folder; the build folder's path must
+    # not reach the objects either, or two builds in different folders
+    # differ. One folder per version, so a newer source is configured afresh.
+    set(build ${CMAKE_CURRENT_BINARY_DIR}/${folder}-${mirelune_lame_installed})
+    string(REPLACE "@BUILD@" "${build}" extra "${extra}")
+    set(cflags "${mirelune_lame_CFLAGS} -ffile-prefix-map=${build}=. ${extra}")
+    set(archive ${build}/libmp3lame/.libs/libmp3lame.a)
+    string(MAKE_C_IDENTIFIER "${target}" project)
+    ExternalProject_Add(${project}
+        SOURCE_DIR ${mirelune_lame_source}
+        BINARY_DIR ${build}
+        CONFIGURE_COMMAND ${mirelune_lame_source}/configure --quiet --disable-rpath --enable-nasm
+            --disable-frontend --disable-shared --disable-dependency-tracking
+            CC=${MIRELUNE_LAME_CC} "CFLAGS=${cflags}"
+            "CPPFLAGS=${mirelune_lame_CPPFLAGS}" "LDFLAGS=${mirelune_lame_LDFLAGS}"
+            ${mirelune_lame_tools}
+        BUILD_COMMAND make -s -j${mirelune_jobs} -C mpglib
+              COMMAND make -s -j${mirelune_jobs} -C libmp3lame
+        INSTALL_COMMAND ""
+        BUILD_BYPRODUCTS ${archive}
+        LOG_CONFIGURE ON LOG_BUILD ON LOG_OUTPUT_ON_FAILURE ON)
+    if(ARGC GREATER 3)
+        # A new profile compiles every object again.
+        ExternalProject_Add_Step(${project} reprofile
+            COMMAND make -s -C mpglib clean COMMAND make -s -C libmp3lame clean
+            WORKING_DIRECTORY ${build}
+            DEPENDEES configure DEPENDERS build DEPENDS ${ARGV3})
+    endif()
+    add_library(${target} STATIC IMPORTED GLOBAL)
+    set_target_properties(${target} PROPERTIES
+        IMPORTED_LOCATION ${archive}
+        INTERFACE_LINK_LIBRARIES "mirelune::mp3lame_headers;m")
+    add_dependencies(${target} ${project})
+endfunction()
+
+# The plain build makes the samples and the training set; the encoder gets
+# the build that the training's profile guides (src/encoder trains it). The
+# objects name their profile files by their path inside their own build
+# folder, so both builds meet at the same files. Single-threaded counter
+# updates, serial training and a seed for each object keep the profile, and
+# so the code, the same from build to build on one machine; the profile's
+# folder stays out of the debug information. glibc picks its
+# maths routines by processor, so another machine may count otherwise.
+set(MIRELUNE_LAME_PROFILED ON)
+set(MIRELUNE_LAME_PROFILE_DIR ${CMAKE_CURRENT_BINARY_DIR}/lame-profile)
+set(MIRELUNE_LAME_PROFILE_STAMP ${CMAKE_CURRENT_BINARY_DIR}/lame-profile.stamp)
+set(mirelune_lame_profile_flags
+    "-fprofile-dir=${MIRELUNE_LAME_PROFILE_DIR} -fprofile-prefix-path=@BUILD@ -frandom-seed=$@")
+mirelune_lame(mirelune::mp3lame lame "")
+mirelune_lame(mirelune::mp3lame_instrumented lame-instrumented
+              "-fprofile-generate -fprofile-update=single ${mirelune_lame_profile_flags}")
+set_property(TARGET mirelune::mp3lame_instrumented APPEND PROPERTY
+             INTERFACE_LINK_LIBRARIES -fprofile-generate)
+mirelune_lame(mirelune::mp3lame_profiled lame-profiled
+              "-fprofile-use -Wno-missing-profile -gno-record-gcc-switches ${mirelune_lame_profile_flags}"
+              ${MIRELUNE_LAME_PROFILE_STAMP})

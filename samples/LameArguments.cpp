@@ -48,7 +48,10 @@ MPEG_mode Mode(const std::string& text) {
     if (text == "m") {
         return MONO;
     }
-    throw std::runtime_error("-m takes s, j, f or m, not '" + text + "'");
+    if (text == "d") {
+        return DUAL_CHANNEL;
+    }
+    throw std::runtime_error("-m takes s, j, f, d or m, not '" + text + "'");
 }
 
 void SetPicture(lame_t flags, const std::string& path) {
