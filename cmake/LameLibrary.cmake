@@ -112,7 +112,10 @@ function(mirelune_lame target folder extra)
     # differ. One folder per version, so a newer source is configured afresh.
     set(build ${CMAKE_CURRENT_BINARY_DIR}/${folder}-${mirelune_lame_installed})
     string(REPLACE "@BUILD@" "${build}" extra "${extra}")
-    set(cflags "${mirelune_lame_CFLAGS} -ffile-prefix-map=${build}=. ${extra}")
+    # dpkg-buildflags maps the source folder as the kernel names it; make
+    # names it by the path given, which differs where .deps is a link.
+    set(cflags "${mirelune_lame_CFLAGS} -ffile-prefix-map=${mirelune_lame_source}=.")
+    string(APPEND cflags " -ffile-prefix-map=${build}=. ${extra}")
     set(archive ${build}/libmp3lame/.libs/libmp3lame.a)
     string(MAKE_C_IDENTIFIER "${target}" project)
     ExternalProject_Add(${project}
