@@ -131,11 +131,14 @@ TEST_F(ReduceCommandTest, DryRunPrintsEachPlanAndRunsNothing) {
 // give, and the output path.
 TEST_F(ReduceCommandTest, DryRunJsonGivesEachRowsStatusAndOutput) {
     const QString song = Mp3("music/song.mp3");
+    const QString taken = Mp3("music/taken.mp3", 660);
     const QString cover = Q(dir.file("music/cover.jpg"));
     test::WriteBytes(cover, "not audio");
+    test::WriteBytes(out + "/taken.mp3", "the user's own file");
     const CliRun run = Run({"--dry-run", "--json", "-o", out, Q(dir.file("music"))});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const qint64 size = QFileInfo(song).size();
+    const qint64 takenSize = QFileInfo(taken).size();
     EXPECT_EQ(test::JsonLines(run.out),
               (QList<QJsonObject>{{{"source", song},
                                    {"output", out + "/song.mp3"},
@@ -147,12 +150,18 @@ TEST_F(ReduceCommandTest, DryRunJsonGivesEachRowsStatusAndOutput) {
                                    {"status", "skipped"},
                                    {"reason", "not a valid MP3 file"},
                                    {"bytes_before", 9}},
+                                  // A script must see which file stands in the way.
+                                  {{"source", taken},
+                                   {"output", out + "/taken.mp3"},
+                                   {"status", "skipped"},
+                                   {"reason", "exists"},
+                                   {"bytes_before", takenSize}},
                                   {{"summary", QJsonObject{{"would_reduce", 1},
-                                                           {"skipped", 1},
+                                                           {"skipped", 2},
                                                            {"failed", 0},
                                                            {"gone", 0},
                                                            {"bytes_before", size}}}}}));
-    EXPECT_TRUE(test::EntriesOf(out).isEmpty());
+    EXPECT_EQ(test::EntriesOf(out), QStringList{"taken.mp3"});
 }
 
 // A line of a newline-separated list with a NUL byte in it names no file: it
@@ -372,6 +381,40 @@ TEST_F(ReduceCommandTest, RunningTheSameReduceAgainReducesNothingAndOverwriteRep
                                          QStringLiteral("/a-reduced.mp3: result of ") + music +
                                          QStringLiteral("/a.mp3\n")))
         << besideAgain.err.toStdString();
+}
+
+// A source that changed since its result was made gets its result made again
+// under the same name, while a user's file at another wanted name is left as
+// it is, with --refresh as without it.
+TEST_F(ReduceCommandTest, RefreshMakesAnOutdatedResultAgainAndLeavesAUsersFileAlone) {
+    const QString music = Q(dir.file("music"));
+    Mp3("music/song.mp3", 440, "-b 192", 1.0);
+    ASSERT_EQ(Run({"-o", out, music}).exitCode, 0);
+    const QString result = out + QStringLiteral("/song.mp3");
+    const QByteArray first = test::ReadBytes(result);
+
+    Mp3("music/song.mp3", 880, "-b 192", 2.0);
+    const QString mine = Mp3("music/mine.mp3", 660);
+    test::WriteBytes(out + "/mine.mp3", "the user's own file");
+    const CliRun plain = Run({"-o", out, music});
+    EXPECT_TRUE(plain.out.startsWith(QStringLiteral("reduced 0, skipped 2,")))
+        << plain.out.toStdString();
+    EXPECT_TRUE(plain.err.contains(music + QStringLiteral("/song.mp3: outdated\n")))
+        << plain.err.toStdString();
+
+    const CliRun run = Run({"--refresh", "-o", out, music});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("reduced 1, skipped 1,")))
+        << run.out.toStdString();
+    EXPECT_EQ(run.err, QStringLiteral("skipped: ") + mine + QStringLiteral(": exists\n"));
+    EXPECT_EQ(test::EntriesOf(out), (QStringList{"mine.mp3", "song.mp3"}));
+    EXPECT_EQ(test::ReadBytes(out + "/mine.mp3"), "the user's own file");
+    // Exactly what a fresh run makes of the changed source.
+    const QString fresh = Q(dir.file("fresh"));
+    ASSERT_TRUE(QDir().mkpath(fresh));
+    ASSERT_EQ(Run({"-o", fresh, music + QStringLiteral("/song.mp3")}).exitCode, 0);
+    EXPECT_EQ(test::ReadBytes(result), test::ReadBytes(fresh + QStringLiteral("/song.mp3")));
+    EXPECT_NE(test::ReadBytes(result), first);
 }
 
 // A signal in the middle of a run stops the encoders and removes what is

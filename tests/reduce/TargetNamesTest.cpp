@@ -70,6 +70,10 @@ TEST(TargetNames, ARefusedNameBecomesOneTheTargetTakesByOneRule) {
         {kExt4, "Who Are You?", ".mp3", "Who Are You?.mp3"},
         {kExt4, e130, ".mp3", QString(125, QChar(0xE9)) + ".mp3"},
         {kExt4, QString(251, 'x'), "-reduced.mp3", QString(243, 'x') + "-reduced.mp3"},
+        // A character outside the Basic Multilingual Plane goes whole: no
+        // lone surrogate, which the file system would get as "?" or U+FFFD.
+        {kExt4, QString(250, 'x') + QString::fromUtf8("\xF0\x9F\x8E\xB5"), ".mp3",
+         QString(250, 'x') + ".mp3"},
     };
     test::ScratchDir dir;
     const QString folder = Q(dir.path().string());
