@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QStorageInfo>
 
+#include "reduce/OutputNaming.h"
 #include "reduce/RunProgress.h"
 #include "shell/PathHelpers.h"
 
@@ -159,6 +160,14 @@ bool FileReduction::start() {
         command_ = MakeEncoderCommand(request_.encoderPath, request_.kbps, request_.source,
                                       request_.output);
         fail(reason::SourceGone(), kStartFailureCode);
+        return false;
+    }
+    // Whatever the plan said and whatever leave to replace was given: a
+    // result never takes its own source's place.
+    if (MayBeSource(request_.output, request_.source)) {
+        command_ = MakeEncoderCommand(request_.encoderPath, request_.kbps, request_.source,
+                                      request_.output);
+        fail(reason::WouldOverwriteSource(), kStartFailureCode);
         return false;
     }
     sourceStamp_ = StampOf(request_.source);

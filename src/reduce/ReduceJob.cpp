@@ -302,10 +302,10 @@ void ReduceJob::run(ReduceJobView& view) {
             }
         });
         if (row.refusal.isEmpty() &&
-            g.test(138, [&] { return IsSameFile(row.output, row.source); })) {
+            g.test(138, [&] { return MayBeSource(row.output, row.source); })) {
             g.step(140, [&] { row.output = ReducedOutputPath(*row.folder, row.source); });
             g.step(142, [&] {
-                if (IsSameFile(row.output, row.source)) {
+                if (MayBeSource(row.output, row.source)) {
                     row.refusal = reason::WouldOverwriteSource();
                 }
             });

@@ -607,6 +607,58 @@ TEST_F(ReduceCommandTest, StickFileSystemsTakeEveryResultUnderANameTheyAccept) {
     }
 }
 
+// On a case-blind stick "Loud.mp3" is the original "Loud.MP3" itself, whatever
+// inode numbers the driver gives the two spellings: whether the result goes
+// beside it or into its folder, with leave to replace or not, the original
+// stays as it was and the result takes another name.
+TEST_F(ReduceCommandTest, OnACaseBlindStickAnOriginalIsNeverItsOwnOutput) {
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("vfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const QByteArray original = test::ReadBytes(Mp3("loud.mp3", 440, "-b 160"));
+    const struct {
+        const char* folder;
+        QStringList args;  // FOLDER stands for the case's folder on the stick
+    } cases[] = {
+        {"beside", {"--beside", "FOLDER"}},
+        {"beside-overwrite", {"--beside", "--overwrite", "FOLDER"}},
+        {"into-own-folder", {"-o", "FOLDER", "FOLDER/Loud.MP3"}},
+        {"into-own-folder-overwrite", {"--overwrite", "-o", "FOLDER", "FOLDER/Loud.MP3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const QString folder = stick + "/" + c.folder;
+        ASSERT_TRUE(QDir().mkpath(folder));
+        test::WriteBytes(folder + "/Loud.MP3", original);
+        QStringList args = c.args;
+        args.replaceInStrings(QStringLiteral("FOLDER"), folder);
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith("reduced 1, skipped 0, failed 0;")) << run.out.toStdString();
+        EXPECT_EQ(test::ReadBytes(folder + "/Loud.MP3"), original);
+        EXPECT_EQ(test::EntriesOf(folder), QStringList({"Loud-reduced.mp3", "Loud.MP3"}));
+        EXPECT_EQ(BitrateOf(folder + "/Loud-reduced.mp3"), 128000);
+    }
+}
+
+// A result an older version put beside its upper-case original on a target
+// that tells case apart is still known as that original's result.
+TEST_F(ReduceCommandTest, AnOlderResultBesideAnUpperCaseOriginalKeepsTheRerunQuiet) {
+    const QString loud = Mp3("music/Loud.MP3", 440, "-b 160");
+    const QString older = Q(dir.file("music/Loud.mp3"));
+    test::WriteBytes(older, test::ReadBytes(Mp3("older.mp3", 550, "-b 64")));
+    const CliRun run = Run({"--beside", Q(dir.file("music"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith("reduced 0, skipped 2, failed 0;")) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: %1: exists").arg(loud)))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: %1: result of %2").arg(older, loud)))
+        << run.err.toStdString();
+    EXPECT_EQ(test::EntriesOf(Q(dir.file("music"))), QStringList({"Loud.MP3", "Loud.mp3"}));
+}
+
 // Two shards write into one folder at once; next month an album arrives that
 // sorts before the others: the results made keep their names, with their
 // sources' times, and only the new source is reduced.
