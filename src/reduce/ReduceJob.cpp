@@ -430,7 +430,13 @@ void ReduceJob::run(ReduceJobView& view) {
         view.setProgressText(QCoreApplication::translate("RunProgress", "Progress Bar"));
     });
     if (!aborted_) {
-        g.step(164, [&] { window.showMessage(DoneReport(done)); });
+        g.step(164, [&] {
+            QString text = DoneReport(done);
+            for (const QString& warning : records.warnings()) {
+                text += QStringLiteral("\n\n") + warning;
+            }
+            window.showMessage(text);
+        });
     }
     g.step(170, [&] { busy_ = false; });
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include "CliProcess.h"
 #include "mp3/MP3Info.h"
@@ -657,6 +658,86 @@ TEST_F(ReduceCommandTest, AnOlderResultBesideAnUpperCaseOriginalKeepsTheRerunQui
     EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: %1: result of %2").arg(older, loud)))
         << run.err.toStdString();
     EXPECT_EQ(test::EntriesOf(Q(dir.file("music"))), QStringList({"Loud.MP3", "Loud.mp3"}));
+}
+
+// Two users share an output folder: the first run's record folder lets the
+// other write records too (sticky, so neither can remove the other's), and
+// each user's results count for both of them.
+TEST_F(ReduceCommandTest, TwoUsersShareAnOutputFolder) {
+    const QString share = Q(dir.file("share"));
+    ASSERT_TRUE(QDir().mkpath(share + "/.mirelune"));
+    ASSERT_EQ(::chmod(QFile::encodeName(share).constData(), 0777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(share + "/.mirelune").constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(temp).constData(), 01777), 0);
+    const QString a = Mp3("music/a.mp3", 440);
+    const QString b = Mp3("music/b.mp3", 550);
+    const auto runAsOther = [&](const QStringList& args) {
+        QProcess other;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TEMP", temp);
+        environment.insert("HOME", temp);
+        other.setProcessEnvironment(environment);
+        other.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
+                                           MIRELUNE_CLI, "reduce"} +
+                                   args);
+        other.waitForFinished(120000);
+        return CliRun{other.exitCode(), QString::fromUtf8(other.readAllStandardOutput()),
+                      QString::fromUtf8(other.readAllStandardError())};
+    };
+    // A record folder as an older version made it: only its owner may write.
+    const CliRun refused = runAsOther({"-o", share, b});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(
+        QStringLiteral("failed: %1: could not write the record of results in %2/.mirelune: "
+                       "Permission denied; ask its owner to let you write there, or choose "
+                       "another output folder")
+            .arg(b, share)))
+        << refused.err.toStdString();
+    EXPECT_TRUE(test::EntriesOf(share + "/.mirelune").isEmpty());
+    EXPECT_TRUE(test::EntriesOf(share).isEmpty());
+
+    // Its owner's next run lets everyone who may write in the folder write
+    // records, and nobody remove another's.
+    const CliRun first = Run({"-o", share, a});
+    EXPECT_TRUE(first.out.startsWith("reduced 1, skipped 0, failed 0;")) << first.err.toStdString();
+    struct stat records {};
+    ASSERT_EQ(::stat(QFile::encodeName(share + "/.mirelune").constData(), &records), 0);
+    EXPECT_EQ(records.st_mode & 07777, 01777U);
+
+    const CliRun second = runAsOther({"-o", share, b});
+    EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
+    EXPECT_TRUE(second.out.startsWith("reduced 1, skipped 0, failed 0;"));
+    EXPECT_EQ(QFileInfo(share + "/b.mp3").ownerId(), 65534U);
+
+    // Each user's results count for both.
+    for (const bool asOther : {false, true}) {
+        const CliRun again = asOther ? runAsOther({"-o", share, a, b}) : Run({"-o", share, a, b});
+        EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 2, failed 0;"))
+            << again.out.toStdString() << again.err.toStdString();
+    }
+}
+
+// With --keep-tree an album folder in the output tree that is a link sends
+// nothing outside the output folder: its rows fail, the others are made, and
+// no record folder is left where nothing was recorded.
+TEST_F(ReduceCommandTest, AKeepTreeFolderThatIsALinkFailsItsRows) {
+    const QString song = Mp3("in/A/song.mp3", 440);
+    Mp3("in/B/tune.mp3", 550);
+    const QString elsewhere = Q(dir.file("elsewhere"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    test::WriteBytes(elsewhere + "/song.mp3", "mine");
+    ASSERT_TRUE(QFile::link(elsewhere, out + "/A"));
+    const CliRun run = Run({"--keep-tree", "--overwrite", "-o", out, Q(dir.file("in"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("failed: %1: %2/A is a link or no folder: results "
+                                                "go only into real folders below the output "
+                                                "folder")
+                                     .arg(song, out)))
+        << run.err.toStdString();
+    EXPECT_EQ(test::EntriesOf(elsewhere), QStringList{"song.mp3"});
+    EXPECT_EQ(test::ReadBytes(elsewhere + "/song.mp3"), "mine");
+    EXPECT_EQ(test::FilesUnder(out), QStringList{"B/tune.mp3"});
+    EXPECT_FALSE(QFileInfo::exists(out + "/B/.mirelune"));
 }
 
 // Two shards write into one folder at once; next month an album arrives that
