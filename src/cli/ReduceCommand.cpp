@@ -25,6 +25,7 @@
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
 #include "reduce/LargerResults.h"
+#include "reduce/RealFolders.h"
 #include "reduce/ReduceOptions.h"
 #include "reduce/ReductionBatch.h"
 #include "reduce/ReductionOutcome.h"
@@ -299,6 +300,9 @@ int RunReduce(const CommandArguments& args) {
     }
     const Settings& settings = *parsed;
     const Plan plan = ShardPlan(settings);
+    for (const QString& warning : plan.warnings) {
+        std::fprintf(stderr, "warning: %s\n", qPrintable(warning));
+    }
     if (settings.dryRun) {
         return DryRun(plan, settings.plan.kbps, settings.json);
     }
@@ -326,8 +330,12 @@ int RunReduce(const CommandArguments& args) {
     }
     ResultJournals journals;
     for (const PlannedReduction& r : plan.reductions) {
-        // --keep-tree folders are made only now that something will go in them.
-        QDir().mkpath(QFileInfo(r.output).path());
+        // --keep-tree folders are made only now that something will go in
+        // them, step by step below the output folder and through no link.
+        const QString below = QDir(r.recordRoot).relativeFilePath(QFileInfo(r.output).path());
+        if (below != QStringLiteral(".") && StaysBelow(below)) {
+            OpenFolderBelow(r.recordRoot, below, true);
+        }
         requests.push_back({encoder ? encoder->path() : QString(), settings.plan.kbps, r.source,
                             r.output, r.replace ? Replace::Yes : Replace::No, &journals,
                             r.recordRoot, settings.keepTime, r.replacing,

@@ -6,7 +6,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
+#include <cerrno>
 
+#include "reduce/OutputNaming.h"
+#include "reduce/RealFolders.h"
 #include "reduce/RunProgress.h"
 #include "shell/PathHelpers.h"
 
@@ -100,6 +103,23 @@ void StopEncoder(QProcess& process) {
     }
 }
 
+// Below the folder the job was given, results go only into real folders:
+// nobody sharing the folder can send them elsewhere with a link.
+QString FolderRefusal(const QString& root, const QString& folder) {
+    if (root.isEmpty()) {
+        return {};
+    }
+    const QString relative = QDir(root).relativeFilePath(folder);
+    if (relative == QStringLiteral(".") || !StaysBelow(relative)) {
+        return {};
+    }
+    const FolderHandle opened = OpenFolderBelow(root, relative, false);
+    if (opened.isOpen() || (opened.error() != ELOOP && opened.error() != ENOTDIR)) {
+        return {};  // a folder that is missing is the reservation's to report
+    }
+    return reason::FolderIsNoRealFolder(QDir::cleanPath(folder));
+}
+
 }  // namespace
 
 bool StorageIsFull(qint64 bytesTotal, qint64 bytesAvailable) {
@@ -155,10 +175,22 @@ bool FileReduction::start() {
     if (isDone() || process_.state() != QProcess::NotRunning) {
         return false;
     }
+    // Refused before anything is made: a result never takes its own
+    // source's place, whatever the plan said and whatever leave to replace
+    // was given, and below the folder the job was given it goes only into
+    // real folders.
+    QString refusal;
     if (SourceIsGone(request_.source)) {
+        refusal = reason::SourceGone();
+    } else if (MayBeSource(request_.output, request_.source)) {
+        refusal = reason::WouldOverwriteSource();
+    } else {
+        refusal = FolderRefusal(request_.recordRoot, FolderOf(request_.output));
+    }
+    if (!refusal.isEmpty()) {
         command_ = MakeEncoderCommand(request_.encoderPath, request_.kbps, request_.source,
                                       request_.output);
-        fail(reason::SourceGone(), kStartFailureCode);
+        fail(refusal, kStartFailureCode);
         return false;
     }
     sourceStamp_ = StampOf(request_.source);

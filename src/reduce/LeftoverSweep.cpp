@@ -7,6 +7,7 @@
 
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/EncoderCopy.h"
+#include "reduce/RealFolders.h"
 #include "reduce/ReservedName.h"
 #include "reduce/ResultFile.h"
 #include "reduce/RunLiveness.h"
@@ -14,6 +15,7 @@
 #include "reduce/TemporaryResultName.h"
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -22,9 +24,6 @@ namespace {
 
 // No live encoder leaves its file unchanged this long.
 constexpr qint64 kOrphanQuietSeconds = 60 * 60;
-// A reservation holds a few lines; reading the head of bigger files would
-// cost a read for every result in the folder.
-constexpr qint64 kMaxReservationBytes = 512;
 
 bool OwnedByThisUser(const QFileInfo& info) {
 #ifdef Q_OS_UNIX
@@ -45,37 +44,54 @@ bool TemporaryResultIsDead(const QString& folder, const QString& fileName, const
     if (runTag.isEmpty()) {
         return quiet > kForeignQuietSeconds;
     }
-    const QString mark = RunMarkPath(folder, runTag);
-    if (!QFileInfo::exists(mark)) {
+    const FolderHandle runs = OpenRecordFolder(folder, false);
+    const QByteArray mark = QFile::encodeName(runTag + QStringLiteral(".run"));
+#ifdef Q_OS_UNIX
+    if (!StatusIn(runs, mark)) {
         return quiet > kOrphanQuietSeconds;
     }
-    return RunMarkIsDead(mark, now);
+#endif
+    return RunMarkIsDeadIn(runs, mark, now);
 }
 
 void SweepResultFolder(const QString& folder, const QDateTime& now) {
-    const QDir dir(folder);
-    const QFileInfoList files =
-        dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
-    for (const QFileInfo& file : files) {
-        if (file.isSymLink()) {
+#ifdef Q_OS_UNIX
+    // Only regular files, never through a link, and only what a dead run
+    // made: our own temporaries and marks, and held names whose whole
+    // content is a held-name mark (no user data, whoever's run left it).
+    const uid_t me = ::geteuid();
+    const FolderHandle here = OpenFolderBelow(folder, QString(), false);
+    for (const QByteArray& name : NamesIn(here)) {
+        const std::optional<struct stat> status = StatusIn(here, name);
+        if (!status || !S_ISREG(status->st_mode)) {
             continue;
         }
-        if (IsTemporaryResultName(file.fileName())) {
-            if (TemporaryResultIsDead(folder, file.fileName(), file.lastModified(), now)) {
-                DeleteFileQuietly(file.filePath());
+        const QDateTime touched = ModifiedTimeOf(status->st_mtim.tv_sec, status->st_mtim.tv_nsec);
+        if (IsTemporaryResultName(QFile::decodeName(name))) {
+            if (status->st_uid == me &&
+                TemporaryResultIsDead(folder, QFile::decodeName(name), touched, now)) {
+                RemoveIfSame(here, name, *status);
             }
-        } else if (file.size() < kMaxReservationBytes && IsDeadReservation(file.filePath())) {
-            DeleteFileQuietly(file.filePath());
+        } else if (status->st_size < kMaxReservationBytes) {
+            const std::optional<SmallFile> held = ReadSmallFile(here, name, kMaxReservationBytes);
+            if (held && IsDeadReservationText(held->bytes, touched, now)) {
+                RemoveIfSame(here, name, held->status);
+            }
         }
     }
     // The marks last, so a sweep cut short still finds the files they cover.
-    const QDir runs(RunFolderIn(folder));
-    for (const QFileInfo& mark :
-         runs.entryInfoList({QStringLiteral("*.run")}, QDir::Files | QDir::Hidden, QDir::NoSort)) {
-        if (!mark.isSymLink() && RunMarkIsDead(mark.filePath(), now)) {
-            QFile::remove(mark.filePath());
+    const FolderHandle runs = OpenRecordFolder(folder, false);
+    for (const QByteArray& name : NamesIn(runs)) {
+        const std::optional<struct stat> status = StatusIn(runs, name);
+        if (name.endsWith(".run") && status && S_ISREG(status->st_mode) && status->st_uid == me &&
+            RunMarkIsDeadIn(runs, name, now)) {
+            RemoveIfSame(runs, name, *status);
         }
     }
+#else
+    Q_UNUSED(folder);
+    Q_UNUSED(now);
+#endif
 }
 
 void SweepEncoderFolders(const QStringList& bases, const QDateTime& now) {

@@ -2,6 +2,9 @@
 #include "reduce/RecordedResults.h"
 
 #include <QDir>
+#include <QFile>
+
+#include "reduce/RealFolders.h"
 
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
@@ -15,6 +18,35 @@ QString Whole(const QString& root, const QString& relative) {
 
 QString InRoot(const QString& root, const QString& key) {
     return QDir::cleanPath(root) + QLatin1Char('\n') + key;
+}
+
+// The stamp of the file a record names, when the record may describe it: a
+// name that stays below root, reached without following a link, a regular
+// file, and one of the journal's owner unless root (the system's
+// administrator) wrote the journal. So another user's journal claims only
+// that user's own files.
+std::optional<FileStamp> RecordedStamp(const QString& root, const QString& relative,
+                                       unsigned journalOwner) {
+#ifdef Q_OS_UNIX
+    if (!StaysBelow(relative)) {
+        return std::nullopt;
+    }
+    const qsizetype cut = relative.lastIndexOf(QLatin1Char('/'));
+    const FolderHandle folder =
+        OpenFolderBelow(root, cut < 0 ? QString() : relative.left(cut), false);
+    const std::optional<struct stat> status =
+        StatusIn(folder, QFile::encodeName(relative.mid(cut + 1)));
+    if (!status || !S_ISREG(status->st_mode) ||
+        (journalOwner != 0 && journalOwner != status->st_uid)) {
+        return std::nullopt;
+    }
+    return FileStamp{
+        static_cast<qint64>(status->st_size),
+        static_cast<qint64>(status->st_mtim.tv_sec) * 1000 + status->st_mtim.tv_nsec / 1000000};
+#else
+    Q_UNUSED(journalOwner);
+    return StampOf(Whole(root, relative));
+#endif
 }
 
 }  // namespace
@@ -31,12 +63,17 @@ std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
         return stamp && SameStamp(*stamp, record.sourceStamp);
     };
     std::map<QString, Held> counting;
-    for (ResultRecord& record : ReadRecords(root)) {
-        const QString path = Whole(root, record.result);
-        const std::optional<FileStamp> there = StampOf(path);
+    JournalRecords journals = ReadRecords(root);
+    for (QString& warning : journals.warnings) {
+        warnings_.push_back(std::move(warning));
+    }
+    for (JournalRecord& entry : journals.records) {
+        ResultRecord& record = entry.record;
+        const std::optional<FileStamp> there = RecordedStamp(root, record.result, entry.owner);
         if (!there || !SameStamp(*there, record.resultStamp)) {
             continue;
         }
+        const QString path = Whole(root, record.result);
         const QString key = PlaceKey(path);
         const auto before = counting.find(key);
         if (before == counting.end() || !sourceUnchanged(before->second.record)) {

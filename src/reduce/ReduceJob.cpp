@@ -302,10 +302,10 @@ void ReduceJob::run(ReduceJobView& view) {
             }
         });
         if (row.refusal.isEmpty() &&
-            g.test(138, [&] { return IsSameFile(row.output, row.source); })) {
+            g.test(138, [&] { return MayBeSource(row.output, row.source); })) {
             g.step(140, [&] { row.output = ReducedOutputPath(*row.folder, row.source); });
             g.step(142, [&] {
-                if (IsSameFile(row.output, row.source)) {
+                if (MayBeSource(row.output, row.source)) {
                     row.refusal = reason::WouldOverwriteSource();
                 }
             });
@@ -430,7 +430,13 @@ void ReduceJob::run(ReduceJobView& view) {
         view.setProgressText(QCoreApplication::translate("RunProgress", "Progress Bar"));
     });
     if (!aborted_) {
-        g.step(164, [&] { window.showMessage(DoneReport(done)); });
+        g.step(164, [&] {
+            QString text = DoneReport(done);
+            for (const QString& warning : records.warnings()) {
+                text += QStringLiteral("\n\n") + warning;
+            }
+            window.showMessage(text);
+        });
     }
     g.step(170, [&] { busy_ = false; });
 }

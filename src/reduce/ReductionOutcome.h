@@ -42,6 +42,8 @@ QString EncoderFailed(qint32 code, const QString& lastLine);
 QString EncoderStopped(const QString& lastLine);
 QString NotValidMp3();
 QString WouldOverwriteSource();
+// A folder below the output folder that is a link (or no folder at all).
+QString FolderIsNoRealFolder(const QString& folder);
 QString NoOutputChoice();
 QString NoTargetBitrate();
 QString RowUnreadable();

@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 
+#include "reduce/RealFolders.h"
 #include "reduce/RunLiveness.h"
 
 #ifdef Q_OS_UNIX
@@ -26,6 +28,13 @@ QByteArray MarkOfThisProcess() {
     // is this reservation, also where inode numbers are not stable.
     const QByteArray tag = QByteArray::number(QRandomGenerator::global()->generate64(), 36);
     return kMarkLine + OwnerLines() + tag + '\n';
+}
+
+// The tag MarkOfThisProcess writes: a number in base 36.
+bool IsTagText(const QByteArray& text) {
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+    });
 }
 
 #ifdef Q_OS_UNIX
@@ -192,21 +201,40 @@ void ReservedName::forget() noexcept {
     path_.clear();
 }
 
-bool IsDeadReservation(const QString& path) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+bool IsDeadReservationText(const QByteArray& bytes, const QDateTime& touched, const QDateTime& now,
+                           HeldContent held) {
+    if (!bytes.startsWith(kMarkLine)) {
         return false;
     }
-    const QByteArray head = file.read(512);
-    if (!head.startsWith(kMarkLine)) {
+    // The mark: host, pid and tag, one to a line; nothing after it unless a
+    // copy into the held file was cut short.
+    const QList<QByteArray> lines = bytes.mid(kMarkLine.size()).split('\n');
+    if (held == HeldContent::MarkOnly &&
+        (lines.size() != 4 || !lines[3].isEmpty() || !IsTagText(lines[2]))) {
         return false;
     }
-    const QList<QByteArray> lines = head.mid(kMarkLine.size()).split('\n');
-    if (lines.size() < 2) {
+    if (lines.size() < 3 || lines[0].isEmpty()) {
         return false;  // the mark is still being written
     }
-    return OwnerIsDead(lines[0], lines[1], QFileInfo(path).lastModified(),
-                       QDateTime::currentDateTime());
+    return OwnerIsDead(lines[0], lines[1], touched, now);
+}
+
+bool IsDeadReservation(const QString& path) {
+    const QFileInfo info(path);
+    const FolderHandle folder = OpenFolderBelow(info.path(), QString(), false);
+    const std::optional<SmallFile> file =
+        ReadHead(folder, QFile::encodeName(info.fileName()), kMaxReservationBytes);
+    if (!file) {
+        return false;
+    }
+    // Another user's file counts only when all it holds is the mark.
+    const bool ours = file->status.st_uid == ::geteuid();
+    return (ours || file->status.st_size == file->bytes.size()) &&
+           IsDeadReservationText(
+               file->bytes,
+               ModifiedTimeOf(file->status.st_mtim.tv_sec, file->status.st_mtim.tv_nsec),
+               QDateTime::currentDateTime(),
+               ours ? HeldContent::CopyCutShort : HeldContent::MarkOnly);
 }
 
 #else  // not Unix: no swap, and the copy goes straight in
@@ -239,6 +267,10 @@ void ReservedName::release() noexcept {
         fd_ = -1;
         path_.clear();
     }
+}
+
+bool IsDeadReservationText(const QByteArray&, const QDateTime&, const QDateTime&, HeldContent) {
+    return false;
 }
 
 bool IsDeadReservation(const QString&) {

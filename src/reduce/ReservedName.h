@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include "reduce/MoveIntoPlace.h"
@@ -61,10 +62,26 @@ class ReservedName {
     bool filling_ = false;
 };
 
-// Whether the file at path starts with the unfinished mark of a run that
+// A held name holds a few lines: nothing bigger is one.
+inline constexpr qint64 kMaxReservationBytes = 512;
+
+// What may follow the unfinished mark in a held file.
+enum class HeldContent {
+    MarkOnly,      // nothing: the file holds no user data
+    CopyCutShort,  // anything: a copy into our own held file was cut short
+};
+
+// Whether bytes, a file's content (or its head) last changed at touched,
+// are the unfinished mark (the mark line, host, pid and tag) of a run that
 // cannot be running any more: one of this machine whose process is gone, or
-// one of another machine that has not touched the file for a day. Such a file
-// is never a result, and whoever wants its name may remove it.
+// one of another machine that has not touched the file for a day. Such a
+// file is never a result: whoever wants its name may remove it.
+bool IsDeadReservationText(const QByteArray& bytes, const QDateTime& touched, const QDateTime& now,
+                           HeldContent held = HeldContent::MarkOnly);
+
+// The same for the file at path: a regular file (a link is not followed),
+// its head read without waiting. Only the mark, for another user's file;
+// the mark and a copy cut short, for one of the running user's.
 bool IsDeadReservation(const QString& path);
 
 }  // namespace mirelune

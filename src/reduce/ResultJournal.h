@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <map>
 #include <memory>
@@ -36,9 +35,35 @@ QByteArray RecordLine(const ResultRecord& record);
 // line cut short by a crash or anything else that is not a record.
 std::optional<ResultRecord> ParseRecordLine(const QByteArray& line);
 
+// A record with the owner of the journal that holds it: a record speaks
+// only for files of that owner (or any, in a journal of root's).
+struct JournalRecord {
+    ResultRecord record;
+    unsigned owner = 0;
+};
+
+// What the journals of one folder hold.
+struct JournalRecords {
+    std::vector<JournalRecord> records;
+    // Journals or lines passed over for their size, one line each.
+    std::vector<QString> warnings;
+};
+
+// Reads are bounded: a journal over this size is passed over...
+inline constexpr qint64 kMaxJournalBytes = 64LL * 1024 * 1024;
+// ...and so is a line over this one...
+inline constexpr qint64 kMaxRecordLineBytes = 64 * 1024;
+// ...and planning reads at most this many journals in one folder (in name
+// order), one per run that wrote there, and at most this much of them
+// together.
+inline constexpr int kMaxJournalsRead = 4096;
+inline constexpr qint64 kMaxRecordBytesRead = 256LL * 1024 * 1024;
+
 // Every record in the journals kept for root, in journal-name order and line
-// order; lines that are not records are passed over.
-std::vector<ResultRecord> ReadRecords(const QString& root);
+// order. Only regular files in a record folder that is a real folder are
+// read, opened without following a link or waiting; lines that are not
+// records are passed over.
+JournalRecords ReadRecords(const QString& root);
 
 // The journal this run appends to in one folder. Each writer has a file of
 // its own (host, process and a random tag in its name), so runs on several
@@ -57,7 +82,9 @@ class ResultJournal {
 
   private:
     QString root_;
-    std::unique_ptr<QFile> file_;
+    int fd_ = -1;
+    QString path_;
+    bool madeFolder_ = false;
 };
 
 // The journals of one run, one per folder written to.

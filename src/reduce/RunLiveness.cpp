@@ -7,7 +7,10 @@
 #include <QSysInfo>
 #include <cerrno>
 
+#include "reduce/RealFolders.h"
+
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 #endif
@@ -55,27 +58,63 @@ bool OwnerIsDead(const QByteArray& host, const QByteArray& pid, const QDateTime&
     return isNumber && number > 0 && ProcessIsGone(number);
 }
 
-bool WriteRunMark(const QString& path) {
-    QFile file(path);
-    const QByteArray mark = kRunMarkLine + OwnerLines();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        return false;
-    }
-    if (file.write(mark) != mark.size() || !file.flush()) {
-        file.close();
-        file.remove();
-        return false;
-    }
-    return true;
+QDateTime ModifiedTimeOf(qint64 seconds, qint64 nanoseconds) {
+    return QDateTime::fromMSecsSinceEpoch(seconds * 1000 + nanoseconds / 1000000);
 }
 
-bool RunMarkIsDead(const QString& path, const QDateTime& now) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+#ifdef Q_OS_UNIX
+namespace {
+
+bool WriteMarkTo(int fd) {
+    if (fd < 0) {
         return false;
     }
-    const QByteArray text = file.read(kMaxMarkBytes);
-    const QDateTime touched = QFileInfo(path).lastModified();
+    const QByteArray mark = kRunMarkLine + OwnerLines();
+    const bool written =
+        ::write(fd, mark.constData(), static_cast<size_t>(mark.size())) == mark.size();
+    const int error = errno;
+    ::close(fd);
+    errno = written ? 0 : (error != 0 ? error : EIO);
+    return written;
+}
+
+constexpr int kNewMark = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+
+}  // namespace
+
+bool WriteRunMark(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (WriteMarkTo(::open(native.constData(), kNewMark, 0644))) {
+        return true;
+    }
+    const int error = errno;
+    if (error != EEXIST) {
+        ::unlink(native.constData());
+    }
+    errno = error;
+    return false;
+}
+
+bool WriteRunMarkIn(const FolderHandle& folder, const QByteArray& name) {
+    if (WriteMarkTo(::openat(folder.fd(), name.constData(), kNewMark, 0644))) {
+        return true;
+    }
+    const int error = errno;
+    if (error != EEXIST) {
+        ::unlinkat(folder.fd(), name.constData(), 0);
+    }
+    errno = error;
+    return false;
+}
+
+bool RunMarkIsDeadIn(const FolderHandle& folder, const QByteArray& name, const QDateTime& now) {
+    const std::optional<struct stat> status = StatusIn(folder, name);
+    if (!status) {
+        return false;
+    }
+    const QDateTime touched = ModifiedTimeOf(status->st_mtim.tv_sec, status->st_mtim.tv_nsec);
+    const std::optional<SmallFile> mark = ReadSmallFile(folder, name, kMaxMarkBytes);
+    const QByteArray text = mark ? mark->bytes : QByteArray();
     const QList<QByteArray> lines = text.mid(kRunMarkLine.size()).split('\n');
     if (!text.startsWith(kRunMarkLine) || lines.size() < 3) {
         // Cut short by a crash, or not written by us at all: whoever wrote
@@ -84,5 +123,33 @@ bool RunMarkIsDead(const QString& path, const QDateTime& now) {
     }
     return OwnerIsDead(lines[0], lines[1], touched, now);
 }
+
+bool RunMarkIsDead(const QString& path, const QDateTime& now) {
+    const QFileInfo info(path);
+    return RunMarkIsDeadIn(OpenFolderBelow(info.path(), QString(), false),
+                           QFile::encodeName(info.fileName()), now);
+}
+
+#else
+
+bool WriteRunMark(const QString& path) {
+    QFile file(path);
+    const QByteArray mark = kRunMarkLine + OwnerLines();
+    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(mark) == mark.size();
+}
+
+bool WriteRunMarkIn(const FolderHandle&, const QByteArray&) {
+    return false;
+}
+
+bool RunMarkIsDead(const QString&, const QDateTime&) {
+    return false;
+}
+
+bool RunMarkIsDeadIn(const FolderHandle&, const QByteArray&, const QDateTime&) {
+    return false;
+}
+
+#endif
 
 }  // namespace mirelune

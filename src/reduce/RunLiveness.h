@@ -30,12 +30,22 @@ inline constexpr qint64 kForeignQuietSeconds = 24 * 60 * 60;
 bool OwnerIsDead(const QByteArray& host, const QByteArray& pid, const QDateTime& touched,
                  const QDateTime& now);
 
-// The run mark: a small file holding kRunMarkLine and the owner's lines.
-// Written whole (new file), so a reader sees the lines or no file.
-bool WriteRunMark(const QString& path);
+class FolderHandle;
 
-// Whether the run mark at path names an owner that cannot be running. A
-// mark cut short, or a file that is none, counts as another machine's.
+// The run mark: a small file holding kRunMarkLine and the owner's lines.
+// Written whole (new file, never through a link), so a reader sees the lines
+// or no file. False with errno set when it could not be.
+bool WriteRunMark(const QString& path);
+bool WriteRunMarkIn(const FolderHandle& folder, const QByteArray& name);
+
+// Whether the run mark at path (name in folder) names an owner that cannot be
+// running. Read without following a link or waiting, and at most a few
+// hundred bytes: a mark cut short, or a file that is none (a link, a FIFO,
+// anything longer), counts as another machine's.
 bool RunMarkIsDead(const QString& path, const QDateTime& now);
+bool RunMarkIsDeadIn(const FolderHandle& folder, const QByteArray& name, const QDateTime& now);
+
+// The modification time of a status, for the rules above.
+QDateTime ModifiedTimeOf(qint64 seconds, qint64 nanoseconds);
 
 }  // namespace mirelune

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include "CliProcess.h"
 #include "mp3/MP3Info.h"
@@ -648,6 +649,138 @@ TEST_F(ReduceCommandTest, StickFileSystemsTakeEveryResultUnderANameTheyAccept) {
                   std::string(c.kind) == "vfat")
             << renamed.err.toStdString();
     }
+}
+
+// On a case-blind stick "Loud.mp3" is the original "Loud.MP3" itself, whatever
+// inode numbers the driver gives the two spellings: whether the result goes
+// beside it or into its folder, with leave to replace or not, the original
+// stays as it was and the result takes another name.
+TEST_F(ReduceCommandTest, OnACaseBlindStickAnOriginalIsNeverItsOwnOutput) {
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("vfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const QByteArray original = test::ReadBytes(Mp3("loud.mp3", 440, "-b 160"));
+    const struct {
+        const char* folder;
+        QStringList args;  // FOLDER stands for the case's folder on the stick
+    } cases[] = {
+        {"beside", {"--beside", "FOLDER"}},
+        {"beside-overwrite", {"--beside", "--overwrite", "FOLDER"}},
+        {"into-own-folder", {"-o", "FOLDER", "FOLDER/Loud.MP3"}},
+        {"into-own-folder-overwrite", {"--overwrite", "-o", "FOLDER", "FOLDER/Loud.MP3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const QString folder = stick + "/" + c.folder;
+        ASSERT_TRUE(QDir().mkpath(folder));
+        test::WriteBytes(folder + "/Loud.MP3", original);
+        QStringList args = c.args;
+        args.replaceInStrings(QStringLiteral("FOLDER"), folder);
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith("reduced 1, skipped 0, failed 0;")) << run.out.toStdString();
+        EXPECT_EQ(test::ReadBytes(folder + "/Loud.MP3"), original);
+        EXPECT_EQ(test::EntriesOf(folder), QStringList({"Loud-reduced.mp3", "Loud.MP3"}));
+        EXPECT_EQ(BitrateOf(folder + "/Loud-reduced.mp3"), 128000);
+    }
+}
+
+// A result an older version put beside its upper-case original on a target
+// that tells case apart is still known as that original's result.
+TEST_F(ReduceCommandTest, AnOlderResultBesideAnUpperCaseOriginalKeepsTheRerunQuiet) {
+    const QString loud = Mp3("music/Loud.MP3", 440, "-b 160");
+    const QString older = Q(dir.file("music/Loud.mp3"));
+    test::WriteBytes(older, test::ReadBytes(Mp3("older.mp3", 550, "-b 64")));
+    const CliRun run = Run({"--beside", Q(dir.file("music"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith("reduced 0, skipped 2, failed 0;")) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: %1: exists").arg(loud)))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: %1: result of %2").arg(older, loud)))
+        << run.err.toStdString();
+    EXPECT_EQ(test::EntriesOf(Q(dir.file("music"))), QStringList({"Loud.MP3", "Loud.mp3"}));
+}
+
+// Two users share an output folder: the first run's record folder lets the
+// other write records too (sticky, so neither can remove the other's), and
+// each user's results count for both of them.
+TEST_F(ReduceCommandTest, TwoUsersShareAnOutputFolder) {
+    const QString share = Q(dir.file("share"));
+    ASSERT_TRUE(QDir().mkpath(share + "/.mirelune"));
+    ASSERT_EQ(::chmod(QFile::encodeName(share).constData(), 0777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(share + "/.mirelune").constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(temp).constData(), 01777), 0);
+    const QString a = Mp3("music/a.mp3", 440);
+    const QString b = Mp3("music/b.mp3", 550);
+    const auto runAsOther = [&](const QStringList& args) {
+        QProcess other;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TEMP", temp);
+        environment.insert("HOME", temp);
+        other.setProcessEnvironment(environment);
+        other.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
+                                           MIRELUNE_CLI, "reduce"} +
+                                   args);
+        other.waitForFinished(120000);
+        return CliRun{other.exitCode(), QString::fromUtf8(other.readAllStandardOutput()),
+                      QString::fromUtf8(other.readAllStandardError())};
+    };
+    // A record folder as an older version made it: only its owner may write.
+    const CliRun refused = runAsOther({"-o", share, b});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(
+        QStringLiteral("failed: %1: could not write the record of results in %2/.mirelune: "
+                       "Permission denied; ask its owner to let you write there, or choose "
+                       "another output folder")
+            .arg(b, share)))
+        << refused.err.toStdString();
+    EXPECT_TRUE(test::EntriesOf(share + "/.mirelune").isEmpty());
+    EXPECT_TRUE(test::EntriesOf(share).isEmpty());
+
+    // Its owner's next run lets everyone who may write in the folder write
+    // records, and nobody remove another's.
+    const CliRun first = Run({"-o", share, a});
+    EXPECT_TRUE(first.out.startsWith("reduced 1, skipped 0, failed 0;")) << first.err.toStdString();
+    struct stat records {};
+    ASSERT_EQ(::stat(QFile::encodeName(share + "/.mirelune").constData(), &records), 0);
+    EXPECT_EQ(records.st_mode & 07777, 01777U);
+
+    const CliRun second = runAsOther({"-o", share, b});
+    EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
+    EXPECT_TRUE(second.out.startsWith("reduced 1, skipped 0, failed 0;"));
+    EXPECT_EQ(QFileInfo(share + "/b.mp3").ownerId(), 65534U);
+
+    // Each user's results count for both.
+    for (const bool asOther : {false, true}) {
+        const CliRun again = asOther ? runAsOther({"-o", share, a, b}) : Run({"-o", share, a, b});
+        EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 2, failed 0;"))
+            << again.out.toStdString() << again.err.toStdString();
+    }
+}
+
+// With --keep-tree an album folder in the output tree that is a link sends
+// nothing outside the output folder: its rows fail, the others are made, and
+// no record folder is left where nothing was recorded.
+TEST_F(ReduceCommandTest, AKeepTreeFolderThatIsALinkFailsItsRows) {
+    const QString song = Mp3("in/A/song.mp3", 440);
+    Mp3("in/B/tune.mp3", 550);
+    const QString elsewhere = Q(dir.file("elsewhere"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    test::WriteBytes(elsewhere + "/song.mp3", "mine");
+    ASSERT_TRUE(QFile::link(elsewhere, out + "/A"));
+    const CliRun run = Run({"--keep-tree", "--overwrite", "-o", out, Q(dir.file("in"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("failed: %1: %2/A is a link or no folder: results "
+                                                "go only into real folders below the output "
+                                                "folder")
+                                     .arg(song, out)))
+        << run.err.toStdString();
+    EXPECT_EQ(test::EntriesOf(elsewhere), QStringList{"song.mp3"});
+    EXPECT_EQ(test::ReadBytes(elsewhere + "/song.mp3"), "mine");
+    EXPECT_EQ(test::FilesUnder(out), QStringList{"B/tune.mp3"});
+    EXPECT_FALSE(QFileInfo::exists(out + "/B/.mirelune"));
 }
 
 // Two shards write into one folder at once; next month an album arrives that

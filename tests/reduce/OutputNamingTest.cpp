@@ -32,7 +32,9 @@ TEST(OutputPathFor, FollowsTheNamingTable) {
         {"/music/song.mp3", true, false, "/music/", "/music/song-reduced.mp3"},
         {"/music/song.wav.mp3", true, false, "/out", "/out/song.wav.mp3"},
         {"/music/track", true, false, "/out/", "/out/track.mp3"},
-        {"/music/Song.MP3", false, true, "", "/music/Song.mp3"},
+        {"/music/Song.MP3", false, true, "", "/music/Song-reduced.mp3"},
+        {"/music/Song.Mp3", true, false, "/MUSIC", "/MUSIC/Song-reduced.mp3"},
+        {"/music/Song.MP3", true, false, "/out", "/out/Song.mp3"},
         {"/music/my.album/track", true, false, "/out", "/out/track.mp3"},
         {"/music/song.mp3", true, false, "//out/", "/out/song.mp3"},
         {"/music/song.mp3", true, false, "/out//", "/out//song.mp3"},  // three become two
@@ -47,6 +49,22 @@ TEST(OutputPathFor, FollowsTheNamingTable) {
     EXPECT_FALSE(
         OutputFolderFor(QStringLiteral("/music/song.mp3"), false, false, QStringLiteral("/out/"))
             .has_value());
+}
+
+// Only a folder that lists both spellings holds two files: then the plain
+// name is the older result of an upper-case original, and stays its output.
+TEST(OutputPathFor, APlainNameEqualButForCaseIsUsedOnlyWhenTheFolderListsItApart) {
+    test::ScratchDir dir;
+    const QString music = Q(dir.file("music"));
+    ASSERT_TRUE(QDir().mkpath(music));
+    const QString source = music + "/Loud.MP3";
+    test::WriteBytes(source, "source");
+    EXPECT_EQ(OutputPathFor(music, source), music + "/Loud-reduced.mp3");
+    EXPECT_TRUE(MayBeSource(music + "/loud.mp3", source));
+    test::WriteBytes(music + "/Loud.mp3", "older result");
+    EXPECT_EQ(OutputPathFor(music, source), music + "/Loud.mp3");
+    EXPECT_FALSE(MayBeSource(music + "/Loud.mp3", source));
+    EXPECT_TRUE(MayBeSource(music + "/LOUD.mp3", source));
 }
 
 TEST(NumberedPath, PutsTheCopyNumberBeforeTheExtension) {

@@ -14,6 +14,7 @@
 #include "reduce/LargerResults.h"
 #include "shell/ErrorLocations.h"
 #include "shell/ErrorReport.h"
+#include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -283,6 +284,33 @@ TEST_F(ReduceJobTest, ASourceIsNeverWrittenWhateverItsAlias) {
         EXPECT_EQ(test::EntriesOf(music), QStringList({c.expected, QStringLiteral("song.mp3")}));
         EXPECT_EQ(test::ReadBytes(source), test::HandMadeMp3(3));
     }
+}
+
+// On a FAT stick "Loud.mp3" is "Loud.MP3" itself: the question counts only
+// the earlier result that is really there, and Yes replaces that one.
+TEST_F(ReduceJobTest, OnACaseBlindStickYesNeverReplacesTheOriginal) {
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("vfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const QString source = stick + QStringLiteral("/Loud.MP3");
+    test::WriteBytes(source, test::HandMadeMp3(3));
+    test::WriteBytes(stick + QStringLiteral("/Loud-reduced.mp3"), "kept");
+    view.rows = {source};
+    view.options().option1 = false;
+    view.options().option2 = true;
+    view.layer().queueAnswer(MessageAnswer::Yes);
+    job.run(view);
+    EXPECT_EQ(view.layer().boxes(),
+              std::vector<Box>({{QStringLiteral("Mirelune"),
+                                 QStringLiteral("1 result would replace a file that already "
+                                                "exists beside its original. Replace it?"),
+                                 MessageButtons::YesNoCancel, MessageIcon::None},
+                                Plain(QStringLiteral("Done."))}));
+    EXPECT_EQ(test::ReadBytes(source), test::HandMadeMp3(3));
+    EXPECT_EQ(test::ReadBytes(stick + QStringLiteral("/Loud-reduced.mp3")), test::HandMadeMp3(3));
+    EXPECT_EQ(test::EntriesOf(stick), QStringList({"Loud-reduced.mp3", "Loud.MP3"}));
 }
 
 TEST_F(ReduceJobTest, ARowFailsWhenEvenTheReducedNameIsItsSource) {

@@ -62,8 +62,8 @@ TEST(ResultJournal, LinesThatAreNotWholeRecordsArePassedOver) {
     torn.write(whole + whole.left(30));
     torn.close();
     QStringList results;
-    for (const ResultRecord& record : ReadRecords(root)) {
-        results.append(record.result);
+    for (const JournalRecord& entry : ReadRecords(root).records) {
+        results.append(entry.record.result);
     }
     results.sort();
     EXPECT_EQ(results, QStringList({"a.mp3", "a.mp3", "b.mp3"}));
