@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "encoder/EncoderFailure.h"
 #include "encoder/LameEncoder.h"
 #include "encoder/Mp3Decoder.h"
@@ -14,6 +16,22 @@
 
 namespace mirelune::encoder {
 namespace {
+
+constexpr std::size_t kCopyBlock = 1 << 16;
+
+// Copies part of the source to the output a block at a time.
+void CopyPart(const SourceFile& source, Span part, OutputFile& output) {
+    Bytes block(kCopyBlock);
+    for (std::size_t at = part.offset; at < part.end();) {
+        const std::size_t got =
+            source.readAt(at, block.data(), std::min(kCopyBlock, part.end() - at));
+        if (got == 0) {
+            throw EncoderFailure("cannot read " + source.path() + ": the file became shorter");
+        }
+        output.write(block.data(), got);
+        at += got;
+    }
+}
 
 bool SameFile(const std::string& a, const std::string& b) {
     struct stat first {};
@@ -105,10 +123,10 @@ std::string Reencode(const EncodeRequest& request) {
     encoder.start();
 
     OutputFile output(request.output);
-    source.copyTo(output, tags.id3v2);
+    CopyPart(source, tags.id3v2, output);
     SampleTrim trim(trimCounts, stream.channels);
     Transcode(source.path(), decoder, stream, trim, encoder, output);
-    source.copyTo(output, tags.trailing);
+    CopyPart(source, tags.trailing, output);
     // As in LAME's program, the Info/LAME header frame takes the place of
     // the first frame once the encoder knows the whole stream.
     output.rewrite(tags.id3v2.size, encoder.lameTagFrame());

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "encoder/Mp3Decoder.h"
+#include "encoder/DecodedStream.h"
 
 namespace mirelune::encoder {
 

@@ -1,83 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "encoder/SourceFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
-#include "encoder/EncoderFailure.h"
-#include "encoder/OutputFile.h"
+#include "encoder/FileReader.h"
 
 namespace mirelune::encoder {
-namespace {
 
-constexpr std::size_t kCopyBlock = 1 << 16;
+SourceFile::SourceFile(std::string path) : SourceFile(path, std::make_unique<FileReader>(path)) {}
 
-EncoderFailure CannotRead(const std::string& path, int error) {
-    return EncoderFailure("cannot read " + path + ": " + std::strerror(error != 0 ? error : EIO));
-}
-
-}  // namespace
-
-SourceFile::SourceFile(std::string path) : path_(std::move(path)) {
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        throw CannotRead(path_, errno);
-    }
-    struct stat status {};
-    if (::fstat(fd_, &status) != 0) {
-        const int error = errno;
-        ::close(fd_);
-        throw CannotRead(path_, error);
-    }
-    if (S_ISDIR(status.st_mode)) {
-        ::close(fd_);
-        throw CannotRead(path_, EISDIR);
-    }
-    size_ = static_cast<std::size_t>(status.st_size);
-}
-
-SourceFile::~SourceFile() {
-    ::close(fd_);
-}
-
-std::size_t SourceFile::readAt(std::size_t offset, std::uint8_t* into, std::size_t size) const {
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(fd_, into + got, size - got, static_cast<off_t>(offset + got));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            throw CannotRead(path_, errno);
-        }
-        if (n == 0) {
-            break;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    return got;
-}
+SourceFile::SourceFile(std::string path, std::unique_ptr<SourceReader> reader)
+    : path_(std::move(path)), reader_(std::move(reader)), size_(reader_->size()) {}
 
 Bytes SourceFile::read(Span part) const {
     Bytes bytes(part.size);
     bytes.resize(readAt(part.offset, bytes.data(), bytes.size()));
     return bytes;
-}
-
-void SourceFile::copyTo(OutputFile& output, Span part) const {
-    Bytes block(kCopyBlock);
-    for (std::size_t at = part.offset; at < part.end();) {
-        const std::size_t got = readAt(at, block.data(), std::min(kCopyBlock, part.end() - at));
-        if (got == 0) {
-            throw CannotRead(path_, EIO);
-        }
-        output.write(block.data(), got);
-        at += got;
-    }
 }
 
 }  // namespace mirelune::encoder

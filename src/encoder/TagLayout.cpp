@@ -4,99 +4,65 @@
 #include <algorithm>
 #include <cstring>
 
+#include "encoder/ApeTagFooter.h"
+#include "encoder/Id3v2Header.h"
+#include "encoder/Lyrics3v2End.h"
 #include "encoder/SourceFile.h"
 
 namespace mirelune::encoder {
 namespace {
 
-constexpr std::size_t kId3v2HeaderBytes = 10;
 constexpr std::size_t kId3v1Bytes = 128;
-constexpr std::size_t kApeFooterBytes = 32;
-// A Lyrics3v2 block ends in its size, six digits, and "LYRICS200".
-constexpr std::size_t kLyricsSizeDigits = 6;
-constexpr std::size_t kLyricsEndBytes = kLyricsSizeDigits + 9;
-
-bool HasText(const Bytes& bytes, std::size_t at, const char* text) {
-    const std::size_t length = std::strlen(text);
-    return at + length <= bytes.size() && std::memcmp(bytes.data() + at, text, length) == 0;
-}
 
 bool HasTextAt(const SourceFile& file, std::size_t at, const char* text) {
-    return HasText(file.read({at, std::strlen(text)}), 0, text);
+    const std::size_t length = std::strlen(text);
+    const Bytes bytes = file.read({at, length});
+    return bytes.size() == length && std::memcmp(bytes.data(), text, length) == 0;
 }
 
-std::uint32_t LittleEndian32(const Bytes& bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
-// The length an ID3v2 header or footer (`id` is "ID3" or "3DI") gives its
-// tag, both included, or 0 when the ten bytes are none. Only version 2.4
-// knows the footer flag; in older tags that bit means nothing.
-std::size_t Id3v2TagBytes(const Bytes& header, const char* id) {
-    if (header.size() < kId3v2HeaderBytes || !HasText(header, 0, id) || header[3] == 0xFF ||
-        header[4] == 0xFF) {
-        return 0;
-    }
-    std::size_t body = 0;
-    for (std::size_t k = 6; k < 10; ++k) {
-        if (header[k] & 0x80) {
-            return 0;
-        }
-        body = body << 7 | header[k];
-    }
-    const bool hasFooter = header[3] == 4 && (header[5] & 0x10) != 0;
-    return kId3v2HeaderBytes + body + (hasFooter ? kId3v2HeaderBytes : 0);
+// The length of the ID3v2 tag whose header is at `at`, or 0.
+std::size_t Id3v2TagAt(const SourceFile& file, std::size_t at) {
+    const auto header =
+        Id3v2Header::Parse(file.read({at, Id3v2Header::kBytes}), Id3v2Header::End::Header);
+    return header ? header->tagBytes() : 0;
 }
 
 // The APEv2 (or v1) tag whose footer ends at `end`, header included.
 std::size_t ApeTagEndingAt(const SourceFile& file, std::size_t start, std::size_t end) {
-    if (end < start + kApeFooterBytes) {
+    if (end < start + ApeTagFooter::kBytes) {
         return 0;
     }
-    const Bytes footer = file.read({end - kApeFooterBytes, kApeFooterBytes});
-    if (!HasText(footer, 0, "APETAGEX")) {
-        return 0;
-    }
-    const std::size_t itemsAndFooter = LittleEndian32(footer, 12);
-    const bool hasHeader = (LittleEndian32(footer, 20) & 0x80000000u) != 0;
-    const std::size_t total = itemsAndFooter + (hasHeader ? kApeFooterBytes : 0);
-    return itemsAndFooter >= kApeFooterBytes && total <= end - start ? total : 0;
+    const auto footer =
+        ApeTagFooter::Parse(file.read({end - ApeTagFooter::kBytes, ApeTagFooter::kBytes}));
+    return footer && footer->tagBytes() <= end - start ? footer->tagBytes() : 0;
 }
 
 // The Lyrics3v2 block that ends at `end`.
 std::size_t LyricsEndingAt(const SourceFile& file, std::size_t start, std::size_t end) {
-    if (end < start + kLyricsEndBytes) {
+    if (end < start + Lyrics3v2End::kBytes) {
         return 0;
     }
-    const Bytes tail = file.read({end - kLyricsEndBytes, kLyricsEndBytes});
-    if (!HasText(tail, kLyricsSizeDigits, "LYRICS200")) {
-        return 0;
-    }
-    std::size_t body = 0;
-    for (std::size_t k = 0; k < kLyricsSizeDigits; ++k) {
-        if (tail[k] < '0' || tail[k] > '9') {
-            return 0;
-        }
-        body = body * 10 + (tail[k] - '0');
-    }
-    const std::size_t total = body + kLyricsEndBytes;
-    const bool fits = total <= end - start && HasTextAt(file, end - total, "LYRICSBEGIN");
-    return fits ? total : 0;
+    const auto last =
+        Lyrics3v2End::Parse(file.read({end - Lyrics3v2End::kBytes, Lyrics3v2End::kBytes}));
+    const bool fits = last && last->blockBytes <= end - start &&
+                      HasTextAt(file, end - last->blockBytes, Lyrics3v2End::kBegin);
+    return fits ? last->blockBytes : 0;
 }
 
-// The ID3v2.4 tag appended at `end`, found by its footer.
+// The ID3v2.4 tag appended at `end`, found by its footer and confirmed by
+// its header.
 std::size_t AppendedId3v2EndingAt(const SourceFile& file, std::size_t start, std::size_t end) {
-    if (end < start + 2 * kId3v2HeaderBytes) {
+    constexpr std::size_t kEnds = 2 * Id3v2Header::kBytes;
+    if (end < start + kEnds) {
         return 0;
     }
-    const std::size_t total =
-        Id3v2TagBytes(file.read({end - kId3v2HeaderBytes, kId3v2HeaderBytes}), "3DI");
-    if (total < 2 * kId3v2HeaderBytes || total > end - start) {
+    const auto footer = Id3v2Header::Parse(
+        file.read({end - Id3v2Header::kBytes, Id3v2Header::kBytes}), Id3v2Header::End::Footer);
+    if (!footer || footer->tagBytes() < kEnds || footer->tagBytes() > end - start) {
         return 0;
     }
-    return Id3v2TagBytes(file.read({end - total, kId3v2HeaderBytes}), "ID3") == total ? total : 0;
+    const std::size_t total = footer->tagBytes();
+    return Id3v2TagAt(file, end - total) == total ? total : 0;
 }
 
 }  // namespace
@@ -106,7 +72,7 @@ TagLayout LocateTags(const SourceFile& file) {
     // Some files carry more than one ID3v2 tag back to back; all of them
     // stay in front of the audio.
     std::size_t start = 0;
-    while (const std::size_t tag = Id3v2TagBytes(file.read({start, kId3v2HeaderBytes}), "ID3")) {
+    while (const std::size_t tag = Id3v2TagAt(file, start)) {
         if (tag > file.size() - start) {
             // What the tag holds cannot be told from the audio; the frames
             // inside the range it claims are still found.
