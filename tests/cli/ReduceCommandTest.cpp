@@ -665,24 +665,28 @@ TEST_F(ReduceCommandTest, OnACaseBlindStickAnOriginalIsNeverItsOwnOutput) {
     const struct {
         const char* folder;
         QStringList args;  // FOLDER stands for the case's folder on the stick
+        const char* stored = "Loud.MP3";
     } cases[] = {
         {"beside", {"--beside", "FOLDER"}},
         {"beside-overwrite", {"--beside", "--overwrite", "FOLDER"}},
         {"into-own-folder", {"-o", "FOLDER", "FOLDER/Loud.MP3"}},
         {"into-own-folder-overwrite", {"--overwrite", "-o", "FOLDER", "FOLDER/Loud.MP3"}},
+        // Named on the command line in another case than the stick keeps:
+        // the stick lists only "Loud.mp3", which is the source itself.
+        {"named-otherwise", {"--beside", "--overwrite", "FOLDER/Loud.MP3"}, "Loud.mp3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
         const QString folder = stick + "/" + c.folder;
         ASSERT_TRUE(QDir().mkpath(folder));
-        test::WriteBytes(folder + "/Loud.MP3", original);
+        test::WriteBytes(folder + "/" + c.stored, original);
         QStringList args = c.args;
         args.replaceInStrings(QStringLiteral("FOLDER"), folder);
         const CliRun run = Run(args);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_TRUE(run.out.startsWith("reduced 1, skipped 0, failed 0;")) << run.out.toStdString();
-        EXPECT_EQ(test::ReadBytes(folder + "/Loud.MP3"), original);
-        EXPECT_EQ(test::EntriesOf(folder), QStringList({"Loud-reduced.mp3", "Loud.MP3"}));
+        EXPECT_EQ(test::ReadBytes(folder + "/" + c.stored), original);
+        EXPECT_EQ(test::EntriesOf(folder), QStringList({"Loud-reduced.mp3", c.stored}));
         EXPECT_EQ(BitrateOf(folder + "/Loud-reduced.mp3"), 128000);
     }
 }

@@ -270,6 +270,25 @@ TEST_F(StandInTest, EachFailureOnASimpleTargetSaysItsRealCause) {
     EXPECT_TRUE(test::EntriesOf(stick).isEmpty());
 }
 
+// Whatever a plan said and whatever leave to replace was given, an output
+// that may be the source itself (the same file, or its name but for letter
+// case) is refused before anything is made.
+TEST_F(StandInTest, AResultNeverStartsOnItsOwnSource) {
+    const QString upper = Q(dir.file("Loud.MP3"));
+    test::WriteBytes(upper, test::HandMadeMp3(5));
+    for (const QString& onItself : {source, Q(dir.file("Loud.mp3"))}) {
+        SCOPED_TRACE(onItself.toStdString());
+        const QString from = onItself == source ? source : upper;
+        FileReduction reduction({Encoder(R"(cp "$6" "$7")"), 128, from, onItself, Replace::Yes});
+        EXPECT_FALSE(reduction.start());
+        EXPECT_EQ(reduction.outcome().status, Status::Failed);
+        EXPECT_EQ(reduction.outcome().reason, QStringLiteral("would overwrite its source"));
+    }
+    EXPECT_EQ(test::ReadBytes(upper), test::HandMadeMp3(5));
+    EXPECT_EQ(test::EntriesOf(Q(dir.path().string())),
+              QStringList({"Loud.MP3", "out", "song.mp3", "temp"}));
+}
+
 TEST(StorageIsFull, OnlyASizeWithNothingLeftIsFull) {
     EXPECT_TRUE(StorageIsFull(8 << 20, 0));
     EXPECT_FALSE(StorageIsFull(8 << 20, 1));

@@ -67,6 +67,29 @@ TEST(OutputPathFor, APlainNameEqualButForCaseIsUsedOnlyWhenTheFolderListsItApart
     EXPECT_TRUE(MayBeSource(music + "/LOUD.mp3", source));
 }
 
+// A listed file whose name differs only in letter case from a numbered name
+// or a wanted output is that name on a stick: never given to a result, and
+// taken for the result it would be.
+TEST(OutputNames, ListedFilesCountWithoutLetterCase) {
+    test::ScratchDir dir;
+    const QString out = Q(dir.file("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    const QString listedNumber = out + "/Song (2).MP3";
+    const QString listedResult = out + "/Tune.mp3";
+    const QString tune = Q(dir.file("tune.mp3"));
+    for (const QString& file : {listedNumber, listedResult, tune}) {
+        test::WriteBytes(file, "x");
+    }
+    OutputNames names;
+    names.protectSource(listedNumber);
+    names.noteWanted(tune, out + "/tune.mp3");
+    EXPECT_EQ(names.resultOf(listedResult), std::optional<QString>(tune));
+    EXPECT_EQ(names.resultOf(tune), std::nullopt);
+    const OutputChoice first = names.decide("/a/song.mp3", out + "/song.mp3");
+    names.claim("/a/song.mp3", first.path);
+    EXPECT_EQ(names.decide("/b/song.mp3", out + "/song.mp3").path, out + "/song (3).mp3");
+}
+
 TEST(NumberedPath, PutsTheCopyNumberBeforeTheExtension) {
     EXPECT_EQ(NumberedPath(QStringLiteral("/out/song.mp3"), 2),
               QStringLiteral("/out/song (2).mp3"));
