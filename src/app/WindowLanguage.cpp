@@ -46,6 +46,11 @@ QString WindowLanguage(const QStringList& userLanguages, const QStringList& tran
     return {};
 }
 
+QLocale WindowLocale(const QString& language, const QLocale& system) {
+    const QLocale spoken(language.isEmpty() ? QStringLiteral("en") : language);
+    return system.language() == spoken.language() ? system : spoken;
+}
+
 QStringList TranslatedLanguages() {
     const QString prefix = QString::fromLatin1(kOwnPrefix);
     QStringList languages;

@@ -402,7 +402,7 @@ void ReduceJob::run(ReduceJobView& view) {
             renamed.push_back({row.source, SavedAs(FileNameOf(row.output))});
         }
         if (reduction.outcome().status == ReductionOutcome::Status::Reduced) {
-            if (const auto growth = GrowthOf(row.source, row.output)) {
+            if (const auto growth = GrowthOf(window.locale(), row.source, row.output)) {
                 done.larger.push_back({row.source, *growth});
             }
             if (!reduction.outcome().note.isEmpty()) {
@@ -430,7 +430,7 @@ void ReduceJob::run(ReduceJobView& view) {
         view.setProgressText(QCoreApplication::translate("RunProgress", "Progress Bar"));
     });
     if (!aborted_) {
-        g.step(164, [&] { window.showMessage(DoneReport(done)); });
+        g.step(164, [&] { window.showMessage(DoneReport(done, window.locale())); });
     }
     g.step(170, [&] { busy_ = false; });
 }
