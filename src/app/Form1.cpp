@@ -108,7 +108,9 @@ void Form1::createControls() {
         screen = QGuiApplication::primaryScreen();
     }
     if (screen != nullptr) {
-        move(screen->availableGeometry().center() - rect().center());
+        // The inside's place, as the boxes are placed: move() would place the
+        // frame, whose size nobody knows until the window manager framed it.
+        setGeometry(QRect(screen->availableGeometry().center() - rect().center(), size()));
     }
 
     // Created in the order the keyboard should visit them.

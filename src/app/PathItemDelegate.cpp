@@ -2,7 +2,9 @@
 #include "app/PathItemDelegate.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QStyle>
+#include <QtMath>
 
 #include "shell/ElidedPath.h"
 
@@ -18,9 +20,11 @@ void PathItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const int room =
         style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget).width() - 2 * margin;
-    const QFontMetrics& metrics = item.fontMetrics;
+    // Glyphs sit at fractions of a pixel; whole pixels rounded down would let
+    // the style find the text a little too wide and cut it a second time.
+    const QFontMetricsF metrics(item.font);
     item.text = ElidePath(item.text, room, [&metrics](const QString& text) {
-        return metrics.horizontalAdvance(text);
+        return qCeil(metrics.horizontalAdvance(text));
     });
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
 }

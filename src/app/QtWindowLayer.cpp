@@ -67,10 +67,12 @@ class CentredBox : public Dialog {
         Dialog::showEvent(event);
         const QWidget* owner = this->parentWidget();
         if (owner != nullptr) {
-            const QRect window = owner->window()->frameGeometry();
-            // move() places the frame; its size counts once the platform knows it.
-            const QSize frame = this->frameGeometry().size();
-            this->move(window.center() - QPoint(frame.width() / 2, frame.height() / 2));
+            // Inner rectangles, middle on middle: a window manager that has
+            // not framed the box yet takes a move() as the inner position,
+            // one that has as the frame's, but both agree on the inside.
+            const QPoint middle = owner->window()->geometry().center();
+            this->setGeometry(
+                QRect(middle - QPoint(this->width() / 2, this->height() / 2), this->size()));
         }
     }
 };

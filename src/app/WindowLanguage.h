@@ -28,10 +28,15 @@ QStringList TranslatedLanguages();
 QString InstallWindowTranslations(QCoreApplication& app, const QStringList& userLanguages);
 
 // How the window writes numbers and sizes for a window language (empty for
-// English): the system's own locale when it speaks that language, so a
+// English): the user's number locale when it speaks that language, so a
 // Swiss or Canadian user keeps their conventions, otherwise the language's
 // usual one. Translated words beside English numbers ("23.6 KiB" in a German
 // window) would read as a mistake.
-QLocale WindowLocale(const QString& language, const QLocale& system);
+QLocale WindowLocale(const QString& language, const QLocale& numbers);
+
+// The locale the environment asks numbers to be written in (LC_ALL, then
+// LC_NUMERIC, then LANG). Not QLocale::system(): with LANGUAGE=de and
+// LANG=en_US it is named German but writes numbers the English way.
+QLocale NumberLocaleOfUser();
 
 }  // namespace mirelune

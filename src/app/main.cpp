@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     // generated system locale is needed.
     const QString language = mirelune::InstallWindowTranslations(app, QLocale().uiLanguages());
     // Every widget's locale, and so the window's numbers, follow the language.
-    QLocale::setDefault(mirelune::WindowLocale(language, QLocale::system()));
+    QLocale::setDefault(mirelune::WindowLocale(language, mirelune::NumberLocaleOfUser()));
     // Before any job can write an encoder copy or a partial result.
     const mirelune::CloseOnSignal closeOnSignal;
 

@@ -2,6 +2,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QTranslator>
+#include <optional>
+#include <vector>
 
 #include "app/WindowLanguage.h"
 #include "app/WindowTestSupport.h"
@@ -71,10 +73,10 @@ TEST_F(TranslatedWindowTest, WindowTextsAndStandardButtonsFollowTheLanguage) {
     }
 }
 
-TEST(WindowLocale, IsTheSystemsWhenItSpeaksTheWindowsLanguageElseTheLanguagesOwn) {
+TEST(WindowLocale, IsTheUsersNumberLocaleWhenItSpeaksTheWindowsLanguageElseTheLanguagesOwn) {
     const struct {
         QString language;
-        QString system;
+        QString numbers;
         QString expected;
     } cases[] = {
         {"de", "de_CH", "de_CH"}, {"de", "en_US", "de_DE"}, {"fr", "fr_CA", "fr_CA"},
@@ -82,8 +84,44 @@ TEST(WindowLocale, IsTheSystemsWhenItSpeaksTheWindowsLanguageElseTheLanguagesOwn
         {"", "de_DE", "en_US"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(WindowLocale(c.language, QLocale(c.system)).name(), c.expected)
-            << c.language.toStdString() << " on " << c.system.toStdString();
+        EXPECT_EQ(WindowLocale(c.language, QLocale(c.numbers)).name(), c.expected)
+            << c.language.toStdString() << " with " << c.numbers.toStdString();
+    }
+}
+
+// LANGUAGE names what the window speaks, never how numbers are written.
+TEST(WindowLocale, TheUsersNumberLocaleComesFromLcAllThenLcNumericThenLang) {
+    const struct {
+        const char* lcAll;
+        const char* lcNumeric;
+        const char* lang;
+        QString expected;
+    } cases[] = {
+        {"", "", "en_US.UTF-8", "en_US"},
+        {"", "de_CH.UTF-8", "en_US.UTF-8", "de_CH"},
+        {"fr_CA.UTF-8", "de_CH.UTF-8", "en_US.UTF-8", "fr_CA"},
+        {"", "", "", "C"},
+    };
+    const char* const variables[] = {"LC_ALL", "LC_NUMERIC", "LANG", "LANGUAGE"};
+    std::vector<std::optional<QByteArray>> saved;
+    for (const char* variable : variables) {
+        saved.push_back(qEnvironmentVariableIsSet(variable)
+                            ? std::optional<QByteArray>(qgetenv(variable))
+                            : std::nullopt);
+    }
+    qputenv("LANGUAGE", "es:de");
+    for (const auto& c : cases) {
+        qputenv("LC_ALL", c.lcAll);
+        qputenv("LC_NUMERIC", c.lcNumeric);
+        qputenv("LANG", c.lang);
+        EXPECT_EQ(NumberLocaleOfUser().name(), c.expected) << c.lcAll << c.lcNumeric << c.lang;
+    }
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i]) {
+            qputenv(variables[i], *saved[i]);
+        } else {
+            qunsetenv(variables[i]);
+        }
     }
 }
 
