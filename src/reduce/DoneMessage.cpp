@@ -20,7 +20,7 @@ QString Listed(const QLocale& locale, const std::vector<RowFailure>& rows, const
     const qsizetype listed = std::min<qsizetype>(count, kListedFailures);
     for (qsizetype i = 0; i < listed; ++i) {
         const RowFailure& row = rows[static_cast<std::size_t>(i)];
-        // French puts a blank before the colon, as its headings do.
+        // French puts a blank before the colon, one that keeps it on the line.
         text += QLatin1Char('\n') +
                 QCoreApplication::translate("DoneMessage", "%1: %2")
                     .arg(ElidePathToLength(ShownPath(row.fileName), kListedNameLength), row.reason);

@@ -132,12 +132,14 @@ TEST_F(TranslatedWindowTest, BitratesSizesAndAnalysisFailuresSpeakTheWindowsLang
         ToQString(scratch_.Write("out-of-range.mp3", Frames({0xFF, 0xF3, 0x10, 0x00}, 26, 3)));
     const struct {
         QString language;
-        QString bitrate, sizes, failure, more;
+        QString bitrate, sizes, failure, line, more;
     } cases[] = {
-        {"", "128 kbps", "23.6 KiB → 3.1 MiB", "out of range", "and 1,234 more"},
-        {"de", "128 kbit/s", "23,6 KiB → 3,1 MiB", "außerhalb des Bereichs", "und 1.234 weitere"},
-        {"fr", "128 kbit/s", "23,6 Kio → 3,1 Mio", "hors limites", "et 1\u202F234 de plus"},
-        {"es", "128 kbps", "23,6 KiB → 3,1 MiB", "fuera de rango", "y 1234 más"},
+        {"", "128 kbps", "23.6 KiB → 3.1 MiB", "out of range", "a.mp3: r", "and 1,234 more"},
+        {"de", "128 kbit/s", "23,6 KiB → 3,1 MiB", "außerhalb des Bereichs", "a.mp3: r",
+         "und 1.234 weitere"},
+        {"fr", "128 kbit/s", "23,6 Kio → 3,1 Mio", "hors limites", "a.mp3\u00A0: r",
+         "et 1\u202F234 de plus"},
+        {"es", "128 kbps", "23,6 KiB → 3,1 MiB", "fuera de rango", "a.mp3: r", "y 1234 más"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.language.toStdString());
@@ -150,7 +152,9 @@ TEST_F(TranslatedWindowTest, BitratesSizesAndAnalysisFailuresSpeakTheWindowsLang
         EXPECT_FALSE(ReadsAsMp3(info, outOfRange, failure));
         EXPECT_EQ(failure, c.failure);
         std::vector<RowFailure> rows(kListedFailures + 1234, RowFailure{"a.mp3", "r"});
-        EXPECT_EQ(DoneMessage(locale, rows).split('\n').last(), c.more);
+        const QStringList lines = DoneMessage(locale, rows).split('\n');
+        EXPECT_EQ(lines.at(3), c.line);
+        EXPECT_EQ(lines.last(), c.more);
         RemoveInstalledTranslations();
     }
     EXPECT_EQ(SizeChange(QLocale::c(), 24166, 3276800), "23.6 KiB → 3.1 MiB");

@@ -214,5 +214,31 @@ TEST(DoneMessage, ListsFailuresAndThenSkippedFilesAfterDone) {
     EXPECT_EQ(lines.last(), QStringLiteral("and 3 more"));
 }
 
+// A line has no column to cut to; a name longer than kListedNameLength (70)
+// loses its folders first, then the middle of its file name.
+TEST(DoneMessage, ALongNameLosesFoldersFirstThenTheMiddleOfItsFileName) {
+    const QString name = QStringLiteral(
+        "01 - The Artist With A Long Name - A Rather Long Song Title (Remastered 2011).mp3");
+    const struct {
+        QString fileName;
+        QString line;
+    } cases[] = {
+        {QStringLiteral("Album/Short.mp3"), QStringLiteral("Album/Short.mp3: gone")},
+        {QStringLiteral(
+             "The Long Album Name (Deluxe Edition Remastered 2011)/Disc 2/07 - Song.mp3"),
+         QString::fromUtf8(
+             "The Long Album Name (Deluxe …ion Remastered 2011)/Disc 2/07 - Song.mp3: gone")},
+        {"Album/" + name,
+         QString::fromUtf8(
+             "…/01 - The Artist With A Long Name…ng Song Title (Remastered 2011).mp3: gone")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DoneMessage(QLocale::c(), {{c.fileName, QStringLiteral("gone")}})
+                      .split(QLatin1Char('\n'))
+                      .last(),
+                  c.line);
+    }
+}
+
 }  // namespace
 }  // namespace mirelune
