@@ -381,7 +381,8 @@ int RunReduce(const CommandArguments& args) {
             const qint64 before = plan.reductions[i].sourceBytes;
             const qint64 after = QFileInfo(requests[i].output).size();
             if (after > before) {
-                larger.push_back({requests[i].source, LargerThanOriginal(before, after)});
+                larger.push_back(
+                    {requests[i].source, LargerThanOriginal(QLocale::c(), before, after)});
             }
             ++totals.reduced;
             totals.bytesBefore += before;

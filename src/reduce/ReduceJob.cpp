@@ -402,7 +402,7 @@ void ReduceJob::run(ReduceJobView& view) {
             renamed.push_back({row.source, SavedAs(FileNameOf(row.output))});
         }
         if (reduction.outcome().status == ReductionOutcome::Status::Reduced) {
-            if (const auto growth = GrowthOf(row.source, row.output)) {
+            if (const auto growth = GrowthOf(window.locale(), row.source, row.output)) {
                 done.larger.push_back({row.source, *growth});
             }
             if (!reduction.outcome().note.isEmpty()) {
@@ -431,7 +431,7 @@ void ReduceJob::run(ReduceJobView& view) {
     });
     if (!aborted_) {
         g.step(164, [&] {
-            QString text = DoneReport(done);
+            QString text = DoneReport(done, window.locale());
             for (const QString& warning : records.warnings()) {
                 text += QStringLiteral("\n\n") + warning;
             }

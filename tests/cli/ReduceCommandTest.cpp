@@ -572,9 +572,25 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
                                     {"stopped", false}}));
 }
 
+// Scripts read the figures: a German user's environment changes none of them.
 TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {
     const QString song = Mp3("low.mp3", 440, "-b 32");
+    const char* const variables[] = {"LC_ALL", "LANG", "LANGUAGE"};
+    std::vector<std::optional<QByteArray>> saved;
+    for (const char* variable : variables) {
+        saved.push_back(qEnvironmentVariableIsSet(variable)
+                            ? std::optional<QByteArray>(qgetenv(variable))
+                            : std::nullopt);
+        qputenv(variable, variable == variables[2] ? "de" : "de_DE.UTF-8");
+    }
     const CliRun run = Run({"-b", "320", "-o", out, song});
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i]) {
+            qputenv(variables[i], *saved[i]);
+        } else {
+            qunsetenv(variables[i]);
+        }
+    }
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const double before = static_cast<double>(QFileInfo(song).size());
     const double after = static_cast<double>(QFileInfo(out + QStringLiteral("/low.mp3")).size());
@@ -585,6 +601,9 @@ TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {
     EXPECT_TRUE(
         run.err.startsWith(QStringLiteral("larger: %1: larger than the original (").arg(song)))
         << run.err.toStdString();
+    static const QRegularExpression sizes(QStringLiteral(
+        R"(^larger: .*: larger than the original \([0-9]+\.[0-9] KiB → [0-9]+\.[0-9] KiB\)$)"));
+    EXPECT_TRUE(sizes.match(run.err.trimmed()).hasMatch()) << run.err.toStdString();
 }
 
 }  // namespace

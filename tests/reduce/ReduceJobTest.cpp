@@ -417,7 +417,7 @@ TEST_F(ReduceJobTest, DoneNamesRowsByTheirPathsAndResultsLargerThanTheirSources)
                    MessageButtons::YesNoCancel, MessageIcon::None},
                   Plain(QStringLiteral("Done.\n\n1 file skipped:\nB/x.mp3: exists\n\n1 result "
                                        "larger than the original:\nA/x.mp3: ") +
-                        SizeChange(size, 2 * size))}));
+                        SizeChange(QLocale::c(), size, 2 * size))}));
 }
 
 TEST_F(ReduceJobTest, AFileThatTurnsUpDuringTheJobIsNeverReplacedUnasked) {

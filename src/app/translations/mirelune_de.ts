@@ -118,6 +118,10 @@
         <source>Please choose where to save the results: &quot;Save results to this folder:&quot; or &quot;Save results in folder of original file&quot;.</source>
         <translation>Bitte wählen Sie, wo die Ergebnisse gespeichert werden: „In diesen Ordner speichern:“ oder „Neben der Originaldatei speichern“.</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>EncoderCopy</name>
@@ -158,6 +162,13 @@
     <message>
         <source>Application Error</source>
         <translation>Programmfehler</translation>
+    </message>
+</context>
+<context>
+    <name>FileList</name>
+    <message>
+        <source>%1 kbps</source>
+        <translation>%1 kbit/s</translation>
     </message>
 </context>
 <context>
@@ -407,6 +418,22 @@
     <message>
         <source>Not a valid MP3 file</source>
         <translation>Keine gültige MP3-Datei</translation>
+    </message>
+    <message>
+        <source>out of range</source>
+        <translation>außerhalb des Bereichs</translation>
+    </message>
+    <message>
+        <source>overflow</source>
+        <translation>Überlauf</translation>
+    </message>
+    <message>
+        <source>division by zero</source>
+        <translation>Division durch null</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

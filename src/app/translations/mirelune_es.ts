@@ -118,6 +118,10 @@
         <source>Please choose where to save the results: &quot;Save results to this folder:&quot; or &quot;Save results in folder of original file&quot;.</source>
         <translation>Elija dónde guardar los resultados: «Guardar en esta carpeta:» o «Guardar junto al original».</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>EncoderCopy</name>
@@ -158,6 +162,13 @@
     <message>
         <source>Application Error</source>
         <translation>Error de la aplicación</translation>
+    </message>
+</context>
+<context>
+    <name>FileList</name>
+    <message>
+        <source>%1 kbps</source>
+        <translation>%1 kbps</translation>
     </message>
 </context>
 <context>
@@ -407,6 +418,22 @@
     <message>
         <source>Not a valid MP3 file</source>
         <translation>No es un archivo MP3 válido</translation>
+    </message>
+    <message>
+        <source>out of range</source>
+        <translation>fuera de rango</translation>
+    </message>
+    <message>
+        <source>overflow</source>
+        <translation>desbordamiento</translation>
+    </message>
+    <message>
+        <source>division by zero</source>
+        <translation>división por cero</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

@@ -118,6 +118,10 @@
         <source>Please choose where to save the results: &quot;Save results to this folder:&quot; or &quot;Save results in folder of original file&quot;.</source>
         <translation>Veuillez choisir où enregistrer les résultats : « Enregistrer dans ce dossier : » ou « Enregistrer près de l’original ».</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>EncoderCopy</name>
@@ -158,6 +162,13 @@
     <message>
         <source>Application Error</source>
         <translation>Erreur de l’application</translation>
+    </message>
+</context>
+<context>
+    <name>FileList</name>
+    <message>
+        <source>%1 kbps</source>
+        <translation>%1 kbit/s</translation>
     </message>
 </context>
 <context>
@@ -407,6 +418,22 @@
     <message>
         <source>Not a valid MP3 file</source>
         <translation>Fichier MP3 non valide</translation>
+    </message>
+    <message>
+        <source>out of range</source>
+        <translation>hors limites</translation>
+    </message>
+    <message>
+        <source>overflow</source>
+        <translation>dépassement de capacité</translation>
+    </message>
+    <message>
+        <source>division by zero</source>
+        <translation>division par zéro</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
     </message>
 </context>
 <context>
