@@ -82,19 +82,6 @@ constexpr int kNewMark = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
 
 }  // namespace
 
-bool WriteRunMark(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
-    if (WriteMarkTo(::open(native.constData(), kNewMark, 0644))) {
-        return true;
-    }
-    const int error = errno;
-    if (error != EEXIST) {
-        ::unlink(native.constData());
-    }
-    errno = error;
-    return false;
-}
-
 bool WriteRunMarkIn(const FolderHandle& folder, const QByteArray& name) {
     if (WriteMarkTo(::openat(folder.fd(), name.constData(), kNewMark, 0644))) {
         return true;
@@ -122,6 +109,12 @@ bool RunMarkIsDeadIn(const FolderHandle& folder, const QByteArray& name, const Q
         return touched.secsTo(now) > kForeignQuietSeconds;
     }
     return OwnerIsDead(lines[0], lines[1], touched, now);
+}
+
+bool WriteRunMark(const QString& path) {
+    const QFileInfo info(path);
+    return WriteRunMarkIn(OpenFolderBelow(info.path(), QString(), false),
+                          QFile::encodeName(info.fileName()));
 }
 
 bool RunMarkIsDead(const QString& path, const QDateTime& now) {
