@@ -6,7 +6,9 @@
 #include <QDir>
 #include <cerrno>
 
+#include "reduce/OutputNaming.h"
 #include "shell/PathHelpers.h"
+#include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -24,11 +26,10 @@ struct Target {
 };
 
 NameTrial TrialOn(const Target& target, int* trials = nullptr) {
-    return [target, trials](const QString& path) {
+    return [target, trials](NameProbe&, const QString& name) {
         if (trials != nullptr) {
             ++*trials;
         }
-        const QString name = FileNameOf(path);
         for (const QChar c : name) {
             if (QStringLiteral("\"*:<>?\\|").contains(c) ||
                 (target.asciiOnly && c.unicode() > 127)) {
@@ -101,18 +102,70 @@ TEST(TargetNames, EachCharacterIsTriedOncePerTargetAndFoldersFollowTheRule) {
 
 TEST(TargetNames, ATargetWhereNothingCanBeMadeKeepsEveryName) {
     test::ScratchDir dir;
-    TargetNames names([](const QString&) { return EROFS; });
+    TargetNames names([](NameProbe&, const QString&) { return EROFS; });
     EXPECT_EQ(names.fit(Q(dir.path().string()), "Who?", ".mp3"), "Who?.mp3");
 }
 
-TEST(TargetNames, TheRealTrialLeavesNothingBehind) {
+// exFAT counts a name's length in UTF-16 units, so names longer than the
+// system's stated 255 bytes are tried on the stick itself.
+TEST(TargetNames, LongNamesOnExfatFitAsTheStickCountsThem) {
     test::ScratchDir dir;
-    const QString folder = Q(dir.path().string());
-    test::WriteBytes(folder + "/taken.mp3", "x");
-    EXPECT_EQ(TryName(folder + "/new.mp3"), 0);
-    EXPECT_EQ(TryName(folder + "/taken.mp3"), EEXIST);
-    EXPECT_EQ(TryName(folder + "/" + QString(256, 'x')), ENAMETOOLONG);
-    EXPECT_EQ(test::EntriesOf(folder), QStringList{"taken.mp3"});
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("exfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const QString e(QChar(0xE9));
+    const struct {
+        QString stem;
+        QString tail;
+        QString fitted;
+    } cases[] = {
+        {e.repeated(130), ".mp3", e.repeated(130) + ".mp3"},
+        {QString(300, 'x'), " (2).mp3", QString(247, 'x') + " (2).mp3"},
+        {"Who?" + e.repeated(260), "-reduced.mp3", "Who_" + e.repeated(239) + "-reduced.mp3"},
+    };
+    TargetNames names;
+    for (const auto& c : cases) {
+        EXPECT_EQ(names.fit(stick, c.stem, c.tail), c.fitted) << c.stem.toStdString();
+    }
+    EXPECT_EQ(names.fitFolders(stick, "new/" + e.repeated(300)), stick + "/new/" + e.repeated(255));
+    EXPECT_EQ(test::EntriesOf(stick), QStringList());
+}
+
+// A second run planning while the first tries a long name sees the name
+// free: the trial's file is in the probe folder, not at the name.
+TEST(TargetNames, ALongNameTrialLeavesTheNameFreeForASecondPlanner) {
+    test::ScratchDir dir;
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("exfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const QString source = Q(dir.file("song.mp3"));
+    test::WriteBytes(source, "source");
+    // 264 bytes, more than the system's stated limit: tried on the stick.
+    const QString wanted = stick + "/" + QString(130, QChar(0xE9)) + ".mp3";
+    int seen = 0;
+    TargetNames first([&](NameProbe& probe, const QString& name) {
+        probe.setWhileMade([&, long_ = name.size() > 100] {
+            if (!long_) {
+                return;
+            }
+            ++seen;
+            OutputNames second;
+            const OutputChoice choice = second.decide(source, wanted);
+            EXPECT_EQ(choice.path, wanted);
+            EXPECT_EQ(choice.kind, OutputChoice::Kind::Free);
+            const QStringList entries = test::EntriesOf(stick);
+            ASSERT_EQ(entries.size(), 1);
+            EXPECT_TRUE(entries[0].startsWith(".mirelune-probe-")) << entries[0].toStdString();
+        });
+        return probe.tryName(name);
+    });
+    EXPECT_EQ(stick + "/" + first.fit(stick, QString(130, QChar(0xE9)), ".mp3"), wanted);
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(test::EntriesOf(stick), QStringList());
 }
 
 }  // namespace
