@@ -67,7 +67,7 @@ void SweepDeadProbeFolders(const FolderHandle& folder, qint64 now) {
             continue;
         }
         const std::optional<struct stat> status = StatusIn(folder, name);
-        if (!status || !S_ISDIR(status->st_mode) || status->st_uid != me) {
+        if (!status || status->st_uid != me) {
             continue;
         }
         if (now - status->st_mtim.tv_sec > kProbeQuietSeconds) {

@@ -80,7 +80,8 @@ bool TargetNames::accepts(NameProbe& probe, const QString& target, char32_t c) {
     if (known != accepted_.end()) {
         return known->second;
     }
-    // Inside a name: some targets drop a trailing dot or space without a word.
+    // Inside a name: the kernel's FAT driver refuses any name that ends in a
+    // space, which says nothing of the space.
     const QString name = QLatin1Char('x') + QString::fromUcs4(&c, 1) + QLatin1Char('x');
     const int error = trial_(probe, name);
     return accepted_[key] = error == 0 || error == EEXIST;

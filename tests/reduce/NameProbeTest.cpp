@@ -78,6 +78,25 @@ TEST(NameProbe, AFolderThatTakesNoFileSaysWhy) {
     EXPECT_EQ(test::EntriesOf(Q(dir.path().string())), QStringList{"file"});
 }
 
+// On FAT a folder's mode keeps nobody out: a file someone put in the probe
+// folder is taken for a name the target takes, and stays.
+TEST(NameProbe, ATrialNeverTakesAFileItDidNotMake) {
+    test::ScratchDir dir;
+    const QString folder = Q(dir.path().string());
+    NameProbe probe(folder);
+    probe.setWhileMade([&] {
+        const QStringList probes = test::EntriesOf(folder);
+        ASSERT_EQ(probes.size(), 1);
+        test::WriteBytes(folder + "/" + probes[0] + "/theirs.mp3", "theirs");
+    });
+    EXPECT_EQ(probe.tryName("x"), 0);
+    probe.setWhileMade({});
+    EXPECT_EQ(probe.tryName("theirs.mp3"), EEXIST);
+    const QStringList probes = test::EntriesOf(folder);
+    ASSERT_EQ(probes.size(), 1);
+    EXPECT_EQ(test::ReadBytes(folder + "/" + probes[0] + "/theirs.mp3"), "theirs");
+}
+
 // Only a probe folder that has been quiet past the limit, of this user, holding
 // nothing but empty files of this user, is a dead run's.
 TEST(NameProbe, TheSweepRemovesOnlyDeadProbeFoldersOfOurs) {

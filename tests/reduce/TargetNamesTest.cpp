@@ -20,9 +20,10 @@ using test::Q;
 // with which error, and how they count a name's length.
 struct Target {
     const char* name;
-    int refusal;         // errno for a refused character
-    bool asciiOnly;      // every character outside ASCII refused too
-    bool lengthInBytes;  // else in UTF-16 units, as FAT and exFAT count
+    int refusal;                   // errno for a refused character
+    bool asciiOnly;                // every character outside ASCII refused too
+    bool lengthInBytes;            // else in UTF-16 units, as FAT and exFAT count
+    bool endSpaceRefused = false;  // a name that ends in a space, as the kernel's FAT
 };
 
 NameTrial TrialOn(const Target& target, int* trials = nullptr) {
@@ -36,6 +37,9 @@ NameTrial TrialOn(const Target& target, int* trials = nullptr) {
                 return target.refusal;
             }
         }
+        if (target.endSpaceRefused && name.endsWith(' ')) {
+            return target.refusal;
+        }
         const qsizetype length = target.lengthInBytes ? name.toUtf8().size() : name.size();
         return length > 255 ? ENAMETOOLONG : 0;
     };
@@ -44,6 +48,7 @@ NameTrial TrialOn(const Target& target, int* trials = nullptr) {
 const Target kFusefat{"fusefat", EPERM, true, false};
 const Target kExfat{"exfat-fuse", ENOENT, false, false};
 const Target kExt4{"ext4", 0, false, true};
+const Target kVfat{"vfat", EINVAL, false, false, true};
 
 TEST(TargetNames, ARefusedNameBecomesOneTheTargetTakesByOneRule) {
     const QString e130(130, QChar(0xE9));  // 260 bytes, 130 UTF-16 units
@@ -69,6 +74,7 @@ TEST(TargetNames, ARefusedNameBecomesOneTheTargetTakesByOneRule) {
         {kExfat, e130, ".mp3", e130 + ".mp3"},
         {kExfat, QString(260, 'x'), " (2).mp3", QString(247, 'x') + " (2).mp3"},
         {kExt4, "Who Are You?", ".mp3", "Who Are You?.mp3"},
+        {kVfat, "Who Are You?", ".mp3", "Who Are You_.mp3"},
         {kExt4, e130, ".mp3", QString(125, QChar(0xE9)) + ".mp3"},
         {kExt4, QString(251, 'x'), "-reduced.mp3", QString(243, 'x') + "-reduced.mp3"},
         // A character outside the Basic Multilingual Plane goes whole: no
