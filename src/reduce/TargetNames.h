@@ -35,8 +35,9 @@ QString ExistingFolder(QString folder);
 //     tail (" (2)" and the extension) stays whole.
 // Each character is tried once per target, by making and removing a file
 // whose name holds it in a private probe folder (NameProbe); the length only
-// when the name is longer than the system says names may be. A target where nothing can be made is
-// taken to accept every name: making the result says why it cannot.
+// when the name is longer than the system says names may be. A target where
+// nothing can be made is taken to accept every name: making the result says
+// why it cannot.
 class TargetNames {
   public:
     explicit TargetNames(NameTrial trial = &TryName) : trial_(std::move(trial)) {}
