@@ -34,6 +34,13 @@ std::optional<FileStamp> StampOf(const QString& path) {
     return FileStamp{info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
+#ifdef Q_OS_UNIX
+FileStamp StampOfStatus(const struct stat& status) {
+    return {static_cast<qint64>(status.st_size),
+            static_cast<qint64>(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000};
+}
+#endif
+
 bool SameStamp(const FileStamp& a, const FileStamp& b) {
     return a.size == b.size && FatStep(a.modifiedMs) == FatStep(b.modifiedMs);
 }

@@ -5,6 +5,10 @@
 #include <QtGlobal>
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace mirelune {
 
 // What tells one version of a file from another without reading it: its
@@ -17,6 +21,11 @@ struct FileStamp {
 // The stamp of the regular file at path (a link is followed); nothing for a
 // folder, a missing file or anything else.
 std::optional<FileStamp> StampOf(const QString& path);
+
+#ifdef Q_OS_UNIX
+// The stamp a file's status gives.
+FileStamp StampOfStatus(const struct stat& status);
+#endif
 
 // Equal sizes, and times within the same two seconds: FAT keeps times in
 // two-second steps, so a time set on a stick reads back rounded down.

@@ -670,6 +670,29 @@ TEST_F(ReduceCommandTest, StickFileSystemsTakeEveryResultUnderANameTheyAccept) {
     }
 }
 
+// Both stick drivers ignore a modification time set alone; the result gets
+// both times, keeps its original's, and its record counts on the next run.
+TEST_F(ReduceCommandTest, KeepTimeHoldsOnStickFileSystems) {
+    const QString song = Mp3("in/song.mp3");
+    constexpr qint64 kTime = 1600000000000;  // an even second: FAT keeps it exactly
+    ASSERT_TRUE(SetModifiedTime(song, kTime));
+    for (const char* kind : {"vfat", "exfat"}) {
+        SCOPED_TRACE(kind);
+        const QString stick = Q(dir.file(std::string("stick-") + kind));
+        const test::FuseMount mount(QString::fromUtf8(kind), stick + ".img", stick);
+        if (!mount.mounted()) {
+            GTEST_SKIP() << mount.why();
+        }
+        const CliRun run = Run({"--keep-time", "-o", stick, song});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains(QStringLiteral("warning"))) << run.err.toStdString();
+        EXPECT_EQ(QFileInfo(stick + "/song.mp3").lastModified().toMSecsSinceEpoch(), kTime);
+        const CliRun again = Run({"--keep-time", "-o", stick, song});
+        EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 1, failed 0;"))
+            << again.out.toStdString() << again.err.toStdString();
+    }
+}
+
 // On a case-blind stick "Loud.mp3" is the original "Loud.MP3" itself, whatever
 // inode numbers the driver gives the two spellings: whether the result goes
 // beside it or into its folder, with leave to replace or not, the original
