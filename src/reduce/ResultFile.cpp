@@ -196,6 +196,15 @@ ResultFile::Acceptance ResultFile::accept(std::optional<qint64> modifiedMs,
         error = replaceWith(made.fd());
     }
     if (error == 0) {
+        // The new name is down before anything records it as placed; some
+        // drivers have no call for it, and their names are down at once.
+        const FileDescriptor folder(
+            calls_.open(QFile::encodeName(FolderOf(output_).isEmpty() ? QStringLiteral(".")
+                                                                      : FolderOf(output_)),
+                        O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.isOpen()) {
+            calls_.fsync(folder.fd());
+        }
         // Where the result was copied, the temporary file is the copy's source.
         RemoveIfStill(temporary_, status);
         temporary_.clear();
