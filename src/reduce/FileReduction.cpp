@@ -130,7 +130,9 @@ bool StorageIsFull(qint64 bytesTotal, qint64 bytesAvailable) {
 }
 
 FileReduction::FileReduction(ReductionRequest request, QObject* parent)
-    : QObject(parent), request_(std::move(request)), result_(request_.output) {
+    : QObject(parent),
+      request_(std::move(request)),
+      result_(request_.output, request_.placement ? *request_.placement : SystemPlacementCalls()) {
     // Only what the encoder says on its error output can explain a failure;
     // its standard output is nobody's business.
     process_.setProcessChannelMode(QProcess::SeparateChannels);

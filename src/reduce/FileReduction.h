@@ -39,6 +39,8 @@ struct ReductionRequest {
     // a terminal reaches every process of the group), and its row is
     // Interrupted, not Failed. Unset: no stop request is ever seen.
     std::function<bool()> stopRequested = {};
+    // The calls that place the result; unset: the system's.
+    const PlacementCalls* placement = nullptr;
 };
 
 // Whether a file system's own figures say it is full.

@@ -91,6 +91,8 @@ TEST(ResultJournal, ARecordBeforePlacingCarriesItsHashInAFieldOfItsOwn) {
         {"another kind of hash", placed.chopped(1) + "\tmd5:" + kHash + "\n", false, ""},
         {"a hash one digit short", placed.chopped(1) + "\tsha256:" + kHash.chopped(1) + "\n", false,
          ""},
+        {"a hash with a letter past f", placed.chopped(1) + "\tsha256:" + kHash.chopped(1) + "g\n",
+         false, ""},
         {"a hash in capitals", placed.chopped(1) + "\tsha256:" + kHash.toUpper() + "\n", false, ""},
         {"a field after the hash", made.chopped(1) + "\tlater\n", false, ""},
     };
