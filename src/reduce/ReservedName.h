@@ -5,7 +5,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "reduce/MoveIntoPlace.h"
+#include "reduce/PlacementCalls.h"
 
 namespace mirelune {
 

@@ -9,7 +9,7 @@
 
 #include "reduce/FileStamp.h"
 #include "reduce/MadeResult.h"
-#include "reduce/MoveIntoPlace.h"
+#include "reduce/PlacementCalls.h"
 #include "reduce/ReservedName.h"
 #include "reduce/RunMark.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "reduce/MoveIntoPlace.h"
+#include "reduce/PlacementCalls.h"
 
 #include <cerrno>
 #include <cstdio>
