@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <ctime>
 #include <optional>
 
 #ifdef Q_OS_UNIX
@@ -35,7 +36,16 @@ bool SameStamp(const FileStamp& a, const FileStamp& b);
 // exactly, so a result's recorded stamp is the one it reads back with.
 qint64 StampTimeNow();
 
-// Sets the modification time of the file at path; false when it cannot.
+// Both times of a file (access and modification) as utimensat and futimens
+// take them: the same instant. Stick drivers (exfat-fuse, fusefat) ignore a
+// modification time set alone.
+struct TimesOf {
+    explicit TimesOf(qint64 modifiedMs);
+    struct timespec times[2];
+};
+
+// Gives the file at path (a link is followed) both times modifiedMs; false
+// when it cannot.
 bool SetModifiedTime(const QString& path, qint64 modifiedMs);
 
 }  // namespace mirelune

@@ -37,14 +37,6 @@ FileDescriptor OpenIfMade(const QString& path, const MadeResult& made, struct st
 
 }  // namespace
 
-TimesOf::TimesOf(qint64 modifiedMs) {
-    const qint64 seconds =
-        modifiedMs >= 0 ? modifiedMs / 1000 : (modifiedMs - 999) / 1000;  // towards minus infinity
-    const long nanoseconds = static_cast<long>((modifiedMs - seconds * 1000) * 1000000);
-    times[0] = {static_cast<time_t>(seconds), nanoseconds};
-    times[1] = times[0];
-}
-
 std::optional<QByteArray> ContentHash(int fd, qint64 size) {
 #ifdef Q_OS_UNIX
     QCryptographicHash hash(QCryptographicHash::Sha256);

@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
-#include <ctime>
 #include <optional>
 
 #include "reduce/FileStamp.h"
@@ -34,11 +33,5 @@ std::optional<FileStamp> StampIfMade(const QString& path, const MadeResult& made
 // after the file was closed. Nothing when path names anything else.
 std::optional<FileStamp> SetTimesIfMade(const QString& path, const MadeResult& made,
                                         qint64 modifiedMs);
-
-// Both times of a file as futimens takes them: the same instant.
-struct TimesOf {
-    explicit TimesOf(qint64 modifiedMs);
-    struct timespec times[2];
-};
 
 }  // namespace mirelune
