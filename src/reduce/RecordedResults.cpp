@@ -59,7 +59,7 @@ std::optional<FileStamp> RecordedStamp(const QString& root, const ResultRecord& 
     struct stat opened {};
     if (!file.isOpen() || ::fstat(file.fd(), &opened) != 0 || opened.st_dev != status->st_dev ||
         opened.st_ino != status->st_ino ||
-        ContentHash(file.fd(), opened.st_size) != record.sha256) {
+        ContentHash(file.fd(), record.resultStamp.size) != record.sha256) {
         return std::nullopt;
     }
     return StampOfStatus(opened);
