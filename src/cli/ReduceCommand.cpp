@@ -369,7 +369,9 @@ int RunReduce(const CommandArguments& args) {
     std::vector<Note> renamed;
     std::vector<Note> notes;
     std::vector<Note> larger;
+    int timesNotKept = 0;
     for (std::size_t i = 0; i < requests.size(); ++i) {
+        timesNotKept += outcomes[i].timeNotKept ? 1 : 0;
         if (outcomes[i].status == ReductionOutcome::Status::Reduced) {
             if (!outcomes[i].note.isEmpty()) {
                 notes.push_back({requests[i].source, outcomes[i].note, requests[i].output});
@@ -407,6 +409,14 @@ int RunReduce(const CommandArguments& args) {
         std::fprintf(stderr, "mirelune-cli reduce: interrupted; %zu of %zu files were reduced\n",
                      totals.reduced, requests.size());
         return kExitInterrupted;
+    }
+    if (timesNotKept > 0) {
+        // One line for the run: a target that does not keep times refuses
+        // them for every file alike.
+        std::fprintf(stderr,
+                     "warning: --keep-time: the target did not keep the original's time of %d "
+                     "result(s); they have the time the target gave them\n",
+                     timesNotKept);
     }
     PrintNotes("renamed", renamed);
     PrintNotes("note", notes);

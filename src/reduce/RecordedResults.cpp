@@ -4,6 +4,12 @@
 #include <QDir>
 #include <QFile>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#endif
+
+#include "reduce/FileDescriptor.h"
+#include "reduce/MadeResult.h"
 #include "reduce/RealFolders.h"
 
 #include "shell/FileIdentity.h"
@@ -24,9 +30,11 @@ QString InRoot(const QString& root, const QString& key) {
 // name that stays below root, reached without following a link, a regular
 // file, and one of the journal's owner unless root (the system's
 // administrator) wrote the journal. So another user's journal claims only
-// that user's own files.
-std::optional<FileStamp> RecordedStamp(const QString& root, const QString& relative,
+// that user's own files. A record made before placing speaks only for a file
+// of its size and content hash: read only then, and only up to that size.
+std::optional<FileStamp> RecordedStamp(const QString& root, const ResultRecord& record,
                                        unsigned journalOwner) {
+    const QString& relative = record.result;
 #ifdef Q_OS_UNIX
     if (!StaysBelow(relative)) {
         return std::nullopt;
@@ -34,18 +42,30 @@ std::optional<FileStamp> RecordedStamp(const QString& root, const QString& relat
     const qsizetype cut = relative.lastIndexOf(QLatin1Char('/'));
     const FolderHandle folder =
         OpenFolderBelow(root, cut < 0 ? QString() : relative.left(cut), false);
-    const std::optional<struct stat> status =
-        StatusIn(folder, QFile::encodeName(relative.mid(cut + 1)));
+    const QByteArray name = QFile::encodeName(relative.mid(cut + 1));
+    const std::optional<struct stat> status = StatusIn(folder, name);
     if (!status || !S_ISREG(status->st_mode) ||
         (journalOwner != 0 && journalOwner != status->st_uid)) {
         return std::nullopt;
     }
-    return FileStamp{
-        static_cast<qint64>(status->st_size),
-        static_cast<qint64>(status->st_mtim.tv_sec) * 1000 + status->st_mtim.tv_nsec / 1000000};
+    if (record.sha256.isEmpty()) {
+        return StampOfStatus(*status);
+    }
+    if (status->st_size != record.resultStamp.size) {
+        return std::nullopt;
+    }
+    const FileDescriptor file(
+        ::openat(folder.fd(), name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat opened {};
+    if (!file.isOpen() || ::fstat(file.fd(), &opened) != 0 || opened.st_dev != status->st_dev ||
+        opened.st_ino != status->st_ino ||
+        ContentHash(file.fd(), record.resultStamp.size) != record.sha256) {
+        return std::nullopt;
+    }
+    return StampOfStatus(opened);
 #else
     Q_UNUSED(journalOwner);
-    return StampOf(Whole(root, relative));
+    return record.sha256.isEmpty() ? StampOf(Whole(root, relative)) : std::nullopt;
 #endif
 }
 
@@ -69,10 +89,16 @@ std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
     }
     for (JournalRecord& entry : journals.records) {
         ResultRecord& record = entry.record;
-        const std::optional<FileStamp> there = RecordedStamp(root, record.result, entry.owner);
-        if (!there || !SameStamp(*there, record.resultStamp)) {
+        const std::optional<FileStamp> there = RecordedStamp(root, record, entry.owner);
+        if (!there) {
             continue;
         }
+        if (record.sha256.isEmpty() && !SameStamp(*there, record.resultStamp)) {
+            continue;
+        }
+        // A record made before placing, of a result that is there whole,
+        // counts whatever time the file came to have: with the stamp it has.
+        record.resultStamp = *there;
         const QString path = Whole(root, record.result);
         const QString key = PlaceKey(path);
         const auto before = counting.find(key);

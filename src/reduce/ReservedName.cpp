@@ -95,81 +95,112 @@ bool ReservedName::untouched() const {
     return ::fstat(fd_, &held) == 0 && held.st_size == mark_.size();
 }
 
-int ReservedName::copyInto(const QString& from) {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        return EIO;
-    }
+int ReservedName::copyInto(int from, qint64 size, const PlacementCalls& calls) {
+    const auto writeAll = [&](const char* data, qint64 count, qint64 at) {
+        while (count > 0) {
+            const qint64 written = calls.write(fd_, data, count, at);
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                return written < 0 ? errno : EIO;
+            }
+            data += written;
+            count -= written;
+            at += written;
+        }
+        return 0;
+    };
     const qint64 markSize = mark_.size();
     QByteArray head;
+    QByteArray chunk(static_cast<qsizetype>(kCopyChunk), Qt::Uninitialized);
     qint64 offset = 0;
-    for (;;) {
-        const QByteArray chunk = source.read(kCopyChunk);
-        if (chunk.isEmpty()) {
-            if (source.error() != QFileDevice::NoError) {
-                return EIO;
-            }
-            break;
+    while (offset < size) {
+        const ssize_t got =
+            ::pread(from, chunk.data(), static_cast<size_t>(std::min(kCopyChunk, size - offset)),
+                    static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return got < 0 ? errno : EIO;  // the result shrank under us
         }
         // The first bytes wait until everything after them is safely down:
         // until then the file still starts with the mark.
         qint64 skip = 0;
         if (offset < markSize) {
-            skip = std::min<qint64>(markSize - offset, chunk.size());
-            head += chunk.left(skip);
+            skip = std::min<qint64>(markSize - offset, got);
+            head.append(chunk.constData(), static_cast<qsizetype>(skip));
         }
-        if (skip < chunk.size() &&
-            !WriteAll(fd_, chunk.constData() + skip, chunk.size() - skip, offset + skip)) {
-            return errno;
+        if (const int error = writeAll(chunk.constData() + skip, got - skip, offset + skip)) {
+            return error;
         }
-        offset += chunk.size();
+        offset += got;
     }
-    if (::fsync(fd_) != 0 || !WriteAll(fd_, head.constData(), head.size(), 0)) {
+    if (calls.fsync(fd_) != 0) {
         return errno;
     }
+    if (const int error = writeAll(head.constData(), head.size(), 0)) {
+        return error;
+    }
     // A result shorter than the mark keeps none of the mark's tail.
-    if ((offset < markSize && ::ftruncate(fd_, offset) != 0) || ::fsync(fd_) != 0) {
+    if ((size < markSize && calls.truncate(fd_, size) != 0) || calls.fsync(fd_) != 0) {
         return errno;
     }
     return 0;
 }
 
-int ReservedName::fill(const QString& from, unsigned mode, const PlacementCalls& calls) {
+int ReservedName::fill(int from, const QString& fromPath, unsigned mode,
+                       const PlacementCalls& calls) {
     if (!held()) {
         return EBADF;
     }
     if (!untouched() || !nameIsOurs()) {
         return EEXIST;
     }
-    const QByteArray fromName = QFile::encodeName(from);
+    struct stat made {};
+    if (::fstat(from, &made) != 0) {
+        return errno;
+    }
+    const QByteArray fromName = QFile::encodeName(fromPath);
     const QByteArray toName = QFile::encodeName(path_);
     const int swapped = calls.exchange(fromName, toName);
     if (swapped == 0) {
-        // from now names whatever held the output name a moment ago.
+        // fromName now names whatever held the output name a moment ago, and
+        // the output name whatever fromName named.
         struct stat held {};
         struct stat moved {};
-        if (::fstat(fd_, &held) == 0 && ::lstat(fromName.constData(), &moved) == 0 &&
-            SameFile(held, moved)) {
+        struct stat placed {};
+        const bool reservationMoved = ::fstat(fd_, &held) == 0 &&
+                                      ::lstat(fromName.constData(), &moved) == 0 &&
+                                      SameFile(held, moved);
+        const bool resultPlaced =
+            ::lstat(toName.constData(), &placed) == 0 && SameFile(made, placed);
+        if (reservationMoved && resultPlaced) {
             ::unlink(fromName.constData());
             forget();
             return 0;
         }
-        calls.exchange(fromName, toName);  // a stranger's file: back where it was
-        return EEXIST;
+        // A stranger's file, or something that took the temporary name:
+        // back where it was.
+        calls.exchange(fromName, toName);
+        return reservationMoved ? ESTALE : EEXIST;
     }
     if (!ExchangeUnsupported(swapped)) {
         return swapped;
     }
     filling_ = true;
-    if (const int error = copyInto(from)) {
+    // The held file holds only the mark so far: it may get the result's
+    // mode at once, so no moment of a whole result has any other (where the
+    // target keeps modes at all).
+    calls.mode(fd_, mode);
+    if (const int error = copyInto(from, made.st_size, calls)) {
         return error;
     }
-    ::fchmod(fd_, static_cast<mode_t>(mode));
-    // The copy keeps the result's time: its record names it.
-    struct stat copied {};
-    if (::stat(fromName.constData(), &copied) == 0) {
-        const struct timespec times[2] = {{0, UTIME_OMIT}, copied.st_mtim};
-        ::futimens(fd_, times);
+    // The copy keeps the result's times: its record names them.
+    const struct timespec times[2] = {made.st_atim, made.st_mtim};
+    if (calls.time(fd_, times) != 0 || calls.fsync(fd_) != 0) {
+        return errno;
     }
     if (!nameIsOurs()) {
         // Someone replaced the name while the copy ran: their file stays, and
@@ -178,7 +209,6 @@ int ReservedName::fill(const QString& from, unsigned mode, const PlacementCalls&
         return EEXIST;
     }
     forget();
-    ::unlink(fromName.constData());
     return 0;
 }
 
@@ -251,7 +281,7 @@ int ReservedName::reserve(const QString& path) {
     return 0;
 }
 
-int ReservedName::fill(const QString& from, unsigned, const PlacementCalls&) {
+int ReservedName::fill(int, const QString& from, unsigned, const PlacementCalls&) {
     QFile::remove(path_);
     if (!QFile::rename(from, path_)) {
         return EEXIST;

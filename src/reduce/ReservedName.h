@@ -5,7 +5,7 @@
 #include <QDateTime>
 #include <QString>
 
-#include "reduce/MoveIntoPlace.h"
+#include "reduce/PlacementCalls.h"
 
 namespace mirelune {
 
@@ -37,13 +37,15 @@ class ReservedName {
     int reserve(const QString& path);
     bool held() const { return fd_ >= 0; }
 
-    // Puts the finished file from (in the same folder, with mode already
-    // set) at the held name, and gives the result mode. Returns 0 once the
-    // result is there; EEXIST when the name no longer holds the untouched
-    // reservation (someone else's file is there, and stays); or the system's
-    // error number. On success from is gone; otherwise it is the caller's to
-    // remove.
-    int fill(const QString& from, unsigned mode, const PlacementCalls& calls);
+    // Puts the finished file open as from (named fromPath in the same
+    // folder, its mode and times set, its bytes down) at the held name,
+    // where the result gets mode and from's times. Returns 0 once the result
+    // is there; EEXIST when the name no longer holds the untouched reservation
+    // (someone else's file is there, and stays); ESTALE when fromPath no
+    // longer names from; or the system's error number. Reads from only
+    // through its descriptor. On success fromPath names nothing of ours any
+    // more; otherwise it is the caller's to remove.
+    int fill(int from, const QString& fromPath, unsigned mode, const PlacementCalls& calls);
 
     // Removes the reservation while the name still holds it and nobody wrote
     // over its mark; quiet.
@@ -52,7 +54,7 @@ class ReservedName {
   private:
     bool nameIsOurs() const;
     bool untouched() const;
-    int copyInto(const QString& from);
+    int copyInto(int from, qint64 size, const PlacementCalls& calls);
     // Closes the handle and lets the name go, whatever is at it.
     void forget() noexcept;
 

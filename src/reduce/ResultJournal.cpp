@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
+#include <utility>
 
 #include "reduce/RandomTag.h"
 #include "reduce/RealFolders.h"
@@ -24,6 +26,14 @@ namespace {
 
 constexpr char kMade[] = "made";
 constexpr int kFieldCount = 7;
+const QByteArray kHashPrefix = QByteArrayLiteral("sha256:");
+constexpr qsizetype kHashDigits = 64;
+
+bool IsHashText(const QByteArray& text) {
+    return text.size() == kHashDigits && std::all_of(text.cbegin(), text.cend(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
+}
 constexpr int kTagLength = 8;
 constexpr int kMaxHostLength = 32;
 
@@ -128,7 +138,8 @@ QByteArray RecordLine(const ResultRecord& record) {
            QByteArray::number(record.resultStamp.size) + '\t' +
            TimeText(record.resultStamp.modifiedMs) + '\t' + Escaped(record.source) + '\t' +
            QByteArray::number(record.sourceStamp.size) + '\t' +
-           TimeText(record.sourceStamp.modifiedMs) + '\n';
+           TimeText(record.sourceStamp.modifiedMs) +
+           (record.sha256.isEmpty() ? QByteArray() : '\t' + kHashPrefix + record.sha256) + '\n';
 }
 
 std::optional<ResultRecord> ParseRecordLine(const QByteArray& line) {
@@ -136,8 +147,16 @@ std::optional<ResultRecord> ParseRecordLine(const QByteArray& line) {
         return std::nullopt;
     }
     const QList<QByteArray> fields = line.chopped(1).split('\t');
-    if (fields.size() != kFieldCount || fields[0] != kMade) {
+    if ((fields.size() != kFieldCount && fields.size() != kFieldCount + 1) || fields[0] != kMade) {
         return std::nullopt;
+    }
+    QByteArray hash;
+    if (fields.size() > kFieldCount) {
+        hash = fields[kFieldCount];
+        if (!hash.startsWith(kHashPrefix) || !IsHashText(hash.mid(kHashPrefix.size()))) {
+            return std::nullopt;
+        }
+        hash = hash.mid(kHashPrefix.size());
     }
     const std::optional<QString> result = Unescaped(fields[1]);
     const std::optional<QString> source = Unescaped(fields[4]);
@@ -146,7 +165,7 @@ std::optional<ResultRecord> ParseRecordLine(const QByteArray& line) {
     if (!result || !source || !resultStamp || !sourceStamp) {
         return std::nullopt;
     }
-    return ResultRecord{*result, *resultStamp, *source, *sourceStamp};
+    return ResultRecord{*result, *resultStamp, *source, *sourceStamp, hash};
 }
 
 JournalRecords ReadRecords(const QString& root) {
@@ -198,14 +217,29 @@ JournalRecords ReadRecords(const QString& root) {
         const QByteArray& bytes = journal->bytes;
         bool longLine = false;
         qsizetype start = 0;
+        std::vector<std::optional<ResultRecord>> lines;
+        // Made and not yet placed, by result and source: index in lines.
+        std::map<std::pair<QString, QString>, std::size_t> unplaced;
         // A last line without its line feed was cut short: passed over.
         for (qsizetype end = bytes.indexOf('\n'); end >= 0; end = bytes.indexOf('\n', start)) {
             if (end + 1 - start > kMaxRecordLineBytes) {
                 longLine = true;
             } else if (auto record = ParseRecordLine(bytes.mid(start, end + 1 - start))) {
-                found.records.push_back({std::move(*record), journal->status.st_uid});
+                const std::pair<QString, QString> key{record->result, record->source};
+                if (!record->sha256.isEmpty()) {
+                    unplaced[key] = lines.size();
+                } else if (const auto made = unplaced.find(key); made != unplaced.end()) {
+                    lines[made->second].reset();
+                    unplaced.erase(made);
+                }
+                lines.push_back(std::move(record));
             }
             start = end + 1;
+        }
+        for (std::optional<ResultRecord>& record : lines) {
+            if (record) {
+                found.records.push_back({std::move(*record), journal->status.st_uid});
+            }
         }
         if (longLine) {
             found.warnings.push_back(

@@ -18,18 +18,26 @@ namespace mirelune {
 
 // That a result was made from a source: the result's name relative to the
 // folder whose journal holds the record, the source's absolute path, and
-// both files' stamps as they were when the result was made.
+// both files' stamps as they were when the result was made. A record is
+// written twice: once just before the result takes its name, with the
+// result's content hash, and once it is there whole, its bytes down and its
+// time set, without the hash and with the stamp it really has.
 struct ResultRecord {
     QString result;
     FileStamp resultStamp;
     QString source;
     FileStamp sourceStamp;
+    // SHA-256 of the result, lower-case hex; empty once placed.
+    QByteArray sha256 = {};
 };
 
 // One record as one line of text, tab-separated:
 //   made <TAB> result <TAB> size <TAB> time <TAB> source <TAB> size <TAB> time
-// with times in ISO 8601 UTC and names as their bytes on disk, where a
-// backslash, tab, carriage return or line feed is written \\, \t, \r, \n.
+// and before placing, one field more: <TAB> sha256:<64 hex digits>. Times
+// in ISO 8601 UTC, names as their bytes on disk, where a backslash, tab,
+// carriage return or line feed is written \\, \t, \r, \n. Versions that
+// know only the first form pass over lines with another number of fields,
+// so they see a result only once it is placed.
 QByteArray RecordLine(const ResultRecord& record);
 // The record a whole line (its line feed included) holds; nothing for a
 // line cut short by a crash or anything else that is not a record.
@@ -60,7 +68,8 @@ inline constexpr int kMaxJournalsRead = 4096;
 inline constexpr qint64 kMaxRecordBytesRead = 256LL * 1024 * 1024;
 
 // Every record in the journals kept for root, in journal-name order and line
-// order. Only regular files in a record folder that is a real folder are
+// order; a record made before placing is left out where the same journal
+// says later that it was placed. Only regular files in a record folder that is a real folder are
 // read, opened without following a link or waiting; lines that are not
 // records are passed over.
 JournalRecords ReadRecords(const QString& root);

@@ -670,6 +670,53 @@ TEST_F(ReduceCommandTest, StickFileSystemsTakeEveryResultUnderANameTheyAccept) {
     }
 }
 
+// Both stick drivers ignore a modification time set alone; the result gets
+// both times, keeps its original's, and its record counts on the next run.
+TEST_F(ReduceCommandTest, KeepTimeHoldsOnStickFileSystems) {
+    const QString song = Mp3("in/song.mp3");
+    constexpr qint64 kTime = 1600000000000;  // an even second: FAT keeps it exactly
+    ASSERT_TRUE(SetModifiedTime(song, kTime));
+    for (const char* kind : {"vfat", "exfat"}) {
+        SCOPED_TRACE(kind);
+        const QString stick = Q(dir.file(std::string("stick-") + kind));
+        const test::FuseMount mount(QString::fromUtf8(kind), stick + ".img", stick);
+        if (!mount.mounted()) {
+            GTEST_SKIP() << mount.why();
+        }
+        const CliRun run = Run({"--keep-time", "-o", stick, song});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains(QStringLiteral("warning"))) << run.err.toStdString();
+        EXPECT_EQ(QFileInfo(stick + "/song.mp3").lastModified().toMSecsSinceEpoch(), kTime);
+        const CliRun again = Run({"--keep-time", "-o", stick, song});
+        EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 1, failed 0;"))
+            << again.out.toStdString() << again.err.toStdString();
+    }
+}
+
+// FAT keeps no time before 1980: the results get another one, the run says
+// so once, and their records hold the time they have, so the next run finds
+// them made.
+TEST_F(ReduceCommandTest, ATimeTheTargetCannotKeepIsReportedOnceAndRecordedAsItIs) {
+    constexpr qint64 k1975 = 157766400000;
+    for (const std::string name : {"in/a.mp3", "in/b.mp3"}) {
+        ASSERT_TRUE(SetModifiedTime(Mp3(name), k1975));
+    }
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("vfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const CliRun run = Run({"--keep-time", "-o", stick, Q(dir.file("in"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QStringLiteral("warning: --keep-time: the target did not keep the "
+                                      "original's time of 2 result(s); they have the time the "
+                                      "target gave them\n"));
+    EXPECT_NE(QFileInfo(stick + "/a.mp3").lastModified().toMSecsSinceEpoch(), k1975);
+    const CliRun again = Run({"--keep-time", "-o", stick, Q(dir.file("in"))});
+    EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 2, failed 0;"))
+        << again.out.toStdString() << again.err.toStdString();
+}
+
 // On a case-blind stick "Loud.mp3" is the original "Loud.MP3" itself, whatever
 // inode numbers the driver gives the two spellings: whether the result goes
 // beside it or into its folder, with leave to replace or not, the original

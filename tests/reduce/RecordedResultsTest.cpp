@@ -122,5 +122,44 @@ TEST(RecordedResults, JournalsAreReadWithinBoundsAndNeverThroughALink) {
     EXPECT_TRUE(RecordedResults().read(shared).empty());
 }
 
+// A record written just before its result was placed, with no line saying
+// it was placed (the run was killed in between), counts only for a file of
+// its size and content, whatever time that file came to have.
+TEST(RecordedResults, ARecordMadeBeforePlacingCountsOnlyForItsContent) {
+    const QByteArray ours = "8ef99d17b420fd37a306ac016be950cab3836d24f801fb29c09b29d6538e9146";
+    const QByteArray theirs = "662079788f49b281b4040594f5b6e9dbb10fc47046862849bb6aaf7a5da98530";
+    constexpr qint64 kFileTime = 1733650000000;       // the file's time
+    constexpr qint64 kMadeTime = kFileTime - 600000;  // the time it was to have
+    const auto made = [](qint64 size, const QByteArray& hash) {
+        return RecordLine({"song.mp3", {size, kMadeTime}, "/gone/song.mp3", {1, 0}, hash});
+    };
+    const QByteArray placed = RecordLine({"song.mp3", {8, kFileTime}, "/gone/song.mp3", {1, 0}});
+    const struct {
+        const char* name;
+        QByteArray journal;
+        bool counted;
+    } cases[] = {
+        {"its content, another time", made(8, ours), true},
+        {"other content of its size", made(8, theirs), false},
+        {"its content, another size recorded", made(9, ours), false},
+        {"placed after: the placed line speaks", made(8, theirs) + placed, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const test::ScratchDir dir;
+        const QString out = Q(dir.file("out"));
+        ASSERT_TRUE(QDir().mkpath(out + "/.mirelune"));
+        test::WriteBytes(out + "/song.mp3", "a result");
+        ASSERT_TRUE(SetModifiedTime(out + "/song.mp3", kFileTime));
+        test::WriteBytes(out + "/.mirelune/j.log", c.journal);
+        const std::vector<RecordedResults::Held> held = RecordedResults().read(out);
+        ASSERT_EQ(held.size(), c.counted ? 1U : 0U);
+        if (c.counted) {
+            EXPECT_EQ(held[0].record.resultStamp.modifiedMs, kFileTime);
+            EXPECT_EQ(held[0].record.resultStamp.size, 8);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace mirelune
