@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include "reduce/DeleteFileQuietly.h"
 #include "reduce/EncoderCopy.h"
@@ -37,30 +38,39 @@ bool OwnedByThisUser(const QFileInfo& info) {
 }  // namespace
 
 bool TemporaryResultIsDead(const QString& folder, const QString& fileName, const QDateTime& touched,
-                           const QDateTime& now) {
+                           const TargetClock& clock) {
     const QString runTag =
         QString::fromStdString(temporary_result::RunTagOf(fileName.toStdString()));
-    const qint64 quiet = touched.secsTo(now);
     if (runTag.isEmpty()) {
-        return quiet > kForeignQuietSeconds;
+        return QuietTooLong(touched, clock);
     }
     const FolderHandle runs = OpenRecordFolder(folder, false);
     const QByteArray mark = QFile::encodeName(runTag + QStringLiteral(".run"));
 #ifdef Q_OS_UNIX
     if (!StatusIn(runs, mark)) {
-        return quiet > kOrphanQuietSeconds;
+        return touched.secsTo(clock.now) > kOrphanQuietSeconds || QuietTooLong(touched, clock);
     }
 #endif
-    return RunMarkIsDeadIn(runs, mark, now);
+    return RunMarkIsDeadIn(runs, mark, clock);
 }
 
-void SweepResultFolder(const QString& folder, const QDateTime& now) {
+void SweepResultFolder(const QString& folder, const TargetClock& clock) {
 #ifdef Q_OS_UNIX
     // Only regular files, never through a link, and only what a dead run
-    // made: our own temporaries and marks, and held names whose whole
-    // content is a held-name mark (no user data, whoever's run left it).
+    // made: our own temporaries and marks, held names whose whole content
+    // is a held-name mark (no user data, whoever's run left it), and the
+    // running user's files at names a dead run announced that it left empty
+    // or part-written.
     const uid_t me = ::geteuid();
     const FolderHandle here = OpenFolderBelow(folder, QString(), false);
+    const FolderHandle runs = OpenRecordFolder(folder, false);
+    const QList<RunMarkSeen> marks = RunMarksIn(runs, clock);
+    QSet<QByteArray> announcedByDead;
+    for (const RunMarkSeen& mark : marks) {
+        if (mark.run && mark.owner == me) {
+            announcedByDead.unite(QSet<QByteArray>(mark.announced.cbegin(), mark.announced.cend()));
+        }
+    }
     for (const QByteArray& name : NamesIn(here)) {
         const std::optional<struct stat> status = StatusIn(here, name);
         if (!status || !S_ISREG(status->st_mode)) {
@@ -69,28 +79,27 @@ void SweepResultFolder(const QString& folder, const QDateTime& now) {
         const QDateTime touched = ModifiedTimeOf(status->st_mtim.tv_sec, status->st_mtim.tv_nsec);
         if (IsTemporaryResultName(QFile::decodeName(name))) {
             if (status->st_uid == me &&
-                TemporaryResultIsDead(folder, QFile::decodeName(name), touched, now)) {
+                TemporaryResultIsDead(folder, QFile::decodeName(name), touched, clock)) {
                 RemoveIfSame(here, name, *status);
             }
-        } else if (status->st_size < kMaxReservationBytes) {
-            const std::optional<SmallFile> held = ReadSmallFile(here, name, kMaxReservationBytes);
-            if (held && IsDeadReservationText(held->bytes, touched, now)) {
+        } else if (status->st_size < kMaxReservationBytes || announcedByDead.contains(name)) {
+            const std::optional<SmallFile> held = ReadHead(here, name, kMaxReservationBytes);
+            if (held && IsDeadReservationFile(name, *held, marks, clock, HeldContent::MarkOnly)) {
                 RemoveIfSame(here, name, held->status);
             }
         }
     }
     // The marks last, so a sweep cut short still finds the files they cover.
-    const FolderHandle runs = OpenRecordFolder(folder, false);
-    for (const QByteArray& name : NamesIn(runs)) {
+    for (const RunMarkSeen& mark : marks) {
+        const QByteArray name = mark.tag + ".run";
         const std::optional<struct stat> status = StatusIn(runs, name);
-        if (name.endsWith(".run") && status && S_ISREG(status->st_mode) && status->st_uid == me &&
-            RunMarkIsDeadIn(runs, name, now)) {
+        if (mark.dead && status && S_ISREG(status->st_mode) && status->st_uid == me) {
             RemoveIfSame(runs, name, *status);
         }
     }
 #else
     Q_UNUSED(folder);
-    Q_UNUSED(now);
+    Q_UNUSED(clock);
 #endif
 }
 
@@ -118,7 +127,7 @@ void SweepEncoderFolders(const QStringList& bases, const QDateTime& now) {
             const QString mark = inside.filePath(markName);
             // A folder without its mark was cut short while being made.
             const bool dead = entries.contains(markName)
-                                  ? RunMarkIsDead(mark, now)
+                                  ? RunMarkIsDead(mark, TargetClock{now, 0})
                                   : folder.lastModified().secsTo(now) > kForeignQuietSeconds;
             if (dead) {
                 DeleteFileQuietly(inside.filePath(program));

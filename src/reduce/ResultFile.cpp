@@ -77,8 +77,17 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
     hold_ = std::make_unique<RunMarkHold>(folder);
     const QString prefix =
         kTemporaryPrefix + (hold_->marked() ? RunTag() + QLatin1Char('-') : QString());
+    // Each name is written in the run's mark before it is made, so that what
+    // a kill leaves at it is known for the run's. A folder whose mark cannot
+    // be written cannot keep a record either, and refuses the result then.
+    const QByteArray outputName = QFile::encodeName(FileNameOf(output_));
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate = folder + prefix + RandomTag(kTagLength) + kTemporarySuffix;
+        const QByteArray candidateName = QFile::encodeName(FileNameOf(candidate));
+        if (hold_->marked() && !hold_->announce({candidateName, outputName})) {
+            error = errno;
+            break;
+        }
         unsigned created = 0;
         error = CreateNew(candidate, wanted | kOwnerReadWrite, created);
         if (error == 0) {
@@ -87,6 +96,8 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
             resultMode_ = created & wanted;
             break;
         }
+        hold_->settle(candidateName);
+        hold_->settle(outputName);
         if (error != EEXIST) {
             break;
         }
@@ -96,9 +107,11 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
         return Reservation::Failed;
     }
     error = name_.reserve(output_);
-    if (error == EEXIST && IsDeadReservation(output_)) {
-        DeleteFileQuietly(output_);
+    if (error == EEXIST && RemoveDeadReservation(output_, hold_->clock())) {
         error = name_.reserve(output_);
+    }
+    if (!name_.held()) {
+        hold_->settle(outputName);  // someone else's file, or none
     }
     if (error == 0 || (error == EEXIST && replace == Replace::Yes)) {
         return Reservation::Ready;

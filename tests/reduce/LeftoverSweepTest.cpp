@@ -98,7 +98,7 @@ TEST(LeftoverSweep, RemovesOnlyWhatNoRunningRunHolds) {
     staying << "live.mp3";
     staying.sort();
 
-    SweepResultFolder(out, kNow);
+    SweepResultFolder(out, TargetClock{kNow, 0});
     EXPECT_EQ(test::EntriesOf(out), staying);
     EXPECT_EQ(test::EntriesOf(runs),
               QStringList({"cutshort.run", "farnow00.run", "host-1-abc.log", "livehere.run"}));
@@ -163,7 +163,7 @@ TEST(LeftoverSweep, RemovesOnlyRegularFilesThatDeadRunsMade) {
     Put(runs + "/deadothr.run", deadMark, 0);
     ASSERT_EQ(::lchown(QFile::encodeName(runs + "/deadothr.run").constData(), other, other), 0);
 
-    SweepResultFolder(out, kNow);
+    SweepResultFolder(out, TargetClock{kNow, 0});
     QStringList left;
     for (const QString& name : test::FilesUnder(Q(dir.path().string()))) {
         left.append(name);
@@ -194,7 +194,7 @@ TEST(LeftoverSweep, ARecordFolderThatIsALinkIsLeftAlone) {
     Put(elsewhere + "/installer.run", "three days old", 3 * 24 * 60 * 60);
     Put(elsewhere + "/deadhere.run", "MIRELUNE-RUN\n" + Owner(kHere, test::DeadPid()), 0);
 
-    SweepResultFolder(out, kNow);
+    SweepResultFolder(out, TargetClock{kNow, 0});
     {
         const RunMarkHold hold(out);
         EXPECT_FALSE(hold.marked());
