@@ -24,10 +24,6 @@
 namespace mirelune {
 namespace {
 
-// Past this the mark is written again with only the names still in flight;
-// a run never has so many in flight at once that they pass kMaxRunMarkBytes.
-constexpr qint64 kRewriteAboveBytes = 8 * 1024;
-
 // This process's mark in one folder, shared by the holds on that folder.
 struct FolderMark {
     int holds = 0;
@@ -197,29 +193,14 @@ bool RunMarkHold::announce(const QList<QByteArray>& fileNames) {
     for (const QByteArray& name : fileNames) {
         lines += RunMarkText::announcement(name);
     }
-    bool written = false;
-    qint64 size = mark.size + lines.size();
-    if (size <= kRewriteAboveBytes) {
-        written = WriteAt(mark.fd, lines, mark.size);
-    } else {
-        // Only the names still in flight; a rewrite cut short leaves lines
-        // that RunMarkText never reads as names.
-        QByteArray whole = mark.header;
-        for (const QByteArray& name : mark.inFlight) {
-            whole += RunMarkText::announcement(name);
-        }
-        whole += lines;
-        if (whole.size() > kMaxRunMarkBytes) {
-            errno = ENOBUFS;
-            return false;
-        }
-        size = whole.size();
-        written = WriteAt(mark.fd, whole, 0) && ::ftruncate(mark.fd, size) == 0;
-    }
-    if (!written || ::fsync(mark.fd) != 0) {
+    if (mark.size + lines.size() > kMaxRunMarkBytes) {
+        errno = ENOBUFS;
         return false;
     }
-    mark.size = size;
+    if (!WriteAt(mark.fd, lines, mark.size) || ::fsync(mark.fd) != 0) {
+        return false;
+    }
+    mark.size += lines.size();
     mark.inFlight += fileNames;
     announced_ += fileNames;
     return true;
@@ -236,11 +217,18 @@ void RunMarkHold::settle(const QByteArray& fileName) {
     FolderMark& mark = HoldsOfThisProcess().marks[folder_];
     mark.inFlight.removeOne(fileName);
 #ifdef Q_OS_UNIX
-    // Not flushed: a name that comes back after a power loss was settled, and
-    // only a file the run left empty or part-written at it is ever removed.
-    if (mark.inFlight.isEmpty() && mark.fd >= 0 && mark.size > mark.header.size() &&
-        ::ftruncate(mark.fd, mark.header.size()) == 0) {
-        mark.size = mark.header.size();
+    if (mark.fd < 0) {
+        return;
+    }
+    // Written over in place, and not flushed: a rewrite cut short leaves
+    // whole lines of names announced before and lines RunMarkText never
+    // reads as names, and a name that a power loss brings back was settled.
+    QByteArray whole = mark.header;
+    for (const QByteArray& name : mark.inFlight) {
+        whole += RunMarkText::announcement(name);
+    }
+    if (WriteAt(mark.fd, whole, 0) && ::ftruncate(mark.fd, whole.size()) == 0) {
+        mark.size = whole.size();
     }
 #endif
 }

@@ -8,11 +8,13 @@
 #include <unistd.h>
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QSysInfo>
 #include <cerrno>
 #include <functional>
 
+#include "reduce/RunMarkText.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -152,6 +154,52 @@ TEST_F(ResultFileTest, WhatADeadRunLeftAtAnOutputNameIsKnownAndRemoved) {
                   c.dead ? ResultFile::Reservation::Ready : ResultFile::Reservation::Exists);
         result.discard();
         EXPECT_EQ(QFile::exists(output), !c.dead);
+    }
+}
+
+// A run killed between making the output name and writing its mark there
+// (or anywhere in the copy of a result into it) leaves the name announced in
+// its run mark: the next run takes the name. What no dead run announced stays.
+TEST_F(ResultFileTest, WhatARunKilledAtAnyMomentLeftAtAnAnnouncedNameIsMadeAgain) {
+    RunOwner dead = OwnerOfThisProcess();
+    dead.pid = DeadPid();
+    const QByteArray held = "MIRELUNE-UNFINISHED\n" + dead.lines() + "k3x\n";
+    const struct {
+        const char* name;
+        QByteArray content;
+        bool announced;
+        ResultFile::Reservation reservation;
+    } cases[] = {
+        {"killed before the mark.mp3", "", true, ResultFile::Reservation::Ready},
+        {"killed in the mark.mp3", held.left(30), true, ResultFile::Reservation::Ready},
+        {"killed before the first bytes.mp3", held + test::HandMadeMp3(40).mid(held.size()), true,
+         ResultFile::Reservation::Ready},
+        {"a user's empty file.mp3", "", false, ResultFile::Reservation::Exists},
+        {"a result.mp3", test::HandMadeMp3(3), true, ResultFile::Reservation::Exists},
+    };
+    // The folder's first hold sweeps it; what comes after is the reservation's.
+    { const RunMarkHold first(out); }
+    QByteArray mark = RunMarkText::header(dead);
+    for (const auto& c : cases) {
+        test::WriteBytes(out + '/' + c.name, c.content);
+        if (c.announced) {
+            mark += RunMarkText::announcement(c.name);
+        }
+    }
+    ASSERT_TRUE(QDir().mkpath(RunFolderIn(out)));
+    test::WriteBytes(RunMarkPath(out, "deadrun0"), mark);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = out + '/' + c.name;
+        const bool free = c.reservation == ResultFile::Reservation::Ready;
+        EXPECT_EQ(IsDeadReservation(path), free);
+        ResultFile result(path, kNoExchange);
+        ASSERT_EQ(result.reserve(0644, Replace::No), c.reservation);
+        if (free) {
+            test::WriteBytes(result.temporaryPath(), test::HandMadeMp3(5));
+            EXPECT_EQ(result.accept(), ResultFile::Acceptance::Placed);
+        }
+        EXPECT_EQ(test::ReadBytes(path), free ? test::HandMadeMp3(5) : c.content);
     }
 }
 
