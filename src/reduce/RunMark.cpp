@@ -101,9 +101,9 @@ int OpenMark(const FolderHandle& runs, const QByteArray& name, const QByteArray&
 
 bool PlaceMark(const QString& folder, FolderMark& mark, bool& madeFolder) {
     if (mark.fd >= 0) {
-        // Written again as it is: a write, unlike setting the time, is
-        // stamped by the target's own clock on every share.
-        return WriteAt(mark.fd, mark.header, 0);
+        // Its time, not its bytes: fusefat refuses to write past the end of
+        // a file once a write has gone over its start without shortening it.
+        return ::futimens(mark.fd, nullptr) == 0;
     }
     const QByteArray name = MarkName();
     mark.header = RunMarkText::header(OwnerOfThisProcess());
