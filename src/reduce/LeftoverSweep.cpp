@@ -1,21 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/LeftoverSweep.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 
-#include "reduce/DeleteFileQuietly.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/RealFolders.h"
 #include "reduce/ReservedName.h"
 #include "reduce/ResultFile.h"
 #include "reduce/RunLiveness.h"
-#include "reduce/RunMark.h"
 #include "reduce/TemporaryResultName.h"
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -25,15 +23,6 @@ namespace {
 
 // No live encoder leaves its file unchanged this long.
 constexpr qint64 kOrphanQuietSeconds = 60 * 60;
-
-bool OwnedByThisUser(const QFileInfo& info) {
-#ifdef Q_OS_UNIX
-    return info.ownerId() == ::getuid();
-#else
-    Q_UNUSED(info);
-    return true;
-#endif
-}
 
 }  // namespace
 
@@ -104,38 +93,53 @@ void SweepResultFolder(const QString& folder, const TargetClock& clock) {
 }
 
 void SweepEncoderFolders(const QStringList& bases, const QDateTime& now) {
-    const QString program = EncoderFileName();
-    const QString markName = QLatin1String(kEncoderFolderMark);
+#ifdef Q_OS_UNIX
+    const QByteArray program = QFile::encodeName(EncoderFileName());
+    const QByteArray markName(kEncoderFolderMark);
+    const TargetClock clock{now, 0};
     for (const QString& base : bases) {
-        const QFileInfoList folders = QDir(base).entryInfoList(
-            {QStringLiteral("mirelune-??????")}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-            QDir::NoSort);
-        for (const QFileInfo& folder : folders) {
-            if (folder.isSymLink() || !OwnedByThisUser(folder)) {
+        const FolderHandle parent = OpenFolderBelow(base, QString(), false);
+        for (const QByteArray& name : NamesIn(parent)) {
+            if (!name.startsWith("mirelune-") || name.size() != 15) {
                 continue;
             }
-            const QDir inside(folder.filePath());
-            const QStringList entries = inside.entryList(QDir::AllEntries | QDir::Hidden |
-                                                         QDir::System | QDir::NoDotAndDotDot);
-            bool onlyOurs = true;
-            for (const QString& entry : entries) {
-                onlyOurs = onlyOurs && (entry == program || entry == markName);
+            const std::optional<struct stat> status = StatusIn(parent, name);
+            if (!status || !S_ISDIR(status->st_mode) || status->st_uid != ::geteuid()) {
+                continue;
             }
+            const FolderHandle folder = OpenFolderBelow(base, QFile::decodeName(name), false);
+            const QList<QByteArray> entries = NamesIn(folder);
+            const bool onlyOurs =
+                folder.isOpen() &&
+                std::all_of(entries.cbegin(), entries.cend(), [&](const QByteArray& entry) {
+                    return entry == program || entry == markName;
+                });
             if (!onlyOurs) {
                 continue;  // not a folder we made, or something else was put in
             }
-            const QString mark = inside.filePath(markName);
             // A folder without its mark was cut short while being made.
-            const bool dead = entries.contains(markName)
-                                  ? RunMarkIsDead(mark, TargetClock{now, 0})
-                                  : folder.lastModified().secsTo(now) > kForeignQuietSeconds;
-            if (dead) {
-                DeleteFileQuietly(inside.filePath(program));
-                DeleteFileQuietly(mark);
-                QDir(base).rmdir(folder.fileName());
+            const bool dead =
+                entries.contains(markName)
+                    ? RunMarkIsDeadIn(folder, markName, clock)
+                    : QuietTooLong(ModifiedTimeOf(status->st_mtim.tv_sec, status->st_mtim.tv_nsec),
+                                   clock);
+            if (!dead) {
+                continue;
             }
+            for (const QByteArray& entry : entries) {
+                if (const std::optional<struct stat> file = StatusIn(folder, entry)) {
+                    if (S_ISREG(file->st_mode)) {
+                        RemoveIfSame(folder, entry, *file);
+                    }
+                }
+            }
+            ::unlinkat(parent.fd(), name.constData(), AT_REMOVEDIR);
         }
     }
+#else
+    Q_UNUSED(bases);
+    Q_UNUSED(now);
+#endif
 }
 
 }  // namespace mirelune
