@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSysInfo>
 #include <cerrno>
 #include <functional>
@@ -201,6 +202,27 @@ TEST_F(ResultFileTest, WhatARunKilledAtAnyMomentLeftAtAnAnnouncedNameIsMadeAgain
         }
         EXPECT_EQ(test::ReadBytes(path), free ? test::HandMadeMp3(5) : c.content);
     }
+}
+
+// Until a result is in place the run's mark lists the names the run makes
+// for it, and only those: a file it did not make is never its leftover.
+TEST_F(ResultFileTest, TheRunsMarkListsTheNamesItMakesUntilTheResultIsIn) {
+    test::WriteBytes(out + "/theirs.mp3", "");
+    const auto announced = [&] {
+        return RunMarkText::parse(test::ReadBytes(RunMarkPath(out, RunTag()))).announced;
+    };
+    const auto nameOf = [](const QString& path) {
+        return QFile::encodeName(QFileInfo(path).fileName());
+    };
+    ResultFile ours(output, kNoExchange);
+    ASSERT_EQ(ours.reserve(0644, Replace::No), ResultFile::Reservation::Ready);
+    ResultFile replacing(out + "/theirs.mp3", kNoExchange);
+    ASSERT_EQ(replacing.reserve(0644, Replace::Yes), ResultFile::Reservation::Ready);
+    EXPECT_EQ(announced(), QList<QByteArray>({nameOf(ours.temporaryPath()), "song.mp3",
+                                              nameOf(replacing.temporaryPath())}));
+    test::WriteBytes(ours.temporaryPath(), test::HandMadeMp3(5));
+    EXPECT_EQ(ours.accept(), ResultFile::Acceptance::Placed);
+    EXPECT_EQ(announced(), QList<QByteArray>({nameOf(replacing.temporaryPath())}));
 }
 
 }  // namespace
