@@ -186,12 +186,6 @@ bool WriteRunMark(const QString& path) {
                           QFile::encodeName(info.fileName()));
 }
 
-bool RunMarkIsDead(const QString& path, const TargetClock& clock) {
-    const QFileInfo info(path);
-    return RunMarkIsDeadIn(OpenFolderBelow(info.path(), QString(), false),
-                           QFile::encodeName(info.fileName()), clock);
-}
-
 #else
 
 bool WriteRunMark(const QString& path) {
@@ -201,10 +195,6 @@ bool WriteRunMark(const QString& path) {
 }
 
 bool WriteRunMarkIn(const FolderHandle&, const QByteArray&) {
-    return false;
-}
-
-bool RunMarkIsDead(const QString&, const TargetClock&) {
     return false;
 }
 

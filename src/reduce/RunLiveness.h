@@ -78,11 +78,10 @@ class FolderHandle;
 bool WriteRunMark(const QString& path);
 bool WriteRunMarkIn(const FolderHandle& folder, const QByteArray& name);
 
-// Whether the mark at path (name in folder) names an owner that cannot be
-// running. Read without following a link or waiting, and at most
-// kMaxRunMarkBytes: a mark cut short, or a file that is none (a link, a FIFO,
-// anything longer), counts as another machine's.
-bool RunMarkIsDead(const QString& path, const TargetClock& clock);
+// Whether the mark name in folder names an owner that cannot be running.
+// Read without following a link or waiting, and at most kMaxRunMarkBytes: a
+// mark cut short, or a file that is none (a link, a FIFO, anything longer),
+// counts as another machine's.
 bool RunMarkIsDeadIn(const FolderHandle& folder, const QByteArray& name, const TargetClock& clock);
 
 #ifdef Q_OS_UNIX
