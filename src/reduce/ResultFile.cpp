@@ -78,8 +78,9 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
     const QString prefix =
         kTemporaryPrefix + (hold_->marked() ? RunTag() + QLatin1Char('-') : QString());
     // Each name is written in the run's mark before it is made, so that what
-    // a kill leaves at it is known for the run's. A folder whose mark cannot
-    // be written cannot keep a record either, and refuses the result then.
+    // a kill leaves at it is known for the run's. Where no mark can be
+    // written the names go unannounced: such a folder cannot keep the
+    // result's record either, and the row fails there.
     const QByteArray outputName = QFile::encodeName(FileNameOf(output_));
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate = folder + prefix + RandomTag(kTagLength) + kTemporarySuffix;
