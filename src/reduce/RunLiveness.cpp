@@ -79,16 +79,19 @@ bool OwnerIsDead(const RunOwner& owner, const QDateTime& touched, const TargetCl
     if (!owner.sameMachineAs(self) || owner.bootId.isEmpty() || self.bootId.isEmpty()) {
         return QuietTooLong(touched, clock);
     }
+    const bool sameNamespace = owner.pidNamespace != 0 && owner.pidNamespace == self.pidNamespace;
     if (owner.bootId != self.bootId) {
         // A run of an earlier boot ended with it. A mark touched since this
-        // boot began is a clone's, with our machine id.
+        // boot began is a clone's, with our machine id; so may be one of
+        // another pid namespace: containers made from one image share its
+        // machine id, each on its own host's boot.
         const QDateTime boot = facts.bootTime();
-        if (boot.isValid() && touched < boot.addMSecs(clock.aheadMs)) {
+        if (sameNamespace && boot.isValid() && touched < boot.addMSecs(clock.aheadMs)) {
             return true;
         }
         return QuietTooLong(touched, clock);
     }
-    if (owner.pidNamespace == 0 || owner.pidNamespace != self.pidNamespace || owner.pid <= 0) {
+    if (!sameNamespace || owner.pid <= 0) {
         return QuietTooLong(touched, clock);
     }
     return ProcessIsDead(facts, owner.pid, owner.startTime);

@@ -57,8 +57,8 @@ struct TargetClock {
 
 // Whether the owner of a mark last touched at touched cannot be running.
 // Same machine, boot and pid namespace: its process is gone, a zombie, or
-// another process with its pid (a start time that differs). Same machine,
-// another boot: the mark is older than this boot. Otherwise (another machine
+// another process with its pid (a start time that differs). Same machine and
+// namespace, another boot: the mark is older than this boot. Otherwise (another machine
 // or namespace, a clone, or a mark of the host-and-pid format from another
 // host): the mark is more than kForeignQuietSeconds away from now, on
 // either side: a mark stamped a day ahead of the target's clock was stamped

@@ -147,6 +147,8 @@ TEST(OwnerIsDead, ByMachineBootNamespaceProcessAndTheTargetsClock) {
         {"another namespace, a day ago", Owner("m1", "b1", 8, 400, 1), kDay + 60, local, true},
         {"namespace unknown", Owner("m1", "b1", 0, 400, 1), kDay - 60, local, false},
         {"an earlier boot", Owner("m1", "b0", 7, 100, 5000), kHour + 60, local, true},
+        {"an earlier boot, another namespace", Owner("m1", "b0", 8, 100, 5000), kHour + 60, local,
+         false},
         {"a clone, lately", Owner("m1", "b0", 7, 400, 1), kHour - 60, local, false},
         {"a clone, a day ago", Owner("m1", "b0", 7, 400, 1), kDay + 60, local, true},
         {"an earlier boot, the target's clock a day ahead", Owner("m1", "b0", 7, 100, 5000),
