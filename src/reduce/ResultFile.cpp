@@ -97,8 +97,7 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
             resultMode_ = created & wanted;
             break;
         }
-        hold_->settle(candidateName);
-        hold_->settle(outputName);
+        hold_->settle({candidateName, outputName});
         if (error != EEXIST) {
             break;
         }
@@ -112,7 +111,7 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
         error = name_.reserve(output_);
     }
     if (!name_.held()) {
-        hold_->settle(outputName);  // someone else's file, or none
+        hold_->settle({outputName});  // someone else's file, or none
     }
     if (error == 0 || (error == EEXIST && replace == Replace::Yes)) {
         return Reservation::Ready;

@@ -210,14 +210,17 @@ bool RunMarkHold::announce(const QList<QByteArray>& fileNames) {
 #endif
 }
 
-void RunMarkHold::settle(const QByteArray& fileName) {
-    if (!announced_.removeOne(fileName)) {
-        return;
-    }
+void RunMarkHold::settle(const QList<QByteArray>& fileNames) {
     FolderMark& mark = HoldsOfThisProcess().marks[folder_];
-    mark.inFlight.removeOne(fileName);
+    bool settled = false;
+    for (const QByteArray& name : fileNames) {
+        if (announced_.removeOne(name)) {
+            mark.inFlight.removeOne(name);
+            settled = true;
+        }
+    }
 #ifdef Q_OS_UNIX
-    if (mark.fd < 0) {
+    if (!settled || mark.fd < 0) {
         return;
     }
     // Written over in place, and not flushed: a rewrite cut short leaves
@@ -234,8 +237,9 @@ void RunMarkHold::settle(const QByteArray& fileName) {
 }
 
 RunMarkHold::~RunMarkHold() {
-    while (!announced_.isEmpty()) {
-        settle(announced_.last());
+    // The last hold removes the mark: nothing to write into it first.
+    if (HoldsOfThisProcess().marks[folder_].holds > 1) {
+        settle(announced_);
     }
     Holds& holds = HoldsOfThisProcess();
     FolderMark& mark = holds.marks[folder_];

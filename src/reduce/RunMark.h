@@ -41,9 +41,10 @@ class RunMarkHold {
     // they could not be; then they must not be created.
     bool announce(const QList<QByteArray>& fileNames);
 
-    // The name no longer needs the mark: it holds what the run meant it to
-    // hold, or nothing. Every name this hold announced is settled when it goes.
-    void settle(const QByteArray& fileName);
+    // The names no longer need the mark: they hold what the run meant them
+    // to hold, or nothing. Every name this hold announced is settled when it
+    // goes.
+    void settle(const QList<QByteArray>& fileNames);
 
     // The target's clock, as the mark's time showed it when it was written or
     // refreshed; the local clock where there is no mark.

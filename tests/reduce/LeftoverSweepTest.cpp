@@ -282,7 +282,7 @@ TEST(RunMarkHold, AnnouncesNamesUntilTheyAreSettled) {
             RunMarkHold second(out);
             ASSERT_TRUE(second.announce({"b.mp3"}));
             EXPECT_EQ(announced(), QList<QByteArray>({"a.part", "a.mp3", "b.mp3"}));
-            first.settle("a.part");
+            first.settle({"a.part"});
             // Many more come and go while one stays in flight.
             for (int i = 0; i < 300; ++i) {
                 RunMarkHold another(out);
@@ -295,7 +295,7 @@ TEST(RunMarkHold, AnnouncesNamesUntilTheyAreSettled) {
             EXPECT_FALSE(names.contains("a.part"));
         }
         EXPECT_EQ(announced(), QList<QByteArray>({"a.mp3"}));
-        first.settle("a.mp3");
+        first.settle({"a.mp3"});
         EXPECT_EQ(test::ReadBytes(mark), RunMarkText::header(OwnerOfThisProcess()));
     }
     EXPECT_FALSE(QFileInfo::exists(mark));
