@@ -2,7 +2,6 @@
 #include "reduce/LeftoverSweep.h"
 
 #include <QFile>
-#include <QSet>
 #include <algorithm>
 
 #include "reduce/EncoderCopy.h"
@@ -54,10 +53,11 @@ void SweepResultFolder(const QString& folder, const TargetClock& clock) {
     const FolderHandle here = OpenFolderBelow(folder, QString(), false);
     const FolderHandle runs = OpenRecordFolder(folder, false);
     const QList<RunMarkSeen> marks = RunMarksIn(runs, clock);
-    QSet<QByteArray> announcedByDead;
+    // A few names at most: the ones dead runs had in flight.
+    QList<QByteArray> announcedByDead;
     for (const RunMarkSeen& mark : marks) {
         if (mark.run && mark.owner == me) {
-            announcedByDead.unite(QSet<QByteArray>(mark.announced.cbegin(), mark.announced.cend()));
+            announcedByDead += mark.announced;
         }
     }
     for (const QByteArray& name : NamesIn(here)) {
