@@ -93,8 +93,18 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
     hold_ = std::make_unique<RunMarkHold>(folder);
     const QString prefix =
         kTemporaryPrefix + (hold_->marked() ? RunTag() + QLatin1Char('-') : QString());
+    // Each name is written in the run's mark before it is made, so that what
+    // a kill leaves at it is known for the run's. Where no mark can be
+    // written the names go unannounced: such a folder cannot keep the
+    // result's record either, and the row fails there.
+    const QByteArray outputName = QFile::encodeName(FileNameOf(output_));
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate = folder + prefix + RandomTag(kTagLength) + kTemporarySuffix;
+        const QByteArray candidateName = QFile::encodeName(FileNameOf(candidate));
+        if (hold_->marked() && !hold_->announce({candidateName, outputName})) {
+            error = errno;
+            break;
+        }
         unsigned created = 0;
         error = CreateNew(candidate, wanted | kOwnerReadWrite, created);
         if (error == 0) {
@@ -103,6 +113,7 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
             resultMode_ = created & wanted;
             break;
         }
+        hold_->settle({candidateName, outputName});
         if (error != EEXIST) {
             break;
         }
@@ -112,9 +123,11 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
         return Reservation::Failed;
     }
     error = name_.reserve(output_);
-    if (error == EEXIST && IsDeadReservation(output_)) {
-        DeleteFileQuietly(output_);
+    if (error == EEXIST && RemoveDeadReservation(output_, hold_->clock())) {
         error = name_.reserve(output_);
+    }
+    if (!name_.held()) {
+        hold_->settle({outputName});  // someone else's file, or none
     }
     if (error == 0 || (error == EEXIST && replace == Replace::Yes)) {
         return Reservation::Ready;
