@@ -41,6 +41,18 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 }
 
 // Removes path when it still names the file status describes.
+// What a failed run leaves at its temporary name: the encoder's file, which
+// replaced the one reserve() made. Anything else there was put by someone
+// else (a link, another user's file) and stays.
+void RemoveIfOurs(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat named {};
+    if (::lstat(name.constData(), &named) == 0 && S_ISREG(named.st_mode) &&
+        named.st_uid == ::geteuid()) {
+        ::unlink(name.constData());
+    }
+}
+
 void RemoveIfStill(const QString& path, const struct stat& status) {
     const QByteArray name = QFile::encodeName(path);
     struct stat named {};
@@ -290,7 +302,11 @@ ResultFile::Acceptance ResultFile::accept(std::optional<qint64> modifiedMs,
 void ResultFile::discard() noexcept {
     name_.release();
     if (!temporary_.isEmpty()) {
+#ifdef Q_OS_UNIX
+        RemoveIfOurs(temporary_);
+#else
         DeleteFileQuietly(temporary_);
+#endif
         temporary_.clear();
     }
     hold_.reset();

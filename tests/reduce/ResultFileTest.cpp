@@ -351,6 +351,49 @@ TEST_F(ResultFileTest, ALinkSwappedInBetweenAnyTwoStepsChangesNothingOfAnyoneEls
     }
 }
 
+// A run that gives up removes at its temporary name only the file its
+// encoder left there: what someone else put at the name, a link or another
+// user's file, stays, and so does what a link points to.
+TEST_F(ResultFileTest, AFailedRunRemovesAtItsTemporaryNameOnlyAFileOfItsOwn) {
+    const QString victim = out + "/victim";
+    test::WriteBytes(victim, "root only");
+    ASSERT_EQ(::chmod(QFile::encodeName(victim).constData(), 0400), 0);
+    const uid_t stranger = 65534;
+    enum Put { OwnFile, Link, StrangersFile };
+    const struct {
+        const char* name;
+        Put put;
+        bool stays;
+    } cases[] = {
+        {"the encoder's file", OwnFile, false},
+        {"a link", Link, true},
+        {"another user's file", StrangersFile, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResultFile result(output);
+        ASSERT_EQ(result.reserve(0644, Replace::No), ResultFile::Reservation::Ready);
+        const QString temporary = result.temporaryPath();
+        const QByteArray native = QFile::encodeName(temporary);
+        ASSERT_EQ(::unlink(native.constData()), 0);
+        if (c.put == Link) {
+            ASSERT_TRUE(QFile::link(victim, temporary));
+        } else {
+            test::WriteBytes(temporary, "put there");
+            if (c.put == StrangersFile) {
+                ASSERT_EQ(::lchown(native.constData(), stranger, stranger), 0);
+            }
+        }
+        result.discard();
+        EXPECT_EQ(QFileInfo(temporary).exists() || QFileInfo(temporary).isSymLink(), c.stays);
+        EXPECT_EQ(test::ReadBytes(victim), "root only");
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(victim).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0400u);
+        QFile::remove(temporary);
+    }
+}
+
 // A run killed between making the output name and writing its mark there
 // (or anywhere in the copy of a result into it) leaves the name announced in
 // its run mark: the next run takes the name. What no dead run announced stays.
