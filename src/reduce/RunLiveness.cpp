@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/RunLiveness.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <mutex>
 
+#include "reduce/PerProcess.h"
 #include "reduce/RealFolders.h"
 #include "reduce/RunMarkText.h"
 
@@ -52,16 +51,8 @@ RunOwner OwnerOfThisProcess(const MachineFacts& facts) {
 }
 
 QByteArray OwnerLines() {
-    // Asked again in a forked process, which is another owner.
-    static std::mutex mutex;
-    static qint64 askedBy = -1;
-    static QByteArray lines;
-    const std::lock_guard<std::mutex> lock(mutex);
-    if (askedBy != QCoreApplication::applicationPid()) {
-        askedBy = QCoreApplication::applicationPid();
-        lines = OwnerOfThisProcess().lines();
-    }
-    return lines;
+    static PerProcess<QByteArray> lines;
+    return lines.get([] { return OwnerOfThisProcess().lines(); });
 }
 
 TargetClock TargetClock::Local() {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reduce/RunMark.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -9,6 +8,7 @@
 #include <QSet>
 
 #include "reduce/LeftoverSweep.h"
+#include "reduce/PerProcess.h"
 #include "reduce/RandomTag.h"
 #include "reduce/RealFolders.h"
 #include "reduce/RunMarkText.h"
@@ -21,7 +21,6 @@
 #include <unistd.h>
 #endif
 #include <cerrno>
-#include <mutex>
 
 namespace mirelune {
 namespace {
@@ -155,17 +154,8 @@ TargetClock ClockOf(const FolderMark&) {
 }  // namespace
 
 QString RunTag() {
-    // A process forked from this one is a run of its own: what it leaves
-    // must not pass for this run's, nor this run's for its.
-    static std::mutex mutex;
-    static qint64 chosenBy = -1;
-    static QString tag;
-    const std::lock_guard<std::mutex> lock(mutex);
-    if (chosenBy != QCoreApplication::applicationPid()) {
-        chosenBy = QCoreApplication::applicationPid();
-        tag = RandomTag(static_cast<int>(temporary_result::kRunTagLength));
-    }
-    return tag;
+    static PerProcess<QString> tag;
+    return tag.get([] { return RandomTag(static_cast<int>(temporary_result::kRunTagLength)); });
 }
 
 QString RunFolderIn(const QString& folder) {
