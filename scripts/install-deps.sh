@@ -11,7 +11,7 @@ packages=(
     libmp3lame-dev lame
     libgtest-dev libgmock-dev parallel
     clang libclang-rt-14-dev
-    xvfb xauth
+    xvfb xauth openbox imagemagick xdotool python3-pyatspi at-spi2-core
     librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
     exfat-fuse exfatprogs fusefat dosfstools fuse3
 )

@@ -6,17 +6,20 @@
 #include <QDropEvent>
 #include <QEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTreeView>
 #include <utility>
 
 #include "app/CaptionProgressBar.h"
 #include "app/Form1JobView.h"
+#include "app/PathItemDelegate.h"
 #include "app/StartUpDefaults.h"
 #include "filelist/FileList.h"
 #include "mp3/MP3Info.h"
@@ -25,6 +28,7 @@
 #include "shell/ErrorLocations.h"
 #include "shell/Failure.h"
 #include "shell/ProductInfo.h"
+#include "shell/ToolTipText.h"
 #include "shell/WindowLayer.h"
 
 namespace mirelune {
@@ -95,6 +99,19 @@ void Form1::createControls() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // In the middle of the screen under the pointer, placed by us rather than
+    // by the window manager: a box that comes before the window has been
+    // shown, or before the window manager said where it went, can only sit
+    // over the window when the window's place is known.
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen != nullptr) {
+        // The inside's place, as the boxes are placed: move() would place the
+        // frame, whose size nobody knows until the window manager framed it.
+        setGeometry(QRect(screen->availableGeometry().center() - rect().center(), size()));
+    }
 
     // Created in the order the keyboard should visit them.
     ListView1 = Make<QTreeView>(this, "ListView1");
@@ -104,6 +121,7 @@ void Form1::createControls() {
     ListView1->setItemsExpandable(false);
     ListView1->setUniformRowHeights(true);
     // A long path keeps its file name in sight; the row's tooltip holds it whole.
+    ListView1->setItemDelegateForColumn(0, new PathItemDelegate(ListView1));
     ListView1->setTextElideMode(Qt::ElideMiddle);
     ListView1->setAllColumnsShowFocus(true);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -112,7 +130,7 @@ void Form1::createControls() {
     // Reordering scrolls the list itself, near its edges.
     ListView1->setAutoScroll(false);
     ListView1->header()->setStretchLastSection(false);
-    ListView1->setToolTip(QCoreApplication::translate("Form1", kListToolTip));
+    ListView1->setToolTip(WrappingToolTip(QCoreApplication::translate("Form1", kListToolTip)));
 
     PushButton1 = MakeButton(this, "PushButton1", QT_TRANSLATE_NOOP("Form1", "Add MP3 File(s)"));
     Place(PushButton1, 120, 2750, 3840, 405);
@@ -200,13 +218,25 @@ void Form1::connectHandlers() {
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
         runWithCatchAll("Text1_Change", [&] { Text1_Change(text); });
     });
-    connect(Option1, &QRadioButton::clicked, this,
-            [this] { runWithCatchAll("Option1_Click", [this] { OptionClick(); }); });
-    connect(Option2, &QRadioButton::clicked, this,
-            [this] { runWithCatchAll("Option2_Click", [this] { OptionClick(); }); });
 
     connect(ListView1, &QAbstractItemView::doubleClicked, this,
             [this] { runWithCatchAll("ListView1_DblClick", [this] { RemoveSelectedEntry(); }); });
+}
+
+// Toggled, not clicked: the accessibility bus's toggle and keys change the
+// choice without a click, and must count as one. Connected once start-up
+// has restored the saved choice, which it need not save again.
+void Form1::connectOptionHandlers() {
+    connect(Option1, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            runWithCatchAll("Option1_Click", [this] { OptionClick(); });
+        }
+    });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked) {
+            runWithCatchAll("Option2_Click", [this] { OptionClick(); });
+        }
+    });
 }
 
 mp3::MP3Info& Form1::mp3Info() {

@@ -123,11 +123,11 @@ class Form1 : public QWidget {
   private:
     void createControls();
     void connectHandlers();
+    void connectOptionHandlers();
     template <class Body>
     void runWithCatchAll(const char* handlerName, Body&& body);
 
     void Form_QueryUnload();
-    void restoreOption(QRadioButton& option, bool selected);
 
     // Reduce options.
     void Combo1_Click(int index);

@@ -105,16 +105,17 @@ void Form1::Form_Load() {
     g.step(172,
            [&] { Text1->setText(settings_.get(QStringLiteral("Text1"), DefaultOutputFolder())); });
     g.step(174, [&] {
-        restoreOption(*Option1, ToBoolean(settings_.get(QStringLiteral("Option1"), "1")));
+        SetOptionSelected(*Option1, ToBoolean(settings_.get(QStringLiteral("Option1"), "1")));
     });
     g.step(176, [&] {
-        restoreOption(*Option2, ToBoolean(settings_.get(QStringLiteral("Option2"), "0")));
+        SetOptionSelected(*Option2, ToBoolean(settings_.get(QStringLiteral("Option2"), "0")));
     });
     if (g.test(178, [&] { return Option1->isChecked(); })) {
         g.step(180, [&] { Frame2->setEnabled(true); });
     } else {
         g.step(182, [&] { Frame2->setEnabled(false); });
     }
+    connectOptionHandlers();
 }
 
 void Form1::OpenPaths(const QStringList& paths, const RefusedFiles& leftOut) {
@@ -123,19 +124,6 @@ void Form1::OpenPaths(const QStringList& paths, const RefusedFiles& leftOut) {
         const QStringList existing = ExistingPaths(paths, refused);
         AddDroppedPaths(existing, *window_, candidateAdder(), refused);
     });
-}
-
-// Selecting an option while restoring is a click like the user's, and saves
-// the pair back. Clearing one is no click: it saves nothing, so the other
-// option's stored state is still there to be restored next.
-void Form1::restoreOption(QRadioButton& option, bool selected) {
-    if (option.isChecked() == selected) {
-        return;
-    }
-    SetOptionSelected(option, selected);
-    if (selected) {
-        OptionClick();
-    }
 }
 
 // Closing the one window ends the program: Qt quits when the last window

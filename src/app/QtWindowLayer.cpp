@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QShowEvent>
 #include <QSpacerItem>
 
 namespace mirelune {
@@ -49,12 +50,39 @@ void KeepTitleWhole(QMessageBox& box, const QString& title) {
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
 
+// Every box sits over the middle of its window. Qt places a box from where it
+// believes the window is: on X11 that is the screen's top-left corner until
+// the window manager has told where it put a new window, and before the
+// window is first shown there is no window to go by at all. The window knows
+// its place from the start (Form1 puts itself in the middle of its screen).
+template <class Dialog>
+class CentredBox : public Dialog {
+  public:
+    using Dialog::Dialog;
+
+  protected:
+    // After the box's own handling, where a message box takes its size, and
+    // before the box reaches the screen.
+    void showEvent(QShowEvent* event) override {
+        Dialog::showEvent(event);
+        const QWidget* owner = this->parentWidget();
+        if (owner != nullptr) {
+            // Inner rectangles, middle on middle: a window manager that has
+            // not framed the box yet takes a move() as the inner position,
+            // one that has as the frame's, but both agree on the inside.
+            const QPoint middle = owner->window()->geometry().center();
+            this->setGeometry(
+                QRect(middle - QPoint(this->width() / 2, this->height() / 2), this->size()));
+        }
+    }
+};
+
 }  // namespace
 
 MessageAnswer QtWindowLayer::messageBox(const QString& text, const QString& title,
                                         MessageButtons buttons, MessageIcon icon) {
-    QMessageBox box(ToQtIcon(icon), title, LineBreaksForDisplay(text), QMessageBox::NoButton,
-                    owner_);
+    CentredBox<QMessageBox> box(ToQtIcon(icon), title, LineBreaksForDisplay(text),
+                                QMessageBox::NoButton, owner_);
     // Paths and failure texts may hold "<" or "&": never let them become markup.
     box.setTextFormat(Qt::PlainText);
     if (buttons == MessageButtons::YesNo) {
@@ -86,10 +114,11 @@ MessageAnswer QtWindowLayer::messageBox(const QString& text, const QString& titl
 
 QString QtWindowLayer::inputBox(const QString& prompt, const QString& title,
                                 const QString& defaultText) {
-    bool accepted = false;
-    const QString answer = QInputDialog::getText(owner_, title, LineBreaksForDisplay(prompt),
-                                                 QLineEdit::Normal, defaultText, &accepted);
-    return accepted ? answer : QString();
+    CentredBox<QInputDialog> box(owner_);
+    box.setWindowTitle(title);
+    box.setLabelText(LineBreaksForDisplay(prompt));
+    box.setTextValue(defaultText);
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
 QString QtWindowLayer::browseForFolder(const QString& title, const QString& initialFolder) {
@@ -112,6 +141,10 @@ bool QtWindowLayer::openUrl(const QUrl& url) {
 
 void QtWindowLayer::yieldToEvents() {
     QCoreApplication::processEvents();
+}
+
+QLocale QtWindowLayer::locale() const {
+    return owner_ ? owner_->locale() : QLocale();
 }
 
 }  // namespace mirelune

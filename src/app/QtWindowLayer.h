@@ -24,6 +24,8 @@ class QtWindowLayer : public WindowLayer {
     QStringList openFiles(const QString& title, const QString& filter) override;
     bool openUrl(const QUrl& url) override;
     void yieldToEvents() override;
+    // The owner window's locale.
+    QLocale locale() const override;
 
   private:
     // The owner may close while a long operation still holds this layer.

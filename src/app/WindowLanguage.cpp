@@ -46,6 +46,21 @@ QString WindowLanguage(const QStringList& userLanguages, const QStringList& tran
     return {};
 }
 
+QLocale WindowLocale(const QString& language, const QLocale& numbers) {
+    const QLocale spoken(language.isEmpty() ? QStringLiteral("en") : language);
+    return numbers.language() == spoken.language() ? numbers : spoken;
+}
+
+QLocale NumberLocaleOfUser() {
+    for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+        const QString name = qEnvironmentVariable(variable);
+        if (!name.isEmpty()) {
+            return QLocale(name);
+        }
+    }
+    return QLocale::c();
+}
+
 QStringList TranslatedLanguages() {
     const QString prefix = QString::fromLatin1(kOwnPrefix);
     QStringList languages;

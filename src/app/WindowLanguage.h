@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -25,5 +26,17 @@ QStringList TranslatedLanguages();
 // language chosen, empty for English. Only the window calls this: the
 // command-line tool's output is read by scripts and stays English.
 QString InstallWindowTranslations(QCoreApplication& app, const QStringList& userLanguages);
+
+// How the window writes numbers and sizes for a window language (empty for
+// English): the user's number locale when it speaks that language, so a
+// Swiss or Canadian user keeps their conventions, otherwise the language's
+// usual one. Translated words beside English numbers ("23.6 KiB" in a German
+// window) would read as a mistake.
+QLocale WindowLocale(const QString& language, const QLocale& numbers);
+
+// The locale the environment asks numbers to be written in (LC_ALL, then
+// LC_NUMERIC, then LANG). Not QLocale::system(): with LANGUAGE=de and
+// LANG=en_US it is named German but writes numbers the English way.
+QLocale NumberLocaleOfUser();
 
 }  // namespace mirelune

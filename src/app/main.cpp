@@ -39,7 +39,9 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(mirelune::ApplicationIcon());
     // Read from LANGUAGE, LC_ALL, LC_MESSAGES and LANG, in that order; no
     // generated system locale is needed.
-    mirelune::InstallWindowTranslations(app, QLocale().uiLanguages());
+    const QString language = mirelune::InstallWindowTranslations(app, QLocale().uiLanguages());
+    // Every widget's locale, and so the window's numbers, follow the language.
+    QLocale::setDefault(mirelune::WindowLocale(language, mirelune::NumberLocaleOfUser()));
     // Before any job can write an encoder copy or a partial result.
     const mirelune::CloseOnSignal closeOnSignal;
 

@@ -14,6 +14,7 @@
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/ReductionOutcome.h"
+#include "reduce/TargetNames.h"
 #include "shell/NameText.h"
 #include "shell/PathHelpers.h"
 
@@ -36,7 +37,7 @@ void PrintJsonNotes(const char* status, const std::vector<Note>& notes) {
 
 }  // namespace
 
-void FailUnwritable(Plan& plan, const NameTrial& trial) {
+void FailUnwritable(Plan& plan, const WriteTrial& trial) {
     std::map<QString, int> errorIn;  // by the folder tried
     std::vector<PlannedReduction> kept;
     for (PlannedReduction& r : plan.reductions) {
@@ -44,8 +45,7 @@ void FailUnwritable(Plan& plan, const NameTrial& trial) {
         const QString tried = QDir::cleanPath(ExistingFolder(folder));
         auto known = errorIn.find(tried);
         if (known == errorIn.end()) {
-            const int error =
-                trial(QDir(tried).filePath(QStringLiteral(".mirelune-probe-dry-run")));
+            const int error = trial(tried);
             known = errorIn.emplace(tried, error == EEXIST ? 0 : error).first;
         }
         if (known->second == 0) {

@@ -2,19 +2,22 @@
 #pragma once
 
 #include <QByteArray>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "cli/ReducePlan.h"
-#include "reduce/TargetNames.h"
+#include "reduce/NameProbe.h"
 
 namespace mirelune::cli {
 
 // Moves each planned result whose folder takes no new file to the failures,
 // with the reason the run would give: the run finds it out by making its
-// temporary file there, this by making and removing a trial file. One trial
-// per folder; a folder still to be made is tried where it would be made.
-void FailUnwritable(Plan& plan, const NameTrial& trial = &TryName);
+// temporary file there, this by making and removing a probe folder
+// (TryWritingIn). One trial per folder; a folder still to be made is tried
+// where it would be made.
+using WriteTrial = std::function<int(const QString& folder)>;
+void FailUnwritable(Plan& plan, const WriteTrial& trial = &TryWritingIn);
 
 // One JSON line of a plan: source, output, status ("would reduce",
 // "skipped" or "failed"), reason (null for "would reduce"), bytes_before.

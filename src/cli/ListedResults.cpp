@@ -39,7 +39,7 @@ std::vector<std::optional<std::size_t>> FindListedResults(const std::vector<List
         if (const auto identity = IdentityOf(files[i].wanted)) {
             byIdentity[*identity].push_back(i);
         }
-        byPlace[PlaceKey(files[i].wanted)].push_back(i);
+        byPlace[FoldedPlaceKey(files[i].wanted)].push_back(i);
     }
 
     enum class State { Unknown, Deciding, Decided };
@@ -60,15 +60,18 @@ std::vector<std::optional<std::size_t>> FindListedResults(const std::vector<List
                 producers = found->second;
             }
         }
-        if (const auto plain = UnnumberedPath(files[i].path)) {
-            const auto found = byPlace.find(PlaceKey(*plain));
+        // By name too, without letter case: on a case-blind stick "Song.mp3"
+        // is the wanted "song.mp3" under another inode number.
+        for (const QString& name :
+             {files[i].path, UnnumberedPath(files[i].path).value_or(QString())}) {
+            const auto found = name.isEmpty() ? byPlace.end() : byPlace.find(FoldedPlaceKey(name));
             if (found != byPlace.end()) {
                 producers.insert(producers.end(), found->second.begin(), found->second.end());
             }
         }
         std::sort(producers.begin(), producers.end());
         for (const std::size_t producer : producers) {
-            if (producer != i && !IsSameFile(files[producer].path, files[i].path) &&
+            if (producer != i && !MayBeSource(files[i].path, files[producer].path) &&
                 !isResult(producer)) {
                 resultOf[i] = producer;
                 break;

@@ -25,6 +25,7 @@
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
 #include "reduce/LargerResults.h"
+#include "reduce/RealFolders.h"
 #include "reduce/ReduceOptions.h"
 #include "reduce/ReductionBatch.h"
 #include "reduce/ReductionOutcome.h"
@@ -299,6 +300,9 @@ int RunReduce(const CommandArguments& args) {
     }
     const Settings& settings = *parsed;
     const Plan plan = ShardPlan(settings);
+    for (const QString& warning : plan.warnings) {
+        std::fprintf(stderr, "warning: %s\n", qPrintable(warning));
+    }
     if (settings.dryRun) {
         return DryRun(plan, settings.plan.kbps, settings.json);
     }
@@ -326,8 +330,12 @@ int RunReduce(const CommandArguments& args) {
     }
     ResultJournals journals;
     for (const PlannedReduction& r : plan.reductions) {
-        // --keep-tree folders are made only now that something will go in them.
-        QDir().mkpath(QFileInfo(r.output).path());
+        // --keep-tree folders are made only now that something will go in
+        // them, step by step below the output folder and through no link.
+        const QString below = QDir(r.recordRoot).relativeFilePath(QFileInfo(r.output).path());
+        if (below != QStringLiteral(".") && StaysBelow(below)) {
+            OpenFolderBelow(r.recordRoot, below, true);
+        }
         requests.push_back({encoder ? encoder->path() : QString(), settings.plan.kbps, r.source,
                             r.output, r.replace ? Replace::Yes : Replace::No, &journals,
                             r.recordRoot, settings.keepTime, r.replacing,
@@ -361,7 +369,9 @@ int RunReduce(const CommandArguments& args) {
     std::vector<Note> renamed;
     std::vector<Note> notes;
     std::vector<Note> larger;
+    int timesNotKept = 0;
     for (std::size_t i = 0; i < requests.size(); ++i) {
+        timesNotKept += outcomes[i].timeNotKept ? 1 : 0;
         if (outcomes[i].status == ReductionOutcome::Status::Reduced) {
             if (!outcomes[i].note.isEmpty()) {
                 notes.push_back({requests[i].source, outcomes[i].note, requests[i].output});
@@ -373,7 +383,8 @@ int RunReduce(const CommandArguments& args) {
             const qint64 before = plan.reductions[i].sourceBytes;
             const qint64 after = QFileInfo(requests[i].output).size();
             if (after > before) {
-                larger.push_back({requests[i].source, LargerThanOriginal(before, after)});
+                larger.push_back(
+                    {requests[i].source, LargerThanOriginal(QLocale::c(), before, after)});
             }
             ++totals.reduced;
             totals.bytesBefore += before;
@@ -398,6 +409,14 @@ int RunReduce(const CommandArguments& args) {
         std::fprintf(stderr, "mirelune-cli reduce: interrupted; %zu of %zu files were reduced\n",
                      totals.reduced, requests.size());
         return kExitInterrupted;
+    }
+    if (timesNotKept > 0) {
+        // One line for the run: a target that does not keep times refuses
+        // them for every file alike.
+        std::fprintf(stderr,
+                     "warning: --keep-time: the target did not keep the original's time of %d "
+                     "result(s); they have the time the target gave them\n",
+                     timesNotKept);
     }
     PrintNotes("renamed", renamed);
     PrintNotes("note", notes);

@@ -200,6 +200,7 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
         }
     }
     plan.gone = records.goneCount();
+    plan.warnings = records.warnings();
     return plan;
 }
 

@@ -65,6 +65,8 @@ struct Plan {
     std::vector<Note> failed;
     // Recorded results whose sources are gone: kept, and counted.
     int gone = 0;
+    // Records passed over for their size, one line each.
+    std::vector<QString> warnings;
 };
 
 // Walks the given paths as the window's drop would and decides, in list

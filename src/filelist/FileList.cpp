@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "shell/Failure.h"
+#include "shell/ToolTipText.h"
 
 namespace mirelune {
 namespace {
@@ -108,7 +109,7 @@ QVariant FileList::data(const QModelIndex& index, int role) const {
     const FileEntry& row = entries_.at(index.row());
     // The view elides long paths; the whole one is a hover away, on either cell.
     if (role == Qt::ToolTipRole) {
-        return row.path;
+        return WrappingToolTip(row.path);
     }
     if (role != Qt::DisplayRole) {
         return QVariant();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/FileListFiller.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include "filelist/FileList.h"
@@ -12,13 +13,33 @@
 
 namespace mirelune {
 
-QString BitrateCellText(std::int32_t bitsPerSecond) {
-    return QString::fromStdString(mp3::BitrateText(bitsPerSecond));
+namespace {
+
+// The analysis is plain C++ and names its failures for the maker; the window
+// says them in the user's language.
+QString AnalysisFailureText(mp3::AnalysisError::Kind kind) {
+    switch (kind) {
+        case mp3::AnalysisError::Kind::OutOfRange:
+            return QCoreApplication::translate("RefusedFiles", "out of range");
+        case mp3::AnalysisError::Kind::Overflow:
+            return QCoreApplication::translate("RefusedFiles", "overflow");
+        case mp3::AnalysisError::Kind::DivisionByZero:
+            return QCoreApplication::translate("RefusedFiles", "division by zero");
+    }
+    return QString::fromUtf8(mp3::AnalysisError::KindName(kind));
 }
 
-int AppendFileEntry(FileList& list, const QString& path, std::int32_t bitsPerSecond) {
+}  // namespace
+
+QString BitrateCellText(std::int32_t bitsPerSecond, const QLocale& locale) {
+    return QCoreApplication::translate("FileList", "%1 kbps")
+        .arg(locale.toString(mp3::BitrateKbps(bitsPerSecond)));
+}
+
+int AppendFileEntry(FileList& list, const QString& path, std::int32_t bitsPerSecond,
+                    const QLocale& locale) {
     const int index = list.append(path);
-    list.setBitrateText(index, BitrateCellText(bitsPerSecond));
+    list.setBitrateText(index, BitrateCellText(bitsPerSecond, locale));
     return index;
 }
 
@@ -27,7 +48,7 @@ bool ReadsAsMp3(mp3::MP3Info& info, const QString& path, QString& failure) {
         // The reader opens files by their name in the file system's encoding.
         return info.ReadMP3Info(QFile::encodeName(path).toStdString());
     } catch (const mp3::AnalysisError& error) {
-        failure = QString::fromUtf8(mp3::AnalysisError::KindName(error.kind()));
+        failure = AnalysisFailureText(error.kind());
         return false;
     }
 }
@@ -52,8 +73,9 @@ bool AddCandidateFile(ErrorGuard& guard, const CandidateSteps& steps, const File
     }
     int index = 0;
     guard.step(steps.addRow, [&] { index = filler.list.append(path); });
-    guard.step(steps.bitrate,
-               [&] { filler.list.setBitrateText(index, BitrateCellText(bitsPerSecond)); });
+    guard.step(steps.bitrate, [&] {
+        filler.list.setBitrateText(index, BitrateCellText(bitsPerSecond, filler.window.locale()));
+    });
     return index > 0;
 }
 

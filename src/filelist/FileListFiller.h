@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <cstdint>
 
@@ -23,16 +24,19 @@ struct FileListFiller {
     WindowLayer& window;
 };
 
-// The bitrate column's text: whole kbps, halves to even, "128 kbps".
-QString BitrateCellText(std::int32_t bitsPerSecond);
+// The bitrate column's text: whole kbps, halves to even, "128 kbps", its
+// number written as locale writes numbers and its unit translated ("128
+// kbit/s").
+QString BitrateCellText(std::int32_t bitsPerSecond, const QLocale& locale);
 
 // Adds a row at the end with the path and its bitrate text; returns its index.
-int AppendFileEntry(FileList& list, const QString& path, std::int32_t bitsPerSecond);
+int AppendFileEntry(FileList& list, const QString& path, std::int32_t bitsPerSecond,
+                    const QLocale& locale);
 
 // Whether path reads as an MP3 stream with info. A malformed file, whose
-// analysis ends in one of its failures, is no MP3 stream: the failure's name
-// ("out of range", "overflow", "division by zero") goes to failure. Any other
-// failure is a fault and goes on to the caller.
+// analysis ends in one of its failures, is no MP3 stream: the failure, in
+// the window's words ("out of range", "overflow", "division by zero"), goes
+// to failure. Any other failure is a fault and goes on to the caller.
 bool ReadsAsMp3(mp3::MP3Info& info, const QString& path, QString& failure);
 
 // The calling handler's step numbers for the parts of adding one file.

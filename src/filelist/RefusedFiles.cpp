@@ -21,8 +21,11 @@ QString MixedLine(const RefusedFiles::Entry& entry) {
         return ShownPath(entry.path) + QStringLiteral(" (") + entry.reason + QLatin1Char(')');
     }
     const QString notMp3 = QCoreApplication::translate("RefusedFiles", "not a valid MP3 file");
+    // French puts a blank before the colon.
     return ShownPath(entry.path) + QStringLiteral(" (") +
-           (entry.reason.isEmpty() ? notMp3 : notMp3 + QStringLiteral(": ") + entry.reason) +
+           (entry.reason.isEmpty()
+                ? notMp3
+                : QCoreApplication::translate("RefusedFiles", "%1: %2").arg(notMp3, entry.reason)) +
            QLatin1Char(')');
 }
 
@@ -45,7 +48,7 @@ void RefusedFiles::leaveOut(const QString& path, const QString& reason) {
     entries_.append(Entry{path, reason, false});
 }
 
-QString RefusedFiles::summaryText() const {
+QString RefusedFiles::summaryText(const QLocale& locale) const {
     if (entries_.isEmpty()) {
         return QString();
     }
@@ -69,9 +72,8 @@ QString RefusedFiles::summaryText() const {
         text += kLineBreak + Line(entries_.at(k), mixed);
     }
     if (entries_.size() > named) {
-        text +=
-            kLineBreak +
-            QCoreApplication::translate("DoneMessage", "and %1 more").arg(entries_.size() - named);
+        text += kLineBreak + QCoreApplication::translate("DoneMessage", "and %1 more")
+                                 .arg(locale.toString(entries_.size() - named));
     }
     return text;
 }
@@ -79,7 +81,7 @@ QString RefusedFiles::summaryText() const {
 void RefusedFiles::show(WindowLayer& window) const {
     // A box after the window has closed would keep the program alive unseen.
     if (!entries_.isEmpty() && !window.isClosing()) {
-        window.showMessage(summaryText());
+        window.showMessage(summaryText(window.locale()));
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QtGlobal>
 
@@ -46,7 +47,8 @@ class RefusedFiles {
     // parentheses. When some were left out for what they are, the heading is
     // "File left out" or "N files were left out:", and each line says its
     // reason, "not a valid MP3 file" included. Empty when nothing was refused.
-    QString summaryText() const;
+    // Numbers are written as locale writes them.
+    QString summaryText(const QLocale& locale = QLocale::c()) const;
 
     // The summary in one box (OK, no icon, the application title); nothing
     // when nothing was refused or the window is closing.

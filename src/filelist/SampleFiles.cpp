@@ -8,7 +8,6 @@
 #include "filelist/RefusedFiles.h"
 #include "filelist/SampleRows.h"
 #include "folders/FileListing.h"
-#include "mp3/BitrateText.h"
 #include "mp3/MP3Info.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
@@ -90,7 +89,7 @@ void LoadSampleFilesAndRereadRows(SampleRows& rows, WindowLayer& window, mp3::MP
             g.step(112, [&] { rows.removeRow(row); });
         } else {
             g.step(108, [&] {
-                rows.setBitrateText(row, QString::fromStdString(mp3::BitrateText(info.Bitrate())));
+                rows.setBitrateText(row, BitrateCellText(info.Bitrate(), window.locale()));
             });
         }
     }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "shell/CountedText.h"
+#include "shell/ElidedPath.h"
 #include "shell/NameText.h"
 
 namespace mirelune {
@@ -11,48 +12,54 @@ namespace {
 
 // "\n\n" and the heading for the count (one, or many with "%n"), then a
 // line per file, at most kListedFailures.
-QString Listed(const std::vector<RowFailure>& rows, const char* one, const char* many) {
+QString Listed(const QLocale& locale, const std::vector<RowFailure>& rows, const char* one,
+               const char* many) {
     const auto count = static_cast<qsizetype>(rows.size());
     QString text =
         QStringLiteral("\n\n") + CountedText("DoneMessage", one, many, static_cast<int>(count));
     const qsizetype listed = std::min<qsizetype>(count, kListedFailures);
     for (qsizetype i = 0; i < listed; ++i) {
         const RowFailure& row = rows[static_cast<std::size_t>(i)];
-        text += QLatin1Char('\n') + ShownPath(row.fileName) + QStringLiteral(": ") + row.reason;
+        // French puts a blank before the colon, one that keeps it on the line.
+        text += QLatin1Char('\n') +
+                QCoreApplication::translate("DoneMessage", "%1: %2")
+                    .arg(ElidePathToLength(ShownPath(row.fileName), kListedNameLength), row.reason);
     }
     if (count > listed) {
-        text += QLatin1Char('\n') +
-                QCoreApplication::translate("DoneMessage", "and %1 more").arg(count - listed);
+        text += QLatin1Char('\n') + QCoreApplication::translate("DoneMessage", "and %1 more")
+                                        .arg(locale.toString(count - listed));
     }
     return text;
 }
 
 }  // namespace
 
-QString DoneMessage(const std::vector<RowFailure>& failures, const std::vector<RowFailure>& skipped,
-                    const std::vector<RowFailure>& renamed, const std::vector<RowFailure>& larger,
-                    const std::vector<RowFailure>& notes) {
+QString DoneMessage(const QLocale& locale, const std::vector<RowFailure>& failures,
+                    const std::vector<RowFailure>& skipped, const std::vector<RowFailure>& renamed,
+                    const std::vector<RowFailure>& larger, const std::vector<RowFailure>& notes) {
     QString text = QCoreApplication::translate("DoneMessage", "Done.");
     if (!failures.empty()) {
-        text += Listed(failures, QT_TRANSLATE_NOOP("DoneMessage", "1 file failed:"),
+        text += Listed(locale, failures, QT_TRANSLATE_NOOP("DoneMessage", "1 file failed:"),
                        QT_TRANSLATE_N_NOOP("DoneMessage", "%n files failed:"));
     }
     if (!skipped.empty()) {
-        text += Listed(skipped, QT_TRANSLATE_NOOP("DoneMessage", "1 file skipped:"),
+        text += Listed(locale, skipped, QT_TRANSLATE_NOOP("DoneMessage", "1 file skipped:"),
                        QT_TRANSLATE_N_NOOP("DoneMessage", "%n files skipped:"));
     }
     if (!renamed.empty()) {
-        text += Listed(renamed, QT_TRANSLATE_NOOP("DoneMessage", "1 file renamed for the target:"),
+        text += Listed(locale, renamed,
+                       QT_TRANSLATE_NOOP("DoneMessage", "1 file renamed for the target:"),
                        QT_TRANSLATE_N_NOOP("DoneMessage", "%n files renamed for the target:"));
     }
     if (!larger.empty()) {
-        text +=
-            Listed(larger, QT_TRANSLATE_NOOP("DoneMessage", "1 result larger than the original:"),
-                   QT_TRANSLATE_N_NOOP("DoneMessage", "%n results larger than their originals:"));
+        text += Listed(
+            locale, larger, QT_TRANSLATE_NOOP("DoneMessage", "1 result larger than the original:"),
+            QT_TRANSLATE_N_NOOP("DoneMessage", "%n results larger than their originals:"));
     }
     if (!notes.empty()) {
-        text += Listed(notes, QT_TRANSLATE_NOOP("DoneMessage", "1 file reduced with a note:"),
-                       QT_TRANSLATE_N_NOOP("DoneMessage", "%n files reduced with a note:"));
+        text +=
+            Listed(locale, notes, QT_TRANSLATE_NOOP("DoneMessage", "1 file reduced with a note:"),
+                   QT_TRANSLATE_N_NOOP("DoneMessage", "%n files reduced with a note:"));
     }
     return text;
 }

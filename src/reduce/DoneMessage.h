@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <vector>
 
@@ -17,13 +18,17 @@ struct RowFailure {
 // one by one.
 inline constexpr int kListedFailures = 20;
 
+// A line names its row in at most this many characters; a longer name loses
+// folders first, then the middle of its file name (ElidePath).
+inline constexpr int kListedNameLength = 70;
+
 // "Done." and, when rows failed, how many and why: one line per failed file
 // (name: reason), at most kListedFailures, then "and N more"; then the rows
 // that were left alone, the results that got a name the target takes
 // instead of their own, the results larger than their sources, and the
 // results the encoder made with a note on their source (a tag it had to
-// leave out), in the same way.
-QString DoneMessage(const std::vector<RowFailure>& failures,
+// leave out), in the same way. Numbers are written as locale writes them.
+QString DoneMessage(const QLocale& locale, const std::vector<RowFailure>& failures,
                     const std::vector<RowFailure>& skipped = {},
                     const std::vector<RowFailure>& renamed = {},
                     const std::vector<RowFailure>& larger = {},

@@ -5,7 +5,7 @@
 
 namespace mirelune {
 
-QString DoneReport(const DoneRows& rows) {
+QString DoneReport(const DoneRows& rows, const QLocale& locale) {
     const DistinctNames names(rows.listed);
     const auto named = [&names](std::vector<RowFailure> group) {
         for (RowFailure& row : group) {
@@ -13,7 +13,7 @@ QString DoneReport(const DoneRows& rows) {
         }
         return group;
     };
-    return DoneMessage(named(rows.failures), named(rows.skipped), named(rows.renamed),
+    return DoneMessage(locale, named(rows.failures), named(rows.skipped), named(rows.renamed),
                        named(rows.larger), named(rows.notes));
 }
 

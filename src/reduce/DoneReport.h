@@ -21,7 +21,7 @@ struct DoneRows {
 };
 
 // DoneMessage with each path cut to what tells it from the job's other
-// rows (DistinctNames).
-QString DoneReport(const DoneRows& rows);
+// rows (DistinctNames), numbers written as locale writes them.
+QString DoneReport(const DoneRows& rows, const QLocale& locale);
 
 }  // namespace mirelune

@@ -6,7 +6,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
+#include <cerrno>
 
+#include "reduce/MadeResult.h"
+#include "reduce/OutputNaming.h"
+#include "reduce/RealFolders.h"
 #include "reduce/RunProgress.h"
 #include "shell/PathHelpers.h"
 
@@ -100,6 +104,23 @@ void StopEncoder(QProcess& process) {
     }
 }
 
+// Below the folder the job was given, results go only into real folders:
+// nobody sharing the folder can send them elsewhere with a link.
+QString FolderRefusal(const QString& root, const QString& folder) {
+    if (root.isEmpty()) {
+        return {};
+    }
+    const QString relative = QDir(root).relativeFilePath(folder);
+    if (relative == QStringLiteral(".") || !StaysBelow(relative)) {
+        return {};
+    }
+    const FolderHandle opened = OpenFolderBelow(root, relative, false);
+    if (opened.isOpen() || (opened.error() != ELOOP && opened.error() != ENOTDIR)) {
+        return {};  // a folder that is missing is the reservation's to report
+    }
+    return reason::FolderIsNoRealFolder(QDir::cleanPath(folder));
+}
+
 }  // namespace
 
 bool StorageIsFull(qint64 bytesTotal, qint64 bytesAvailable) {
@@ -109,7 +130,9 @@ bool StorageIsFull(qint64 bytesTotal, qint64 bytesAvailable) {
 }
 
 FileReduction::FileReduction(ReductionRequest request, QObject* parent)
-    : QObject(parent), request_(std::move(request)), result_(request_.output) {
+    : QObject(parent),
+      request_(std::move(request)),
+      result_(request_.output, request_.placement ? *request_.placement : SystemPlacementCalls()) {
     // Only what the encoder says on its error output can explain a failure;
     // its standard output is nobody's business.
     process_.setProcessChannelMode(QProcess::SeparateChannels);
@@ -155,10 +178,22 @@ bool FileReduction::start() {
     if (isDone() || process_.state() != QProcess::NotRunning) {
         return false;
     }
+    // Refused before anything is made: a result never takes its own
+    // source's place, whatever the plan said and whatever leave to replace
+    // was given, and below the folder the job was given it goes only into
+    // real folders.
+    QString refusal;
     if (SourceIsGone(request_.source)) {
+        refusal = reason::SourceGone();
+    } else if (MayBeSource(request_.output, request_.source)) {
+        refusal = reason::WouldOverwriteSource();
+    } else {
+        refusal = FolderRefusal(request_.recordRoot, FolderOf(request_.output));
+    }
+    if (!refusal.isEmpty()) {
         command_ = MakeEncoderCommand(request_.encoderPath, request_.kbps, request_.source,
                                       request_.output);
-        fail(reason::SourceGone(), kStartFailureCode);
+        fail(refusal, kStartFailureCode);
         return false;
     }
     sourceStamp_ = StampOf(request_.source);
@@ -250,28 +285,31 @@ void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status)
     end();
 }
 
-QString FileReduction::record(const FileStamp& result) {
+QString FileReduction::record(const FileStamp& result, const QByteArray& sha256) {
     if (!request_.journals || !sourceStamp_) {
         return {};
     }
     const QString name = QDir(request_.recordRoot).relativeFilePath(request_.output);
     return request_.journals->journalFor(request_.recordRoot)
-        .append({name, result, request_.source, *sourceStamp_});
+        .append({name, result, request_.source, *sourceStamp_, sha256});
 }
 
-void FileReduction::keepRecordTrue(const FileStamp& recorded, qint64 time) {
+void FileReduction::recordPlaced(const MadeResult& made, qint64 time) {
     // Some drivers (fusefat) give a file copied into a held name another
-    // time when it is closed: set it again by name, and where even that does
-    // not hold, record the stamp the result really has. A record that was
-    // not met only never counts.
-    std::optional<FileStamp> placed = StampOf(request_.output);
-    if (placed && !SameStamp(*placed, recorded)) {
-        SetModifiedTime(request_.output, time);
-        placed = StampOf(request_.output);
-        if (placed && !SameStamp(*placed, recorded)) {
-            record(*placed);
-        }
+    // time when it is closed: it is set again, on the file the run made and
+    // nothing that took its name since, and the record holds the time the
+    // result really has once closed. Where the result is no longer there,
+    // its first record speaks only for a file with its content.
+    const FileStamp wanted{made.stamp.size, time};
+    std::optional<FileStamp> placed = StampIfMade(request_.output, made);
+    if (placed && !SameStamp(*placed, wanted)) {
+        placed = SetTimesIfMade(request_.output, made, time);
     }
+    if (!placed) {
+        return;
+    }
+    record(*placed);
+    outcome_.timeNotKept = request_.keepTime && !SameStamp(*placed, wanted);
 }
 
 void FileReduction::place() {
@@ -287,16 +325,14 @@ void FileReduction::place() {
     }
     const qint64 time =
         request_.keepTime && sourceStamp_ ? sourceStamp_->modifiedMs : StampTimeNow();
-    std::optional<FileStamp> recorded;
-    const auto recordFirst = [&](const FileStamp& result) {
-        recorded = result;
-        return record(result);
+    const auto recordFirst = [this](const MadeResult& result) {
+        return record(result.stamp, result.sha256);
     };
     switch (result_.accept(time, recordFirst)) {
         case ResultFile::Acceptance::Placed:
             outcome_.status = ReductionOutcome::Status::Reduced;
             outcome_.note = EncoderNote(outcome_.lastLine, request_.source);
-            keepRecordTrue(*recorded, time);
+            recordPlaced(*result_.placed(), time);
             break;
         case ResultFile::Acceptance::Exists:
             outcome_.status = ReductionOutcome::Status::Skipped;

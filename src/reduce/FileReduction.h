@@ -39,6 +39,8 @@ struct ReductionRequest {
     // a terminal reaches every process of the group), and its row is
     // Interrupted, not Failed. Unset: no stop request is ever seen.
     std::function<bool()> stopRequested = {};
+    // The calls that place the result; unset: the system's.
+    const PlacementCalls* placement = nullptr;
 };
 
 // Whether a file system's own figures say it is full.
@@ -93,9 +95,12 @@ class FileReduction : public QObject {
     void end();
     // Takes the result's name, with its record written first.
     void place();
-    // Writes the record of the result with that stamp; why not, or empty.
-    QString record(const FileStamp& result);
-    void keepRecordTrue(const FileStamp& recorded, qint64 time);
+    // Writes the record of the result with that stamp, and with its content
+    // hash before it is placed; why not, or empty.
+    QString record(const FileStamp& result, const QByteArray& sha256 = {});
+    // Once the result is at its name: makes sure it has the time it was
+    // given, and records it as placed with the stamp it has.
+    void recordPlaced(const MadeResult& made, qint64 time);
 
     ReductionRequest request_;
     std::optional<FileStamp> sourceStamp_;  // as the encoder began to read it

@@ -34,6 +34,13 @@ std::optional<FileStamp> StampOf(const QString& path) {
     return FileStamp{info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
 
+#ifdef Q_OS_UNIX
+FileStamp StampOfStatus(const struct stat& status) {
+    return {static_cast<qint64>(status.st_size),
+            static_cast<qint64>(status.st_mtim.tv_sec) * 1000 + status.st_mtim.tv_nsec / 1000000};
+}
+#endif
+
 bool SameStamp(const FileStamp& a, const FileStamp& b) {
     return a.size == b.size && FatStep(a.modifiedMs) == FatStep(b.modifiedMs);
 }
@@ -42,12 +49,17 @@ qint64 StampTimeNow() {
     return FatStep(QDateTime::currentMSecsSinceEpoch()) * kFatTimeStepMs;
 }
 
-bool SetModifiedTime(const QString& path, qint64 modifiedMs) {
-#ifdef Q_OS_UNIX
+TimesOf::TimesOf(qint64 modifiedMs) {
     const qint64 seconds = FloorDiv(modifiedMs, 1000);
     const long nanoseconds = static_cast<long>((modifiedMs - seconds * 1000) * 1000000);
-    const struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), nanoseconds}};
-    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+    times[0] = {static_cast<time_t>(seconds), nanoseconds};
+    times[1] = times[0];
+}
+
+bool SetModifiedTime(const QString& path, qint64 modifiedMs) {
+#ifdef Q_OS_UNIX
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), TimesOf(modifiedMs).times,
+                       0) == 0;
 #else
     QFile file(path);
     return file.open(QIODevice::ReadWrite) &&

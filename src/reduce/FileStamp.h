@@ -3,7 +3,12 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <ctime>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace mirelune {
 
@@ -18,6 +23,11 @@ struct FileStamp {
 // folder, a missing file or anything else.
 std::optional<FileStamp> StampOf(const QString& path);
 
+#ifdef Q_OS_UNIX
+// The stamp a file's status gives.
+FileStamp StampOfStatus(const struct stat& status);
+#endif
+
 // Equal sizes, and times within the same two seconds: FAT keeps times in
 // two-second steps, so a time set on a stick reads back rounded down.
 bool SameStamp(const FileStamp& a, const FileStamp& b);
@@ -26,7 +36,16 @@ bool SameStamp(const FileStamp& a, const FileStamp& b);
 // exactly, so a result's recorded stamp is the one it reads back with.
 qint64 StampTimeNow();
 
-// Sets the modification time of the file at path; false when it cannot.
+// Both times of a file (access and modification) as utimensat and futimens
+// take them: the same instant. Stick drivers (exfat-fuse, fusefat) ignore a
+// modification time set alone.
+struct TimesOf {
+    explicit TimesOf(qint64 modifiedMs);
+    struct timespec times[2];
+};
+
+// Gives the file at path (a link is followed) both times modifiedMs; false
+// when it cannot.
 bool SetModifiedTime(const QString& path, qint64 modifiedMs);
 
 }  // namespace mirelune

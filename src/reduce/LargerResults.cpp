@@ -10,30 +10,30 @@
 namespace mirelune {
 namespace {
 
-// The same figures as the command line's summary, whatever the user's locale.
-QString SizeText(qint64 bytes) {
-    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeIecFormat);
+QString SizeText(const QLocale& locale, qint64 bytes) {
+    return locale.formattedDataSize(bytes, 1, QLocale::DataSizeIecFormat);
 }
 
 }  // namespace
 
-QString SizeChange(qint64 before, qint64 after) {
+QString SizeChange(const QLocale& locale, qint64 before, qint64 after) {
     return QCoreApplication::translate("LargerResults", "%1 → %2")
-        .arg(SizeText(before), SizeText(after));
+        .arg(SizeText(locale, before), SizeText(locale, after));
 }
 
-std::optional<QString> GrowthOf(const QString& source, const QString& result) {
+std::optional<QString> GrowthOf(const QLocale& locale, const QString& source,
+                                const QString& result) {
     const QFileInfo before(source);
     const QFileInfo after(result);
     if (!before.isFile() || !after.isFile() || after.size() <= before.size()) {
         return std::nullopt;
     }
-    return SizeChange(before.size(), after.size());
+    return SizeChange(locale, before.size(), after.size());
 }
 
-QString LargerThanOriginal(qint64 before, qint64 after) {
+QString LargerThanOriginal(const QLocale& locale, qint64 before, qint64 after) {
     return QCoreApplication::translate("LargerResults", "larger than the original (%1)")
-        .arg(SizeChange(before, after));
+        .arg(SizeChange(locale, before, after));
 }
 
 QString LargerResultsTail(int count) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -11,16 +12,18 @@ namespace mirelune {
 // source. The window still makes it and the command line too, unless told
 // --skip-lower; both then say so.
 
-// "1.6 MiB → 3.1 MiB"
-QString SizeChange(qint64 before, qint64 after);
+// "1.6 MiB → 3.1 MiB", the sizes as locale writes them ("1,6 Mio" in
+// French). The command line passes QLocale::c(): scripts read its figures.
+QString SizeChange(const QLocale& locale, qint64 before, qint64 after);
 
 // The sizes of a result that came out larger than its source (SizeChange);
 // nothing when it did not, or when either size cannot be read.
-std::optional<QString> GrowthOf(const QString& source, const QString& result);
+std::optional<QString> GrowthOf(const QLocale& locale, const QString& source,
+                                const QString& result);
 
 // The command line's line for such a result: "larger than the original
 // (1.6 MiB → 3.1 MiB)".
-QString LargerThanOriginal(qint64 before, qint64 after);
+QString LargerThanOriginal(const QLocale& locale, qint64 before, qint64 after);
 
 // The command line's summary's tail: "; 2 results larger than the original",
 // empty for none.

@@ -2,6 +2,7 @@
 #include "reduce/OutputNaming.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,13 +24,39 @@ QString CopySuffix(int copy) {
     return QStringLiteral(" (") + QString::number(copy) + QLatin1Char(')');
 }
 
-// Names equal under case folding are one name: a result must not take the
-// place of another one on a target that ignores letter case.
-QString ClaimKey(const QString& path) {
-    return PlaceKey(path).toCaseFolded();
+// Whether the folder of a lists a's name and b's name as entries of their
+// own: a target that ignores letter case lists one file once.
+bool ListedApart(const QString& a, const QString& b) {
+    const QString nameA = FileNameOf(a);
+    const QString nameB = FileNameOf(b);
+    bool seenA = false;
+    bool seenB = false;
+    QDirIterator entries(QFileInfo(a).absolutePath(),
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (!(seenA && seenB) && entries.hasNext()) {
+        entries.next();
+        const QString name = entries.fileName();
+        seenA = seenA || name == nameA;
+        seenB = seenB || name == nameB;
+    }
+    return seenA && seenB;
 }
 
 }  // namespace
+
+QString FoldedPlaceKey(const QString& path) {
+    return PlaceKey(path).toCaseFolded();
+}
+
+bool MayBeSource(const QString& path, const QString& source) {
+    if (IsSameFile(path, source)) {
+        return true;
+    }
+    if (FoldedPlaceKey(path) != FoldedPlaceKey(source)) {
+        return false;
+    }
+    return FileNameOf(path) == FileNameOf(source) || !ListedApart(path, source);
+}
 
 QString PlainOutputPath(const QString& folder, const QString& source) {
     return Joined(folder, source, QLatin1Char('.') + QLatin1String(kOutputExtension));
@@ -53,11 +80,11 @@ std::optional<QString> OutputFolderFor(const QString& source, bool intoChosenFol
 
 QString OutputPathFor(const QString& folder, const QString& source) {
     const QString plain = PlainOutputPath(folder, source);
-    if (!IsSameFile(plain, source)) {
+    if (!MayBeSource(plain, source)) {
         return plain;
     }
     const QString reduced = ReducedOutputPath(folder, source);
-    return IsSameFile(reduced, source) ? QString() : reduced;
+    return MayBeSource(reduced, source) ? QString() : reduced;
 }
 
 QString NumberedPath(const QString& path, int copy) {
@@ -85,9 +112,13 @@ void OutputNames::protectSource(const QString& source) {
     if (const auto identity = IdentityOf(source)) {
         protected_.insert(*identity);
     }
+    protectedNames_.insert(FoldedPlaceKey(source));
 }
 
 bool OutputNames::isProtected(const QString& path) const {
+    if (protectedNames_.count(FoldedPlaceKey(path)) != 0) {
+        return true;
+    }
     const auto identity = IdentityOf(path);
     return identity && protected_.count(*identity) != 0;
 }
@@ -98,6 +129,11 @@ void OutputNames::noteWanted(const QString& source, const QString& wanted) {
     if (place && from && *place != *from) {
         wantedBy_.emplace(*place, Wanter{*from, source});
     }
+    // On a case-blind stick a listed "Song.mp3" is the wanted "song.mp3"
+    // under another inode number.
+    if (from) {
+        wantedByName_.emplace(FoldedPlaceKey(wanted), Wanter{*from, source});
+    }
 }
 
 std::optional<QString> OutputNames::resultOf(const QString& source) const {
@@ -106,10 +142,15 @@ std::optional<QString> OutputNames::resultOf(const QString& source) const {
         return std::nullopt;
     }
     const auto found = wantedBy_.find(*identity);
-    if (found == wantedBy_.end() || found->second.source == *identity) {
-        return std::nullopt;
+    if (found != wantedBy_.end() && found->second.source != *identity) {
+        return found->second.path;
     }
-    return found->second.path;
+    const auto named = wantedByName_.find(FoldedPlaceKey(source));
+    if (named != wantedByName_.end() && named->second.source != *identity &&
+        !MayBeSource(source, named->second.path)) {
+        return named->second.path;
+    }
+    return std::nullopt;
 }
 
 OutputChoice OutputNames::decide(const QString& source, const QString& wanted) {
@@ -134,7 +175,7 @@ OutputChoice OutputNames::decide(const QString& source, const QString& wanted) {
         }
         const QString candidate = folder + fitted;
         const bool renamed = fitted != stem + tail;
-        const auto holder = claimed_.find(ClaimKey(candidate));
+        const auto holder = claimed_.find(FoldedPlaceKey(candidate));
         if (holder != claimed_.end()) {
             if (holder->second == sourceKey) {
                 return {candidate, Kind::Ours, renamed};
@@ -151,7 +192,7 @@ OutputChoice OutputNames::decide(const QString& source, const QString& wanted) {
 }
 
 void OutputNames::claim(const QString& source, const QString& path) {
-    claimed_[ClaimKey(path)] = SourceKey(source);
+    claimed_[FoldedPlaceKey(path)] = SourceKey(source);
 }
 
 }  // namespace mirelune

@@ -27,10 +27,25 @@ QString ReducedOutputPath(const QString& folder, const QString& source);
 std::optional<QString> OutputFolderFor(const QString& source, bool intoChosenFolder,
                                        bool besideSource, const QString& chosenFolder);
 
+// The same text for names equal but for letter case in one folder: on a
+// target that ignores case they are one file, so a result must not take the
+// place of another one, or of a source.
+QString FoldedPlaceKey(const QString& path);
+
+// Whether writing at path could reach source: the same file (links and
+// other spellings of the folder count), or a name equal to source's but for
+// letter case that its folder does not list apart from source's own name.
+// Drivers of case-blind sticks (fusefat) give the two spellings of one file
+// different inode numbers, so only the names can tell; a folder that lists
+// both names holds two files.
+bool MayBeSource(const QString& path, const QString& source);
+
 // The output path for source inside folder: the plain name, or the
-// "-reduced" name when the plain one is the source file itself (by
-// identity, so links and other spellings count). Empty when even the
-// "-reduced" name is the source: such a row must not run.
+// "-reduced" name when the plain one may be the source itself (so "Song.MP3"
+// beside itself gives "Song-reduced.mp3"). A plain name that an older version
+// gave a source on a target that tells case apart ("Song.mp3" beside
+// "Song.MP3", two files) stays that source's output. Empty when even the
+// "-reduced" name may be the source: such a row must not run.
 QString OutputPathFor(const QString& folder, const QString& source);
 
 // "song.mp3" with copy 2 is "song (2).mp3": the number goes before the
@@ -103,6 +118,8 @@ class OutputNames {
 
     TargetNames targets_;
     std::set<FileIdentity> protected_;         // the listed sources
+    std::set<QString> protectedNames_;         // their folded place keys
+    std::map<QString, Wanter> wantedByName_;   // folded place key of a wanted output -> its source
     std::map<QString, QString> claimed_;       // folded place key -> key of the source it holds
     std::map<FileIdentity, Wanter> wantedBy_;  // an existing wanted output -> its source
 };

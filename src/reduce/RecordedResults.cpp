@@ -2,6 +2,15 @@
 #include "reduce/RecordedResults.h"
 
 #include <QDir>
+#include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#endif
+
+#include "reduce/FileDescriptor.h"
+#include "reduce/MadeResult.h"
+#include "reduce/RealFolders.h"
 
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
@@ -15,6 +24,49 @@ QString Whole(const QString& root, const QString& relative) {
 
 QString InRoot(const QString& root, const QString& key) {
     return QDir::cleanPath(root) + QLatin1Char('\n') + key;
+}
+
+// The stamp of the file a record names, when the record may describe it: a
+// name that stays below root, reached without following a link, a regular
+// file, and one of the journal's owner unless root (the system's
+// administrator) wrote the journal. So another user's journal claims only
+// that user's own files. A record made before placing speaks only for a file
+// of its size and content hash: read only then, and only up to that size.
+std::optional<FileStamp> RecordedStamp(const QString& root, const ResultRecord& record,
+                                       unsigned journalOwner) {
+    const QString& relative = record.result;
+#ifdef Q_OS_UNIX
+    if (!StaysBelow(relative)) {
+        return std::nullopt;
+    }
+    const qsizetype cut = relative.lastIndexOf(QLatin1Char('/'));
+    const FolderHandle folder =
+        OpenFolderBelow(root, cut < 0 ? QString() : relative.left(cut), false);
+    const QByteArray name = QFile::encodeName(relative.mid(cut + 1));
+    const std::optional<struct stat> status = StatusIn(folder, name);
+    if (!status || !S_ISREG(status->st_mode) ||
+        (journalOwner != 0 && journalOwner != status->st_uid)) {
+        return std::nullopt;
+    }
+    if (record.sha256.isEmpty()) {
+        return StampOfStatus(*status);
+    }
+    if (status->st_size != record.resultStamp.size) {
+        return std::nullopt;
+    }
+    const FileDescriptor file(
+        ::openat(folder.fd(), name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat opened {};
+    if (!file.isOpen() || ::fstat(file.fd(), &opened) != 0 || opened.st_dev != status->st_dev ||
+        opened.st_ino != status->st_ino ||
+        ContentHash(file.fd(), record.resultStamp.size) != record.sha256) {
+        return std::nullopt;
+    }
+    return StampOfStatus(opened);
+#else
+    Q_UNUSED(journalOwner);
+    return record.sha256.isEmpty() ? StampOf(Whole(root, relative)) : std::nullopt;
+#endif
 }
 
 }  // namespace
@@ -31,12 +83,23 @@ std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
         return stamp && SameStamp(*stamp, record.sourceStamp);
     };
     std::map<QString, Held> counting;
-    for (ResultRecord& record : ReadRecords(root)) {
-        const QString path = Whole(root, record.result);
-        const std::optional<FileStamp> there = StampOf(path);
-        if (!there || !SameStamp(*there, record.resultStamp)) {
+    JournalRecords journals = ReadRecords(root);
+    for (QString& warning : journals.warnings) {
+        warnings_.push_back(std::move(warning));
+    }
+    for (JournalRecord& entry : journals.records) {
+        ResultRecord& record = entry.record;
+        const std::optional<FileStamp> there = RecordedStamp(root, record, entry.owner);
+        if (!there) {
             continue;
         }
+        if (record.sha256.isEmpty() && !SameStamp(*there, record.resultStamp)) {
+            continue;
+        }
+        // A record made before placing, of a result that is there whole,
+        // counts whatever time the file came to have: with the stamp it has.
+        record.resultStamp = *there;
+        const QString path = Whole(root, record.result);
         const QString key = PlaceKey(path);
         const auto before = counting.find(key);
         if (before == counting.end() || !sourceUnchanged(before->second.record)) {

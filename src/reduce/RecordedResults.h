@@ -15,7 +15,10 @@ namespace mirelune {
 // The results a job finds already made, read from the journals of the
 // folders it writes to. A record counts only while a file with the result's
 // recorded stamp is at its name: a crash before the result was placed, or a
-// file the user put there since, is never taken for one of ours.
+// file the user put there since, is never taken for one of ours. And only
+// for a file it may describe: below its folder, through no link, outside the
+// record folder, a regular file of the journal's owner (any, for a journal of
+// root's); anything else is passed over as a bad line.
 class RecordedResults {
   public:
     // A record that counts, with its result's path made whole.
@@ -50,12 +53,16 @@ class RecordedResults {
     // Results kept whose sources are gone and that no source took over.
     int goneCount() const;
 
+    // What was passed over for its size while reading, one line each.
+    const std::vector<QString>& warnings() const { return warnings_; }
+
   private:
     struct Entry {
         Held held;
         std::optional<QString> takenBy;
     };
     std::set<QString> roots_;
+    std::vector<QString> warnings_;
     std::vector<Entry> entries_;
     std::map<QString, std::size_t> byResult_;  // place key of a result -> entry
     std::map<QString, std::size_t> bySource_;  // root and source key -> entry

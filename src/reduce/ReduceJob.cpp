@@ -302,10 +302,10 @@ void ReduceJob::run(ReduceJobView& view) {
             }
         });
         if (row.refusal.isEmpty() &&
-            g.test(138, [&] { return IsSameFile(row.output, row.source); })) {
+            g.test(138, [&] { return MayBeSource(row.output, row.source); })) {
             g.step(140, [&] { row.output = ReducedOutputPath(*row.folder, row.source); });
             g.step(142, [&] {
-                if (IsSameFile(row.output, row.source)) {
+                if (MayBeSource(row.output, row.source)) {
                     row.refusal = reason::WouldOverwriteSource();
                 }
             });
@@ -402,7 +402,7 @@ void ReduceJob::run(ReduceJobView& view) {
             renamed.push_back({row.source, SavedAs(FileNameOf(row.output))});
         }
         if (reduction.outcome().status == ReductionOutcome::Status::Reduced) {
-            if (const auto growth = GrowthOf(row.source, row.output)) {
+            if (const auto growth = GrowthOf(window.locale(), row.source, row.output)) {
                 done.larger.push_back({row.source, *growth});
             }
             if (!reduction.outcome().note.isEmpty()) {
@@ -430,7 +430,13 @@ void ReduceJob::run(ReduceJobView& view) {
         view.setProgressText(QCoreApplication::translate("RunProgress", "Progress Bar"));
     });
     if (!aborted_) {
-        g.step(164, [&] { window.showMessage(DoneReport(done)); });
+        g.step(164, [&] {
+            QString text = DoneReport(done, window.locale());
+            for (const QString& warning : records.warnings()) {
+                text += QStringLiteral("\n\n") + warning;
+            }
+            window.showMessage(text);
+        });
     }
     g.step(170, [&] { busy_ = false; });
 }

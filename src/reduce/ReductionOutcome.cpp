@@ -66,6 +66,13 @@ QString WouldOverwriteSource() {
     return QCoreApplication::translate("ReductionOutcome", "would overwrite its source");
 }
 
+QString FolderIsNoRealFolder(const QString& folder) {
+    return QCoreApplication::translate("ReductionOutcome",
+                                       "%1 is a link or no folder: results go only into real "
+                                       "folders below the output folder")
+        .arg(ShownPath(QDir::toNativeSeparators(folder)));
+}
+
 QString NoOutputChoice() {
     return QCoreApplication::translate("ReductionOutcome", "no choice where to save the result");
 }

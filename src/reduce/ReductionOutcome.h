@@ -27,6 +27,9 @@ struct ReductionOutcome {
     // For a result: what the encoder had to say about its source while it
     // still made it (a tag it had to leave out), without its name.
     QString note;
+    // For a result that was to keep its source's time: the target gave it
+    // another, which its record holds.
+    bool timeNotKept = false;
 };
 
 // The note a successful encoder's last line holds: its own warning, without
@@ -42,6 +45,8 @@ QString EncoderFailed(qint32 code, const QString& lastLine);
 QString EncoderStopped(const QString& lastLine);
 QString NotValidMp3();
 QString WouldOverwriteSource();
+// A folder below the output folder that is a link (or no folder at all).
+QString FolderIsNoRealFolder(const QString& folder);
 QString NoOutputChoice();
 QString NoTargetBitrate();
 QString RowUnreadable();

@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 
+#include "reduce/RealFolders.h"
 #include "reduce/RunLiveness.h"
 
 #ifdef Q_OS_UNIX
@@ -26,6 +28,13 @@ QByteArray MarkOfThisProcess() {
     // is this reservation, also where inode numbers are not stable.
     const QByteArray tag = QByteArray::number(QRandomGenerator::global()->generate64(), 36);
     return kMarkLine + OwnerLines() + tag + '\n';
+}
+
+// The tag MarkOfThisProcess writes: a number in base 36.
+bool IsTagText(const QByteArray& text) {
+    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+    });
 }
 
 #ifdef Q_OS_UNIX
@@ -86,81 +95,112 @@ bool ReservedName::untouched() const {
     return ::fstat(fd_, &held) == 0 && held.st_size == mark_.size();
 }
 
-int ReservedName::copyInto(const QString& from) {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        return EIO;
-    }
+int ReservedName::copyInto(int from, qint64 size, const PlacementCalls& calls) {
+    const auto writeAll = [&](const char* data, qint64 count, qint64 at) {
+        while (count > 0) {
+            const qint64 written = calls.write(fd_, data, count, at);
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                return written < 0 ? errno : EIO;
+            }
+            data += written;
+            count -= written;
+            at += written;
+        }
+        return 0;
+    };
     const qint64 markSize = mark_.size();
     QByteArray head;
+    QByteArray chunk(static_cast<qsizetype>(kCopyChunk), Qt::Uninitialized);
     qint64 offset = 0;
-    for (;;) {
-        const QByteArray chunk = source.read(kCopyChunk);
-        if (chunk.isEmpty()) {
-            if (source.error() != QFileDevice::NoError) {
-                return EIO;
-            }
-            break;
+    while (offset < size) {
+        const ssize_t got =
+            ::pread(from, chunk.data(), static_cast<size_t>(std::min(kCopyChunk, size - offset)),
+                    static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return got < 0 ? errno : EIO;  // the result shrank under us
         }
         // The first bytes wait until everything after them is safely down:
         // until then the file still starts with the mark.
         qint64 skip = 0;
         if (offset < markSize) {
-            skip = std::min<qint64>(markSize - offset, chunk.size());
-            head += chunk.left(skip);
+            skip = std::min<qint64>(markSize - offset, got);
+            head.append(chunk.constData(), static_cast<qsizetype>(skip));
         }
-        if (skip < chunk.size() &&
-            !WriteAll(fd_, chunk.constData() + skip, chunk.size() - skip, offset + skip)) {
-            return errno;
+        if (const int error = writeAll(chunk.constData() + skip, got - skip, offset + skip)) {
+            return error;
         }
-        offset += chunk.size();
+        offset += got;
     }
-    if (::fsync(fd_) != 0 || !WriteAll(fd_, head.constData(), head.size(), 0)) {
+    if (calls.fsync(fd_) != 0) {
         return errno;
     }
+    if (const int error = writeAll(head.constData(), head.size(), 0)) {
+        return error;
+    }
     // A result shorter than the mark keeps none of the mark's tail.
-    if ((offset < markSize && ::ftruncate(fd_, offset) != 0) || ::fsync(fd_) != 0) {
+    if ((size < markSize && calls.truncate(fd_, size) != 0) || calls.fsync(fd_) != 0) {
         return errno;
     }
     return 0;
 }
 
-int ReservedName::fill(const QString& from, unsigned mode, const PlacementCalls& calls) {
+int ReservedName::fill(int from, const QString& fromPath, unsigned mode,
+                       const PlacementCalls& calls) {
     if (!held()) {
         return EBADF;
     }
     if (!untouched() || !nameIsOurs()) {
         return EEXIST;
     }
-    const QByteArray fromName = QFile::encodeName(from);
+    struct stat made {};
+    if (::fstat(from, &made) != 0) {
+        return errno;
+    }
+    const QByteArray fromName = QFile::encodeName(fromPath);
     const QByteArray toName = QFile::encodeName(path_);
     const int swapped = calls.exchange(fromName, toName);
     if (swapped == 0) {
-        // from now names whatever held the output name a moment ago.
+        // fromName now names whatever held the output name a moment ago, and
+        // the output name whatever fromName named.
         struct stat held {};
         struct stat moved {};
-        if (::fstat(fd_, &held) == 0 && ::lstat(fromName.constData(), &moved) == 0 &&
-            SameFile(held, moved)) {
+        struct stat placed {};
+        const bool reservationMoved = ::fstat(fd_, &held) == 0 &&
+                                      ::lstat(fromName.constData(), &moved) == 0 &&
+                                      SameFile(held, moved);
+        const bool resultPlaced =
+            ::lstat(toName.constData(), &placed) == 0 && SameFile(made, placed);
+        if (reservationMoved && resultPlaced) {
             ::unlink(fromName.constData());
             forget();
             return 0;
         }
-        calls.exchange(fromName, toName);  // a stranger's file: back where it was
-        return EEXIST;
+        // A stranger's file, or something that took the temporary name:
+        // back where it was.
+        calls.exchange(fromName, toName);
+        return reservationMoved ? ESTALE : EEXIST;
     }
     if (!ExchangeUnsupported(swapped)) {
         return swapped;
     }
     filling_ = true;
-    if (const int error = copyInto(from)) {
+    // The held file holds only the mark so far: it may get the result's
+    // mode at once, so no moment of a whole result has any other (where the
+    // target keeps modes at all).
+    calls.mode(fd_, mode);
+    if (const int error = copyInto(from, made.st_size, calls)) {
         return error;
     }
-    ::fchmod(fd_, static_cast<mode_t>(mode));
-    // The copy keeps the result's time: its record names it.
-    struct stat copied {};
-    if (::stat(fromName.constData(), &copied) == 0) {
-        const struct timespec times[2] = {{0, UTIME_OMIT}, copied.st_mtim};
-        ::futimens(fd_, times);
+    // The copy keeps the result's times: its record names them.
+    const struct timespec times[2] = {made.st_atim, made.st_mtim};
+    if (calls.time(fd_, times) != 0 || calls.fsync(fd_) != 0) {
+        return errno;
     }
     if (!nameIsOurs()) {
         // Someone replaced the name while the copy ran: their file stays, and
@@ -169,7 +209,6 @@ int ReservedName::fill(const QString& from, unsigned mode, const PlacementCalls&
         return EEXIST;
     }
     forget();
-    ::unlink(fromName.constData());
     return 0;
 }
 
@@ -192,21 +231,77 @@ void ReservedName::forget() noexcept {
     path_.clear();
 }
 
-bool IsDeadReservation(const QString& path) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+bool IsDeadReservationText(const QByteArray& bytes, const QDateTime& touched,
+                           const TargetClock& clock, HeldContent held) {
+    if (!bytes.startsWith(kMarkLine)) {
         return false;
     }
-    const QByteArray head = file.read(512);
-    if (!head.startsWith(kMarkLine)) {
+    // The mark: the owner's two lines and the tag; nothing after it unless a
+    // copy into the held file was cut short.
+    const QList<QByteArray> lines = bytes.mid(kMarkLine.size()).split('\n');
+    if (held == HeldContent::MarkOnly &&
+        (lines.size() != 4 || !lines[3].isEmpty() || !IsTagText(lines[2]))) {
         return false;
     }
-    const QList<QByteArray> lines = head.mid(kMarkLine.size()).split('\n');
-    if (lines.size() < 2) {
+    if (lines.size() < 3) {
         return false;  // the mark is still being written
     }
-    return OwnerIsDead(lines[0], lines[1], QFileInfo(path).lastModified(),
-                       QDateTime::currentDateTime());
+    const std::optional<RunOwner> owner = RunOwner::parse(lines[0], lines[1]);
+    return owner && OwnerIsDead(*owner, touched, clock);
+}
+
+bool IsLeftoverHead(const QByteArray& head, const RunOwner& owner) {
+    const QByteArray mark = kMarkLine + owner.lines();
+    return mark.startsWith(head) || head.startsWith(mark);
+}
+
+bool IsDeadReservationFile(const QByteArray& name, const SmallFile& file,
+                           const QList<RunMarkSeen>& marks, const TargetClock& clock,
+                           HeldContent ofOurs) {
+    // Another user's file counts only when all it holds is the mark.
+    const bool ours = file.status.st_uid == ::geteuid();
+    if (ours) {
+        for (const RunMarkSeen& mark : marks) {
+            if (mark.run && mark.owner == file.status.st_uid && mark.announced.contains(name) &&
+                IsLeftoverHead(file.bytes, *mark.run)) {
+                return true;
+            }
+        }
+    }
+    return (ours || file.status.st_size == file.bytes.size()) &&
+           IsDeadReservationText(
+               file.bytes, ModifiedTimeOf(file.status.st_mtim.tv_sec, file.status.st_mtim.tv_nsec),
+               clock, ours ? ofOurs : HeldContent::MarkOnly);
+}
+
+namespace {
+
+std::optional<SmallFile> DeadReservationAt(const QString& path, const TargetClock& clock,
+                                           FolderHandle& folder) {
+    const QFileInfo info(path);
+    folder = OpenFolderBelow(info.path(), QString(), false);
+    const QByteArray name = QFile::encodeName(info.fileName());
+    std::optional<SmallFile> file = ReadHead(folder, name, kMaxReservationBytes);
+    if (!file ||
+        !IsDeadReservationFile(name, *file, RunMarksIn(OpenRecordFolder(info.path(), false), clock),
+                               clock, HeldContent::CopyCutShort)) {
+        return std::nullopt;
+    }
+    return file;
+}
+
+}  // namespace
+
+bool IsDeadReservation(const QString& path, const TargetClock& clock) {
+    FolderHandle folder;
+    return DeadReservationAt(path, clock, folder).has_value();
+}
+
+bool RemoveDeadReservation(const QString& path, const TargetClock& clock) {
+    FolderHandle folder;
+    const std::optional<SmallFile> file = DeadReservationAt(path, clock, folder);
+    return file &&
+           RemoveIfSame(folder, QFile::encodeName(QFileInfo(path).fileName()), file->status);
 }
 
 #else  // not Unix: no swap, and the copy goes straight in
@@ -223,7 +318,7 @@ int ReservedName::reserve(const QString& path) {
     return 0;
 }
 
-int ReservedName::fill(const QString& from, unsigned, const PlacementCalls&) {
+int ReservedName::fill(int, const QString& from, unsigned, const PlacementCalls&) {
     QFile::remove(path_);
     if (!QFile::rename(from, path_)) {
         return EEXIST;
@@ -241,7 +336,19 @@ void ReservedName::release() noexcept {
     }
 }
 
-bool IsDeadReservation(const QString&) {
+bool IsDeadReservationText(const QByteArray&, const QDateTime&, const TargetClock&, HeldContent) {
+    return false;
+}
+
+bool IsLeftoverHead(const QByteArray&, const RunOwner&) {
+    return false;
+}
+
+bool IsDeadReservation(const QString&, const TargetClock&) {
+    return false;
+}
+
+bool RemoveDeadReservation(const QString&, const TargetClock&) {
     return false;
 }
 

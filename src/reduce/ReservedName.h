@@ -2,9 +2,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
-#include "reduce/MoveIntoPlace.h"
+#include "reduce/PlacementCalls.h"
+#include "reduce/RealFolders.h"
+#include "reduce/RunLiveness.h"
 
 namespace mirelune {
 
@@ -36,13 +39,15 @@ class ReservedName {
     int reserve(const QString& path);
     bool held() const { return fd_ >= 0; }
 
-    // Puts the finished file from (in the same folder, with mode already
-    // set) at the held name, and gives the result mode. Returns 0 once the
-    // result is there; EEXIST when the name no longer holds the untouched
-    // reservation (someone else's file is there, and stays); or the system's
-    // error number. On success from is gone; otherwise it is the caller's to
-    // remove.
-    int fill(const QString& from, unsigned mode, const PlacementCalls& calls);
+    // Puts the finished file open as from (named fromPath in the same
+    // folder, its mode and times set, its bytes down) at the held name,
+    // where the result gets mode and from's times. Returns 0 once the result
+    // is there; EEXIST when the name no longer holds the untouched reservation
+    // (someone else's file is there, and stays); ESTALE when fromPath no
+    // longer names from; or the system's error number. Reads from only
+    // through its descriptor. On success fromPath names nothing of ours any
+    // more; otherwise it is the caller's to remove.
+    int fill(int from, const QString& fromPath, unsigned mode, const PlacementCalls& calls);
 
     // Removes the reservation while the name still holds it and nobody wrote
     // over its mark; quiet.
@@ -51,7 +56,7 @@ class ReservedName {
   private:
     bool nameIsOurs() const;
     bool untouched() const;
-    int copyInto(const QString& from);
+    int copyInto(int from, qint64 size, const PlacementCalls& calls);
     // Closes the handle and lets the name go, whatever is at it.
     void forget() noexcept;
 
@@ -61,10 +66,47 @@ class ReservedName {
     bool filling_ = false;
 };
 
-// Whether the file at path starts with the unfinished mark of a run that
-// cannot be running any more: one of this machine whose process is gone, or
-// one of another machine that has not touched the file for a day. Such a file
-// is never a result, and whoever wants its name may remove it.
-bool IsDeadReservation(const QString& path);
+// A held name holds a few lines: nothing bigger is one.
+inline constexpr qint64 kMaxReservationBytes = 512;
+
+// What may follow the unfinished mark in a held file.
+enum class HeldContent {
+    MarkOnly,      // nothing: the file holds no user data
+    CopyCutShort,  // anything: a copy into our own held file was cut short
+};
+
+// Whether bytes, a file's content (or its head) last changed at touched,
+// are the unfinished mark (the mark line, the owner's lines and a tag) of a
+// run that cannot be running any more (see OwnerIsDead). Such a file is never
+// a result: whoever wants its name may remove it.
+bool IsDeadReservationText(const QByteArray& bytes, const QDateTime& touched,
+                           const TargetClock& clock, HeldContent held = HeldContent::MarkOnly);
+
+// Whether head, the first bytes (up to kMaxReservationBytes) of a file at a
+// name that owner's run announced, is what that run left there: nothing,
+// part of its unfinished mark, or the whole mark and anything after it (a
+// copy cut short). A file at such a name that holds anything else is not the
+// run's.
+bool IsLeftoverHead(const QByteArray& head, const RunOwner& owner);
+
+// The same for the file at path: a regular file (a link is not followed),
+// its head read without waiting. Only the mark, for another user's file;
+// the mark and a copy cut short, or a leftover at a name a dead run
+// announced (IsLeftoverHead), for one of the running user's. Judged by the
+// local clock unless a run's own is given.
+bool IsDeadReservation(const QString& path, const TargetClock& clock = TargetClock::Local());
+
+#ifdef Q_OS_UNIX
+// The rule of IsDeadReservation for file, the head of name in a folder whose
+// record folder holds marks; ofOurs is what may follow the mark in a file of
+// the running user's at a name no dead run announced.
+bool IsDeadReservationFile(const QByteArray& name, const SmallFile& file,
+                           const QList<RunMarkSeen>& marks, const TargetClock& clock,
+                           HeldContent ofOurs);
+#endif
+
+// Removes the file at path when IsDeadReservation, and only that file (not
+// one put at its name meanwhile). Whether it was removed.
+bool RemoveDeadReservation(const QString& path, const TargetClock& clock);
 
 }  // namespace mirelune

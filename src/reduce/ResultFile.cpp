@@ -6,6 +6,7 @@
 
 #include "mp3/MP3Info.h"
 #include "reduce/DeleteFileQuietly.h"
+#include "reduce/FileDescriptor.h"
 #include "reduce/RandomTag.h"
 #include "reduce/ReductionOutcome.h"
 #include "reduce/RunMark.h"
@@ -33,6 +34,33 @@ bool IsValidMp3(const QString& path) {
         return false;  // the analysis gave up on it: not something we hand out
     }
 }
+
+#ifdef Q_OS_UNIX
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Removes path when it still names the file status describes.
+// What a failed run leaves at its temporary name: the encoder's file, which
+// replaced the one reserve() made. Anything else there was put by someone
+// else (a link, another user's file) and stays.
+void RemoveIfOurs(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat named {};
+    if (::lstat(name.constData(), &named) == 0 && S_ISREG(named.st_mode) &&
+        named.st_uid == ::geteuid()) {
+        ::unlink(name.constData());
+    }
+}
+
+void RemoveIfStill(const QString& path, const struct stat& status) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat named {};
+    if (::lstat(name.constData(), &named) == 0 && SameFile(named, status)) {
+        ::unlink(name.constData());
+    }
+}
+#endif
 
 constexpr unsigned kReadWriteBits = 0666;
 constexpr unsigned kOwnerReadWrite = 0600;
@@ -77,8 +105,18 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
     hold_ = std::make_unique<RunMarkHold>(folder);
     const QString prefix =
         kTemporaryPrefix + (hold_->marked() ? RunTag() + QLatin1Char('-') : QString());
+    // Each name is written in the run's mark before it is made, so that what
+    // a kill leaves at it is known for the run's. Where no mark can be
+    // written the names go unannounced: such a folder cannot keep the
+    // result's record either, and the row fails there.
+    const QByteArray outputName = QFile::encodeName(FileNameOf(output_));
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate = folder + prefix + RandomTag(kTagLength) + kTemporarySuffix;
+        const QByteArray candidateName = QFile::encodeName(FileNameOf(candidate));
+        if (hold_->marked() && !hold_->announce({candidateName, outputName})) {
+            error = errno;
+            break;
+        }
         unsigned created = 0;
         error = CreateNew(candidate, wanted | kOwnerReadWrite, created);
         if (error == 0) {
@@ -87,6 +125,7 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
             resultMode_ = created & wanted;
             break;
         }
+        hold_->settle({candidateName, outputName});
         if (error != EEXIST) {
             break;
         }
@@ -96,9 +135,11 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
         return Reservation::Failed;
     }
     error = name_.reserve(output_);
-    if (error == EEXIST && IsDeadReservation(output_)) {
-        DeleteFileQuietly(output_);
+    if (error == EEXIST && RemoveDeadReservation(output_, hold_->clock())) {
         error = name_.reserve(output_);
+    }
+    if (!name_.held()) {
+        hold_->settle({outputName});  // someone else's file, or none
     }
     if (error == 0 || (error == EEXIST && replace == Replace::Yes)) {
         return Reservation::Ready;
@@ -115,60 +156,157 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
     return Reservation::Failed;
 }
 
+#ifdef Q_OS_UNIX
+
 ResultFile::Acceptance ResultFile::accept(std::optional<qint64> modifiedMs,
                                           const BeforePlacing& beforePlacing) {
     refusal_.clear();
-    if (temporary_.isEmpty() || !IsValidMp3(temporary_)) {
+    placed_.reset();
+    const auto refuse = [this](QString why) {
         discard();
-        refusal_ = reason::NotValidMp3();
+        refusal_ = std::move(why);
         return Acceptance::Refused;
+    };
+    if (temporary_.isEmpty()) {
+        return refuse(reason::NotValidMp3());
     }
-#ifdef Q_OS_UNIX
+    // From here on the temporary name is only ever asked whether it still
+    // names this file: another writer in the folder may put anything there.
+    const FileDescriptor made(
+        calls_.open(QFile::encodeName(temporary_), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    // Gone, a link, or not the sole name of a regular file of ours: nothing
+    // the encoder left is a result.
+    if (!made.isOpen()) {
+        return refuse(errno == ENOENT || errno == ELOOP
+                          ? reason::NotValidMp3()
+                          : reason::CannotWriteResult(output_, errno));
+    }
+    struct stat status {};
+    if (::fstat(made.fd(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_uid != ::geteuid() || status.st_nlink != 1) {
+        return refuse(reason::NotValidMp3());
+    }
+    if (!IsValidMp3(QStringLiteral("/proc/self/fd/%1").arg(made.fd()))) {
+        return refuse(reason::NotValidMp3());
+    }
     // Whatever the encoder did to the file's mode, the result has the
-    // source's read and write bits and nothing more.
-    ::chmod(QFile::encodeName(temporary_).constData(), static_cast<mode_t>(resultMode_));
-#endif
+    // source's read and write bits and nothing more (where the target keeps
+    // modes: fusefat has no call for them). A time the target does not keep
+    // is found when the result is asked again after placing.
+    calls_.mode(made.fd(), resultMode_);
     if (modifiedMs) {
-        SetModifiedTime(temporary_, *modifiedMs);
+        calls_.time(made.fd(), TimesOf(*modifiedMs).times);
     }
+    if (calls_.fsync(made.fd()) != 0 || ::fstat(made.fd(), &status) != 0) {
+        return refuse(reason::CannotWriteResult(output_, errno));
+    }
+    const std::optional<QByteArray> hash = ContentHash(made.fd(), status.st_size);
+    if (!hash) {
+        return refuse(reason::CannotWriteResult(output_, EIO));
+    }
+    const MadeResult result{StampOfStatus(status), *hash};
     if (beforePlacing) {
-        const std::optional<FileStamp> stamp = StampOf(temporary_);
-        if (QString why = stamp ? beforePlacing(*stamp) : reason::NotValidMp3(); !why.isEmpty()) {
-            discard();
-            refusal_ = std::move(why);
-            return Acceptance::Refused;
+        if (QString why = beforePlacing(result); !why.isEmpty()) {
+            return refuse(std::move(why));
         }
     }
     bool replacing = !name_.held();
-    int error = replacing ? MoveIntoPlace(temporary_, output_)
-                          : name_.fill(temporary_, resultMode_, calls_);
+    int error =
+        replacing ? replaceWith(made.fd()) : name_.fill(made.fd(), temporary_, resultMode_, calls_);
     if (error == EEXIST && !replacing && replace_ == Replace::Yes) {
         // Another file took the name meanwhile, and the user let results
         // replace files.
         name_.release();
         replacing = true;
-        error = MoveIntoPlace(temporary_, output_);
+        error = replaceWith(made.fd());
     }
     if (error == 0) {
-        DeleteFileQuietly(temporary_);  // the copy's source, where the result was copied
+        // The new name is down before anything records it as placed; some
+        // drivers have no call for it, and their names are down at once.
+        const FileDescriptor folder(
+            calls_.open(QFile::encodeName(FolderOf(output_).isEmpty() ? QStringLiteral(".")
+                                                                      : FolderOf(output_)),
+                        O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.isOpen()) {
+            calls_.fsync(folder.fd());
+        }
+        // Where the result was copied, the temporary file is the copy's source.
+        RemoveIfStill(temporary_, status);
         temporary_.clear();
         hold_.reset();
+        placed_ = result;
         return Acceptance::Placed;
     }
-    discard();
     if (error == EEXIST) {
+        discard();
         refusal_ = reason::Exists();
         return Acceptance::Exists;
     }
-    refusal_ = replacing ? reason::CannotReplace(output_, error)
-                         : reason::CannotWriteResult(output_, error);
-    return Acceptance::Refused;
+    return refuse(replacing ? reason::CannotReplace(output_, error)
+                            : reason::CannotWriteResult(output_, error));
 }
+
+int ResultFile::replaceWith(int made) {
+    const QByteArray from = QFile::encodeName(temporary_);
+    const QByteArray to = QFile::encodeName(output_);
+    struct stat status {};
+    struct stat named {};
+    if (::fstat(made, &status) != 0 || ::lstat(from.constData(), &named) != 0 ||
+        !SameFile(status, named)) {
+        return ESTALE;
+    }
+    if (calls_.rename(from, to) != 0) {
+        return errno;
+    }
+    // Another writer may have put something at the temporary name since it
+    // was asked: then the output holds that, and the result is no result.
+    return ::lstat(to.constData(), &named) == 0 && SameFile(status, named) ? 0 : ESTALE;
+}
+
+#else  // not Unix: by name
+
+ResultFile::Acceptance ResultFile::accept(std::optional<qint64> modifiedMs,
+                                          const BeforePlacing& beforePlacing) {
+    refusal_.clear();
+    placed_.reset();
+    const std::optional<FileStamp> stamp = StampOf(temporary_);
+    if (temporary_.isEmpty() || !IsValidMp3(temporary_) || !stamp) {
+        discard();
+        refusal_ = reason::NotValidMp3();
+        return Acceptance::Refused;
+    }
+    Q_UNUSED(modifiedMs);
+    const MadeResult result{*stamp, {}};
+    if (beforePlacing) {
+        if (QString why = beforePlacing(result); !why.isEmpty()) {
+            discard();
+            refusal_ = std::move(why);
+            return Acceptance::Refused;
+        }
+    }
+    QFile::remove(output_);
+    if (!QFile::rename(temporary_, output_)) {
+        discard();
+        refusal_ = reason::CannotWriteResult(output_, EIO);
+        return Acceptance::Refused;
+    }
+    name_.release();
+    temporary_.clear();
+    hold_.reset();
+    placed_ = result;
+    return Acceptance::Placed;
+}
+
+#endif
 
 void ResultFile::discard() noexcept {
     name_.release();
     if (!temporary_.isEmpty()) {
+#ifdef Q_OS_UNIX
+        RemoveIfOurs(temporary_);
+#else
         DeleteFileQuietly(temporary_);
+#endif
         temporary_.clear();
     }
     hold_.reset();

@@ -8,7 +8,8 @@
 #include <utility>
 
 #include "reduce/FileStamp.h"
-#include "reduce/MoveIntoPlace.h"
+#include "reduce/MadeResult.h"
+#include "reduce/PlacementCalls.h"
 #include "reduce/ReservedName.h"
 #include "reduce/RunMark.h"
 
@@ -45,17 +46,22 @@ class ResultFile {
     const QString& temporaryPath() const { return temporary_; }
 
     enum class Acceptance { Placed, Exists, Refused };
-    // Told the stamp the result will have at its name, just before it takes
-    // it; a text refuses the result with that reason.
-    using BeforePlacing = std::function<QString(const FileStamp& result)>;
-    // Reads the temporary file with our own analysis and, when it is a valid
-    // MP3 stream, gives it the modification time modifiedMs (when given;
-    // the copy into a held name keeps it too) and puts it at
-    // the output name. Exists when someone else's file took the held name
-    // meanwhile (it stays). Anything but Placed removes the temporary file
-    // and the reservation; why is then in refusal().
+    // Told what the result will be at its name (its stamp, hash and
+    // identity), just before it takes it; a text refuses the result with
+    // that reason.
+    using BeforePlacing = std::function<QString(const MadeResult& result)>;
+    // Opens the temporary file once and from then on works only on that
+    // descriptor, whatever its name comes to hold: it must be a regular file
+    // of ours with one link. When our own analysis finds a valid MP3 stream
+    // there it gets the result's mode and both times modifiedMs (when given;
+    // the copy into a held name keeps them too), its bytes are flushed, and
+    // it takes the output name. Exists when someone else's file took the
+    // held name meanwhile (it stays). Anything but Placed removes the
+    // temporary file and the reservation; why is then in refusal().
     Acceptance accept(std::optional<qint64> modifiedMs = std::nullopt,
                       const BeforePlacing& beforePlacing = {});
+    // After Placed: what is at the output name, as placed.
+    const std::optional<MadeResult>& placed() const { return placed_; }
     const QString& refusal() const { return refusal_; }
 
     // Removes the temporary file and the reservation; quiet, and harmless to
@@ -63,6 +69,12 @@ class ResultFile {
     void discard() noexcept;
 
   private:
+#ifdef Q_OS_UNIX
+    // Moves the temporary file open as made onto the output path, replacing
+    // what is there, while the name still names it: 0, ESTALE when it does
+    // not, or the system's error number.
+    int replaceWith(int made);
+#endif
     QString output_;
     const PlacementCalls& calls_;
     ReservedName name_;
@@ -73,6 +85,7 @@ class ResultFile {
     unsigned resultMode_ = 0;
     Replace replace_ = Replace::No;
     QString refusal_;
+    std::optional<MadeResult> placed_;
 };
 
 // The name a temporary result gets: short, hidden, and not ending in ".mp3",

@@ -10,15 +10,12 @@
 #include "shell/PathHelpers.h"
 
 #ifdef Q_OS_UNIX
-#include <fcntl.h>
 #include <limits.h>
 #include <unistd.h>
 #endif
 
 namespace mirelune {
 namespace {
-
-const QLatin1String kProbePrefix(".mirelune-probe-");
 
 bool IsAsciiLetterOrDigit(char32_t c) {
     return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9');
@@ -65,37 +62,16 @@ QString ExistingFolder(QString folder) {
     return folder.isEmpty() ? QStringLiteral(".") : folder;
 }
 
-int TryName(const QString& path) {
-#ifdef Q_OS_UNIX
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return errno;
-    }
-    ::close(fd);
-    ::unlink(native.constData());
-    return 0;
-#else
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        return file.exists() ? EEXIST : EINVAL;
-    }
-    file.close();
-    file.remove();
-    return 0;
-#endif
-}
-
-bool TargetNames::canProbe(const QString& probeFolder, const QString& target) {
+bool TargetNames::canProbe(NameProbe& probe, const QString& target) {
     const auto known = probeable_.find(target);
     if (known != probeable_.end()) {
         return known->second;
     }
-    const int error = trial_(Joined(probeFolder, kProbePrefix + QLatin1Char('x')));
+    const int error = trial_(probe, QStringLiteral("x"));
     return probeable_[target] = error == 0 || error == EEXIST;
 }
 
-bool TargetNames::accepts(const QString& probeFolder, const QString& target, char32_t c) {
+bool TargetNames::accepts(NameProbe& probe, const QString& target, char32_t c) {
     if (IsAsciiLetterOrDigit(c)) {
         return true;  // every target takes these
     }
@@ -104,15 +80,17 @@ bool TargetNames::accepts(const QString& probeFolder, const QString& target, cha
     if (known != accepted_.end()) {
         return known->second;
     }
-    const int error = trial_(Joined(probeFolder, kProbePrefix + QString::fromUcs4(&c, 1)));
+    // Inside a name: the kernel's FAT driver refuses any name that ends in a
+    // space, which says nothing of the space.
+    const QString name = QLatin1Char('x') + QString::fromUcs4(&c, 1) + QLatin1Char('x');
+    const int error = trial_(probe, name);
     return accepted_[key] = error == 0 || error == EEXIST;
 }
 
-QString TargetNames::mapped(const QString& probeFolder, const QString& target,
-                            const QString& text) {
+QString TargetNames::mapped(NameProbe& probe, const QString& target, const QString& text) {
     QString result;
     for (const char32_t c : text.toUcs4()) {
-        if (accepts(probeFolder, target, c)) {
+        if (accepts(probe, target, c)) {
             result += QString::fromUcs4(&c, 1);
             continue;
         }
@@ -126,7 +104,7 @@ QString TargetNames::mapped(const QString& probeFolder, const QString& target,
             }
             bool baseAccepted = !base.isEmpty() && base != whole;
             for (const char32_t b : base.toUcs4()) {
-                baseAccepted = baseAccepted && accepts(probeFolder, target, b);
+                baseAccepted = baseAccepted && accepts(probe, target, b);
             }
             if (baseAccepted) {
                 result += base;
@@ -139,19 +117,18 @@ QString TargetNames::mapped(const QString& probeFolder, const QString& target,
 }
 
 QString TargetNames::fit(const QString& folder, const QString& stem, const QString& tail) {
-    const QString probeFolder = ExistingFolder(folder);
-    const QString target = TargetKey(probeFolder);
-    if (!canProbe(probeFolder, target)) {
+    NameProbe probe(ExistingFolder(folder));
+    const QString target = TargetKey(probe.folder());
+    if (!canProbe(probe, target)) {
         return stem + tail;
     }
-    QString fittedStem = mapped(probeFolder, target, stem);
-    const QString fittedTail = mapped(probeFolder, target, tail);
+    QString fittedStem = mapped(probe, target, stem);
+    const QString fittedTail = mapped(probe, target, tail);
     // Names within the system's stated limit fit on every target; a longer
     // one may still fit where the limit counts characters, not bytes.
-    const long limit = NameLimit(probeFolder);
-    const QString trialFolder = IsFolder(folder) ? folder : probeFolder;
+    const long limit = NameLimit(probe.folder());
     while (QFile::encodeName(fittedStem + fittedTail).size() > limit &&
-           trial_(Joined(trialFolder, fittedStem + fittedTail)) == ENAMETOOLONG) {
+           trial_(probe, fittedStem + fittedTail) == ENAMETOOLONG) {
         if (fittedStem.isEmpty()) {
             return {};
         }

@@ -6,12 +6,17 @@
 #include <map>
 #include <utility>
 
+#include "reduce/NameProbe.h"
+
 namespace mirelune {
 
-// Creates path new and removes it again. Returns 0 when the file system took
-// the name, EEXIST when a file holds it already, or the system's error.
-int TryName(const QString& path);
-using NameTrial = std::function<int(const QString& path)>;
+// Whether the target of probe's folder takes a file named name: 0 when it
+// does, else the system's error. Tried in the probe's private folder, never
+// at a name a result may want.
+inline int TryName(NameProbe& probe, const QString& name) {
+    return probe.tryName(name);
+}
+using NameTrial = std::function<int(NameProbe& probe, const QString& name)>;
 
 // The nearest folder that exists, where trial names can be made: folder
 // itself, or the parent a result's missing folders would be made in.
@@ -28,10 +33,11 @@ QString ExistingFolder(QString folder);
 //     "e", "ß" is "_");
 //  2. a name still too long loses characters from the end of its stem; the
 //     tail (" (2)" and the extension) stays whole.
-// Each character is tried once per target, by making and removing a hidden
-// file whose name holds it; the length only when the name is longer than the
-// system says names may be. A target where nothing can be made is taken to
-// accept every name: making the result says why it cannot.
+// Each character is tried once per target, by making and removing a file
+// whose name holds it in a private probe folder (NameProbe); the length only
+// when the name is longer than the system says names may be. A target where
+// nothing can be made is taken to accept every name: making the result says
+// why it cannot.
 class TargetNames {
   public:
     explicit TargetNames(NameTrial trial = &TryName) : trial_(std::move(trial)) {}
@@ -45,9 +51,9 @@ class TargetNames {
     QString fitFolders(const QString& root, const QString& relative);
 
   private:
-    bool accepts(const QString& probeFolder, const QString& target, char32_t c);
-    bool canProbe(const QString& probeFolder, const QString& target);
-    QString mapped(const QString& probeFolder, const QString& target, const QString& text);
+    bool accepts(NameProbe& probe, const QString& target, char32_t c);
+    bool canProbe(NameProbe& probe, const QString& target);
+    QString mapped(NameProbe& probe, const QString& target, const QString& text);
 
     NameTrial trial_;
     // Keyed by the target (its device) and the character.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -43,6 +44,10 @@ class WindowLayer {
 
     // Lets pending window events run, so long operations keep the window alive.
     virtual void yieldToEvents() = 0;
+
+    // How numbers and sizes are written in what the window shows: the
+    // window's own locale. Without a window, the C locale, as scripts read.
+    virtual QLocale locale() const { return QLocale::c(); }
 
     // The title of every box that has no title of its own.
     QString applicationTitle() const { return applicationTitle_; }

@@ -90,9 +90,10 @@ TEST_F(ControlsTest, TheListIsAReportViewWithItsToolTip) {
     EXPECT_FALSE(list->rootIsDecorated());
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
+    // Rich text, so that it wraps.
     EXPECT_EQ(list->toolTip(),
-              "Drag and drop files here. Double-click item to remove it. Move | line to right "
-              "and out of window to reveal full names.");
+              "<p style=\"white-space:pre-wrap\">Drag and drop files here. Double-click item to "
+              "remove it. Move | line to right and out of window to reveal full names.</p>");
 }
 
 TEST_F(ControlsTest, EnterPressesTheFocusedButtonAsSpaceDoes) {

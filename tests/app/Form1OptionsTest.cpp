@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
 
 #include "app/WindowTestSupport.h"
 #include "reduce/ReduceOptions.h"
@@ -38,6 +39,47 @@ TEST_F(OptionsTest, EachOptionClickSavesThePairAndSetsTheFolderControls) {
         EXPECT_EQ(control<QLineEdit>("Text1")->isEnabled(), s.folderEnabled);
         EXPECT_EQ(control<QPushButton>("PushButton7")->isEnabled(), s.folderEnabled);
     }
+}
+
+// The accessibility bus's toggle checks a button without a click; keys and
+// the mouse click it. Each is a choice, and saved as one.
+TEST_F(OptionsTest, EveryWayOfChoosingResultsBesideTheOriginalsSavesIt) {
+    const struct {
+        const char* way;
+        std::function<void(QRadioButton*)> choose;
+    } ways[] = {
+        {"accessibility toggle", [](QRadioButton* option) { option->toggle(); }},
+        {"mouse",
+         [](QRadioButton* option) {
+             QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(5, option->height() / 2));
+         }},
+        {"keys",
+         [](QRadioButton* option) {
+             option->setFocus();
+             QTest::keyClick(option, Qt::Key_Space);
+         }},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        start();
+        w.choose(control<QRadioButton>("Option2"));
+        EXPECT_EQ(stored("Option1"), "False");
+        EXPECT_EQ(stored("Option2"), "True");
+        EXPECT_FALSE(control<QLineEdit>("Text1")->isEnabled());
+        control<QRadioButton>("Option1")->toggle();
+        EXPECT_EQ(stored("Option1"), "True");
+        EXPECT_EQ(stored("Option2"), "False");
+        EXPECT_TRUE(control<QLineEdit>("Text1")->isEnabled());
+    }
+}
+
+TEST_F(OptionsTest, StartUpRestoresTheChoiceButSavesNothing) {
+    store("Option1", "0");
+    store("Option2", "-1");
+    start();
+    EXPECT_TRUE(control<QRadioButton>("Option2")->isChecked());
+    EXPECT_EQ(stored("Option1"), "0");
+    EXPECT_EQ(stored("Option2"), "-1");
 }
 
 TEST_F(OptionsTest, ChoosingABitrateSavesItsIndex) {

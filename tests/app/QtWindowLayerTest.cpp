@@ -42,6 +42,39 @@ void WhenShown(std::function<void(Dialog*)> action) {
     timer->start(10);
 }
 
+// Qt puts a box where it believes the window is: before the window is first
+// shown, and on X11 until the window manager has said where it went, that is
+// nowhere near it.
+TEST(QtWindowLayer, BoxesSitOverTheMiddleOfTheirWindowShownOrNotYet) {
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown ? "shown" : "not shown yet");
+        QWidget owner;
+        owner.setFixedSize(536, 497);
+        owner.move(150, 60);
+        if (shown) {
+            owner.show();
+        }
+        QtWindowLayer layer(&owner);
+        QPoint messageCentre;
+        QPoint inputCentre;
+        WhenShown<QMessageBox>([&](QMessageBox* box) {
+            messageCentre = box->frameGeometry().center();
+            box->button(QMessageBox::Ok)->click();
+        });
+        layer.messageBox("A rather long message,\nin two lines", "Title", MessageButtons::Ok,
+                         MessageIcon::None);
+        WhenShown<QInputDialog>([&](QInputDialog* box) {
+            inputCentre = box->frameGeometry().center();
+            box->reject();
+        });
+        layer.inputBox("Extension?", "Title", "mp3");
+        for (const QPoint& centre : {messageCentre, inputCentre}) {
+            EXPECT_LE((centre - QPoint(417, 308)).manhattanLength(), 2)
+                << centre.x() << "," << centre.y();
+        }
+    }
+}
+
 TEST(QtWindowLayer, MessageBoxShowsPlainTextWithLineBreaksAndReturnsOk) {
     QtWindowLayer layer;
     QString shownText;

@@ -63,10 +63,10 @@ TEST(DryRun, RowsInAFolderThatTakesNoFileFail) {
     };
     Plan plan;
     plan.reductions = {{"/in/a.mp3", locked + "/a.mp3"},
+                       {"/in/e.mp3", root + "/new/sub/e.mp3"},
                        {"/in/b.mp3", root + "/b.mp3"},
                        {"/in/c.mp3", locked + "/c.mp3"},
-                       {"/in/d.mp3", held + "/d.mp3"},
-                       {"/in/e.mp3", root + "/new/sub/e.mp3"}};
+                       {"/in/d.mp3", held + "/d.mp3"}};
     plan.failed = {{"/in/f.mp3", "no such file or folder"}};
     FailUnwritable(plan, trial);
 
@@ -74,15 +74,13 @@ TEST(DryRun, RowsInAFolderThatTakesNoFileFail) {
     for (const PlannedReduction& r : plan.reductions) {
         kept.push_back(r.source);
     }
-    EXPECT_EQ(kept, (std::vector<QString>{"/in/b.mp3", "/in/d.mp3", "/in/e.mp3"}));
+    EXPECT_EQ(kept, (std::vector<QString>{"/in/e.mp3", "/in/b.mp3", "/in/d.mp3"}));
     ASSERT_EQ(plan.failed.size(), 3u);
     EXPECT_EQ(plan.failed[1].path, "/in/a.mp3");
     EXPECT_EQ(plan.failed[1].text, reason::CannotWriteIn(locked + "/", EROFS));
     EXPECT_EQ(plan.failed[1].output, locked + "/a.mp3");
     EXPECT_EQ(plan.failed[2].path, "/in/c.mp3");
-    EXPECT_EQ(tried,
-              (std::vector<QString>{"locked/.mirelune-probe-dry-run", ".mirelune-probe-dry-run",
-                                    "held/.mirelune-probe-dry-run"}));
+    EXPECT_EQ(tried, (std::vector<QString>{"locked", ".", "held"}));
 }
 
 }  // namespace

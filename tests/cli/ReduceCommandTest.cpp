@@ -18,6 +18,7 @@
 #include <vector>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include "CliProcess.h"
 #include "mp3/MP3Info.h"
@@ -131,11 +132,14 @@ TEST_F(ReduceCommandTest, DryRunPrintsEachPlanAndRunsNothing) {
 // give, and the output path.
 TEST_F(ReduceCommandTest, DryRunJsonGivesEachRowsStatusAndOutput) {
     const QString song = Mp3("music/song.mp3");
+    const QString taken = Mp3("music/taken.mp3", 660);
     const QString cover = Q(dir.file("music/cover.jpg"));
     test::WriteBytes(cover, "not audio");
+    test::WriteBytes(out + "/taken.mp3", "the user's own file");
     const CliRun run = Run({"--dry-run", "--json", "-o", out, Q(dir.file("music"))});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const qint64 size = QFileInfo(song).size();
+    const qint64 takenSize = QFileInfo(taken).size();
     EXPECT_EQ(test::JsonLines(run.out),
               (QList<QJsonObject>{{{"source", song},
                                    {"output", out + "/song.mp3"},
@@ -147,12 +151,18 @@ TEST_F(ReduceCommandTest, DryRunJsonGivesEachRowsStatusAndOutput) {
                                    {"status", "skipped"},
                                    {"reason", "not a valid MP3 file"},
                                    {"bytes_before", 9}},
+                                  // A script must see which file stands in the way.
+                                  {{"source", taken},
+                                   {"output", out + "/taken.mp3"},
+                                   {"status", "skipped"},
+                                   {"reason", "exists"},
+                                   {"bytes_before", takenSize}},
                                   {{"summary", QJsonObject{{"would_reduce", 1},
-                                                           {"skipped", 1},
+                                                           {"skipped", 2},
                                                            {"failed", 0},
                                                            {"gone", 0},
                                                            {"bytes_before", size}}}}}));
-    EXPECT_TRUE(test::EntriesOf(out).isEmpty());
+    EXPECT_EQ(test::EntriesOf(out), QStringList{"taken.mp3"});
 }
 
 // A line of a newline-separated list with a NUL byte in it names no file: it
@@ -374,6 +384,40 @@ TEST_F(ReduceCommandTest, RunningTheSameReduceAgainReducesNothingAndOverwriteRep
         << besideAgain.err.toStdString();
 }
 
+// A source that changed since its result was made gets its result made again
+// under the same name, while a user's file at another wanted name is left as
+// it is, with --refresh as without it.
+TEST_F(ReduceCommandTest, RefreshMakesAnOutdatedResultAgainAndLeavesAUsersFileAlone) {
+    const QString music = Q(dir.file("music"));
+    Mp3("music/song.mp3", 440, "-b 192", 1.0);
+    ASSERT_EQ(Run({"-o", out, music}).exitCode, 0);
+    const QString result = out + QStringLiteral("/song.mp3");
+    const QByteArray first = test::ReadBytes(result);
+
+    Mp3("music/song.mp3", 880, "-b 192", 2.0);
+    const QString mine = Mp3("music/mine.mp3", 660);
+    test::WriteBytes(out + "/mine.mp3", "the user's own file");
+    const CliRun plain = Run({"-o", out, music});
+    EXPECT_TRUE(plain.out.startsWith(QStringLiteral("reduced 0, skipped 2,")))
+        << plain.out.toStdString();
+    EXPECT_TRUE(plain.err.contains(music + QStringLiteral("/song.mp3: outdated\n")))
+        << plain.err.toStdString();
+
+    const CliRun run = Run({"--refresh", "-o", out, music});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("reduced 1, skipped 1,")))
+        << run.out.toStdString();
+    EXPECT_EQ(run.err, QStringLiteral("skipped: ") + mine + QStringLiteral(": exists\n"));
+    EXPECT_EQ(test::EntriesOf(out), (QStringList{"mine.mp3", "song.mp3"}));
+    EXPECT_EQ(test::ReadBytes(out + "/mine.mp3"), "the user's own file");
+    // Exactly what a fresh run makes of the changed source.
+    const QString fresh = Q(dir.file("fresh"));
+    ASSERT_TRUE(QDir().mkpath(fresh));
+    ASSERT_EQ(Run({"-o", fresh, music + QStringLiteral("/song.mp3")}).exitCode, 0);
+    EXPECT_EQ(test::ReadBytes(result), test::ReadBytes(fresh + QStringLiteral("/song.mp3")));
+    EXPECT_NE(test::ReadBytes(result), first);
+}
+
 // A signal in the middle of a run stops the encoders and removes what is
 // half done: no temporary result, no encoder folder. The row that was running
 // is interrupted, not failed, also when Ctrl+C reached its encoder first.
@@ -528,9 +572,25 @@ TEST_F(ReduceCommandTest, NulSeparatedPathsFromStandardInputAndJsonRows) {
                                     {"stopped", false}}));
 }
 
+// Scripts read the figures: a German user's environment changes none of them.
 TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {
     const QString song = Mp3("low.mp3", 440, "-b 32");
+    const char* const variables[] = {"LC_ALL", "LANG", "LANGUAGE"};
+    std::vector<std::optional<QByteArray>> saved;
+    for (const char* variable : variables) {
+        saved.push_back(qEnvironmentVariableIsSet(variable)
+                            ? std::optional<QByteArray>(qgetenv(variable))
+                            : std::nullopt);
+        qputenv(variable, variable == variables[2] ? "de" : "de_DE.UTF-8");
+    }
     const CliRun run = Run({"-b", "320", "-o", out, song});
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i]) {
+            qputenv(variables[i], *saved[i]);
+        } else {
+            qunsetenv(variables[i]);
+        }
+    }
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const double before = static_cast<double>(QFileInfo(song).size());
     const double after = static_cast<double>(QFileInfo(out + QStringLiteral("/low.mp3")).size());
@@ -541,6 +601,9 @@ TEST_F(ReduceCommandTest, ResultsLargerThanTheirSourcesAreSummedUpAsLarger) {
     EXPECT_TRUE(
         run.err.startsWith(QStringLiteral("larger: %1: larger than the original (").arg(song)))
         << run.err.toStdString();
+    static const QRegularExpression sizes(QStringLiteral(
+        R"(^larger: .*: larger than the original \([0-9]+\.[0-9] KiB → [0-9]+\.[0-9] KiB\)$)"));
+    EXPECT_TRUE(sizes.match(run.err.trimmed()).hasMatch()) << run.err.toStdString();
 }
 
 }  // namespace
@@ -605,6 +668,189 @@ TEST_F(ReduceCommandTest, StickFileSystemsTakeEveryResultUnderANameTheyAccept) {
                   std::string(c.kind) == "vfat")
             << renamed.err.toStdString();
     }
+}
+
+// Both stick drivers ignore a modification time set alone; the result gets
+// both times, keeps its original's, and its record counts on the next run.
+TEST_F(ReduceCommandTest, KeepTimeHoldsOnStickFileSystems) {
+    const QString song = Mp3("in/song.mp3");
+    constexpr qint64 kTime = 1600000000000;  // an even second: FAT keeps it exactly
+    ASSERT_TRUE(SetModifiedTime(song, kTime));
+    for (const char* kind : {"vfat", "exfat"}) {
+        SCOPED_TRACE(kind);
+        const QString stick = Q(dir.file(std::string("stick-") + kind));
+        const test::FuseMount mount(QString::fromUtf8(kind), stick + ".img", stick);
+        if (!mount.mounted()) {
+            GTEST_SKIP() << mount.why();
+        }
+        const CliRun run = Run({"--keep-time", "-o", stick, song});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains(QStringLiteral("warning"))) << run.err.toStdString();
+        EXPECT_EQ(QFileInfo(stick + "/song.mp3").lastModified().toMSecsSinceEpoch(), kTime);
+        const CliRun again = Run({"--keep-time", "-o", stick, song});
+        EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 1, failed 0;"))
+            << again.out.toStdString() << again.err.toStdString();
+    }
+}
+
+// FAT keeps no time before 1980: the results get another one, the run says
+// so once, and their records hold the time they have, so the next run finds
+// them made.
+TEST_F(ReduceCommandTest, ATimeTheTargetCannotKeepIsReportedOnceAndRecordedAsItIs) {
+    constexpr qint64 k1975 = 157766400000;
+    for (const std::string name : {"in/a.mp3", "in/b.mp3"}) {
+        ASSERT_TRUE(SetModifiedTime(Mp3(name), k1975));
+    }
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("vfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const CliRun run = Run({"--keep-time", "-o", stick, Q(dir.file("in"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QStringLiteral("warning: --keep-time: the target did not keep the "
+                                      "original's time of 2 result(s); they have the time the "
+                                      "target gave them\n"));
+    EXPECT_NE(QFileInfo(stick + "/a.mp3").lastModified().toMSecsSinceEpoch(), k1975);
+    const CliRun again = Run({"--keep-time", "-o", stick, Q(dir.file("in"))});
+    EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 2, failed 0;"))
+        << again.out.toStdString() << again.err.toStdString();
+}
+
+// On a case-blind stick "Loud.mp3" is the original "Loud.MP3" itself, whatever
+// inode numbers the driver gives the two spellings: whether the result goes
+// beside it or into its folder, with leave to replace or not, the original
+// stays as it was and the result takes another name.
+TEST_F(ReduceCommandTest, OnACaseBlindStickAnOriginalIsNeverItsOwnOutput) {
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("vfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const QByteArray original = test::ReadBytes(Mp3("loud.mp3", 440, "-b 160"));
+    const struct {
+        const char* folder;
+        QStringList args;  // FOLDER stands for the case's folder on the stick
+        const char* stored = "Loud.MP3";
+    } cases[] = {
+        {"beside", {"--beside", "FOLDER"}},
+        {"beside-overwrite", {"--beside", "--overwrite", "FOLDER"}},
+        {"into-own-folder", {"-o", "FOLDER", "FOLDER/Loud.MP3"}},
+        {"into-own-folder-overwrite", {"--overwrite", "-o", "FOLDER", "FOLDER/Loud.MP3"}},
+        // Named on the command line in another case than the stick keeps:
+        // the stick lists only "Loud.mp3", which is the source itself.
+        {"named-otherwise", {"--beside", "--overwrite", "FOLDER/Loud.MP3"}, "Loud.mp3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const QString folder = stick + "/" + c.folder;
+        ASSERT_TRUE(QDir().mkpath(folder));
+        test::WriteBytes(folder + "/" + c.stored, original);
+        QStringList args = c.args;
+        args.replaceInStrings(QStringLiteral("FOLDER"), folder);
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith("reduced 1, skipped 0, failed 0;")) << run.out.toStdString();
+        EXPECT_EQ(test::ReadBytes(folder + "/" + c.stored), original);
+        EXPECT_EQ(test::EntriesOf(folder), QStringList({"Loud-reduced.mp3", c.stored}));
+        EXPECT_EQ(BitrateOf(folder + "/Loud-reduced.mp3"), 128000);
+    }
+}
+
+// A result an older version put beside its upper-case original on a target
+// that tells case apart is still known as that original's result.
+TEST_F(ReduceCommandTest, AnOlderResultBesideAnUpperCaseOriginalKeepsTheRerunQuiet) {
+    const QString loud = Mp3("music/Loud.MP3", 440, "-b 160");
+    const QString older = Q(dir.file("music/Loud.mp3"));
+    test::WriteBytes(older, test::ReadBytes(Mp3("older.mp3", 550, "-b 64")));
+    const CliRun run = Run({"--beside", Q(dir.file("music"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith("reduced 0, skipped 2, failed 0;")) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: %1: exists").arg(loud)))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: %1: result of %2").arg(older, loud)))
+        << run.err.toStdString();
+    EXPECT_EQ(test::EntriesOf(Q(dir.file("music"))), QStringList({"Loud.MP3", "Loud.mp3"}));
+}
+
+// Two users share an output folder: the first run's record folder lets the
+// other write records too (sticky, so neither can remove the other's), and
+// each user's results count for both of them.
+TEST_F(ReduceCommandTest, TwoUsersShareAnOutputFolder) {
+    const QString share = Q(dir.file("share"));
+    ASSERT_TRUE(QDir().mkpath(share + "/.mirelune"));
+    ASSERT_EQ(::chmod(QFile::encodeName(share).constData(), 0777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(share + "/.mirelune").constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(temp).constData(), 01777), 0);
+    const QString a = Mp3("music/a.mp3", 440);
+    const QString b = Mp3("music/b.mp3", 550);
+    const auto runAsOther = [&](const QStringList& args) {
+        QProcess other;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TEMP", temp);
+        environment.insert("HOME", temp);
+        other.setProcessEnvironment(environment);
+        other.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups",
+                                           MIRELUNE_CLI, "reduce"} +
+                                   args);
+        other.waitForFinished(120000);
+        return CliRun{other.exitCode(), QString::fromUtf8(other.readAllStandardOutput()),
+                      QString::fromUtf8(other.readAllStandardError())};
+    };
+    // A record folder as an older version made it: only its owner may write.
+    const CliRun refused = runAsOther({"-o", share, b});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(
+        QStringLiteral("failed: %1: could not write the record of results in %2/.mirelune: "
+                       "Permission denied; ask its owner to let you write there, or choose "
+                       "another output folder")
+            .arg(b, share)))
+        << refused.err.toStdString();
+    EXPECT_TRUE(test::EntriesOf(share + "/.mirelune").isEmpty());
+    EXPECT_TRUE(test::EntriesOf(share).isEmpty());
+
+    // Its owner's next run lets everyone who may write in the folder write
+    // records, and nobody remove another's.
+    const CliRun first = Run({"-o", share, a});
+    EXPECT_TRUE(first.out.startsWith("reduced 1, skipped 0, failed 0;")) << first.err.toStdString();
+    struct stat records {};
+    ASSERT_EQ(::stat(QFile::encodeName(share + "/.mirelune").constData(), &records), 0);
+    EXPECT_EQ(records.st_mode & 07777, 01777U);
+
+    const CliRun second = runAsOther({"-o", share, b});
+    EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
+    EXPECT_TRUE(second.out.startsWith("reduced 1, skipped 0, failed 0;"));
+    EXPECT_EQ(QFileInfo(share + "/b.mp3").ownerId(), 65534U);
+
+    // Each user's results count for both.
+    for (const bool asOther : {false, true}) {
+        const CliRun again = asOther ? runAsOther({"-o", share, a, b}) : Run({"-o", share, a, b});
+        EXPECT_TRUE(again.out.startsWith("reduced 0, skipped 2, failed 0;"))
+            << again.out.toStdString() << again.err.toStdString();
+    }
+}
+
+// With --keep-tree an album folder in the output tree that is a link sends
+// nothing outside the output folder: its rows fail, the others are made, and
+// no record folder is left where nothing was recorded.
+TEST_F(ReduceCommandTest, AKeepTreeFolderThatIsALinkFailsItsRows) {
+    const QString song = Mp3("in/A/song.mp3", 440);
+    Mp3("in/B/tune.mp3", 550);
+    const QString elsewhere = Q(dir.file("elsewhere"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    test::WriteBytes(elsewhere + "/song.mp3", "mine");
+    ASSERT_TRUE(QFile::link(elsewhere, out + "/A"));
+    const CliRun run = Run({"--keep-tree", "--overwrite", "-o", out, Q(dir.file("in"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("failed: %1: %2/A is a link or no folder: results "
+                                                "go only into real folders below the output "
+                                                "folder")
+                                     .arg(song, out)))
+        << run.err.toStdString();
+    EXPECT_EQ(test::EntriesOf(elsewhere), QStringList{"song.mp3"});
+    EXPECT_EQ(test::ReadBytes(elsewhere + "/song.mp3"), "mine");
+    EXPECT_EQ(test::FilesUnder(out), QStringList{"B/tune.mp3"});
+    EXPECT_FALSE(QFileInfo::exists(out + "/B/.mirelune"));
 }
 
 // Two shards write into one folder at once; next month an album arrives that

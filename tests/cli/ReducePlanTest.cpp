@@ -379,3 +379,24 @@ TEST(ReducePlan, BesideAUsersOwnNumberOneIsASourceOfItsOwn) {
 
 }  // namespace
 }  // namespace mirelune::cli
+
+namespace mirelune::cli {
+namespace {
+
+// A listed file at another source's wanted name but for letter case is that
+// result (a stick would make the two names one file), not a source of its own.
+TEST(ReducePlan, AListedFileAtAWantedNameInAnotherCaseIsThatResult) {
+    test::Tree tree;
+    tree.mp3("in/Song.mp3");
+    tree.mp3("out/song.mp3");
+    const QString out = tree.folder("out");
+    EXPECT_EQ(
+        Lines(MakeReducePlan({128, out, false, false, false},
+                             {tree.path("in/Song.mp3"), tree.path("out/song.mp3")}),
+              tree.root()),
+        (std::vector<Line>{{"in/Song.mp3", "out/Song.mp3"},
+                           {"out/song.mp3", "skipped: result of " + tree.path("in/Song.mp3")}}));
+}
+
+}  // namespace
+}  // namespace mirelune::cli

@@ -44,7 +44,7 @@ TEST(FileList, AppendFileEntryWritesWholeKbpsRoundedHalfToEven) {
     FileList list;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bitsPerSecond);
-        const int index = AppendFileEntry(list, "/music/song.mp3", c.bitsPerSecond);
+        const int index = AppendFileEntry(list, "/music/song.mp3", c.bitsPerSecond, QLocale::c());
         EXPECT_EQ(index, list.count());
         EXPECT_EQ(list.text(index), "/music/song.mp3");
         EXPECT_EQ(list.bitrateText(index), QString::fromUtf8(c.text));
@@ -87,8 +87,9 @@ TEST(FileList, ShowsPathAndBitrateUnderTheHeadersNamedAtStartUp) {
     EXPECT_EQ(list.data(list.index(0, 0)).toString(), "/a.mp3");
     EXPECT_EQ(list.data(list.index(0, 1)).toString(), "128 kbps");
     // The view may elide the path; the whole one is each cell's tooltip.
-    EXPECT_EQ(list.data(list.index(0, 0), Qt::ToolTipRole).toString(), "/a.mp3");
-    EXPECT_EQ(list.data(list.index(0, 1), Qt::ToolTipRole).toString(), "/a.mp3");
+    const QString toolTip = QString::fromUtf8("<p style=\"white-space:pre-wrap\">/\u200Ba.mp3</p>");
+    EXPECT_EQ(list.data(list.index(0, 0), Qt::ToolTipRole).toString(), toolTip);
+    EXPECT_EQ(list.data(list.index(0, 1), Qt::ToolTipRole).toString(), toolTip);
 
     list.clear();
     EXPECT_EQ(list.rowCount(), 0);

@@ -42,6 +42,12 @@ TEST(RefusedFiles, OneTextNamesUpToTwentyPathsInTheOrderMet) {
         SCOPED_TRACE(c.refused.entries().size());
         EXPECT_EQ(c.refused.summaryText(), c.text);
     }
+    // Beside a file left out for what it is, a malformed one says both.
+    RefusedFiles mixed = Refusing(1, "out of range");
+    mixed.leaveOut(QStringLiteral("/m/gone.mp3"), QStringLiteral("no longer exists"));
+    EXPECT_EQ(mixed.summaryText(),
+              "2 files were left out:\r\n/m/1.jpg (not a valid MP3 file: out of range)\r\n"
+              "/m/gone.mp3 (no longer exists)");
 }
 
 TEST(RefusedFiles, ShowsOnePlainBoxOnlyWhenSomethingWasRefusedAndTheWindowStays) {

@@ -46,7 +46,7 @@ TEST(DoneReport, NamesRowsByWhatTellsThemApartInListOrderAndResultsLargerThanThe
          "\n\n2 results larger than their originals:\nA/Track 1.mp3: 1 → 2\nB/Track 1.mp3: 3 → 4"},
     };
     for (const auto& k : cases) {
-        EXPECT_EQ(DoneReport(k.rows), k.text);
+        EXPECT_EQ(DoneReport(k.rows, QLocale::c()), k.text);
     }
 }
 
@@ -90,7 +90,7 @@ TEST(LargerResults, OnlyAResultLargerThanItsSourceIsNamedWithBothSizes) {
         if (!c.result.isEmpty()) {
             test::WriteBytes(result, c.result);
         }
-        EXPECT_EQ(GrowthOf(source, result), c.growth) << c.result.size();
+        EXPECT_EQ(GrowthOf(QLocale::c(), source, result), c.growth) << c.result.size();
     }
     EXPECT_EQ(LargerResultsTail(0), "");
     EXPECT_EQ(LargerResultsTail(2), "; 2 results larger than their originals");

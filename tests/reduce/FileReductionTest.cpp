@@ -270,6 +270,51 @@ TEST_F(StandInTest, EachFailureOnASimpleTargetSaysItsRealCause) {
     EXPECT_TRUE(test::EntriesOf(stick).isEmpty());
 }
 
+// Whatever a plan said and whatever leave to replace was given, an output
+// that may be the source itself (the same file, or its name but for letter
+// case) is refused before anything is made.
+// A target that drops a time set on an open file (exfat-fuse drops a
+// modification time set alone; fusefat, some versions, gives the file
+// another at close): the result is asked again once closed and its time set
+// again, and the record that counts holds it.
+TEST_F(StandInTest, AResultKeepsItsSourcesTimeWhereTheTargetDroppedIt) {
+    constexpr qint64 kTime = 1600000000000;
+    ASSERT_TRUE(SetModifiedTime(source, kTime));
+    PlacementCalls dropping;
+    dropping.time = [](int, const struct timespec*) { return 0; };
+    ResultJournals journals;
+    ReductionRequest request{Encoder(R"(cp "$6" "$7")"), 128, source, output};
+    request.journals = &journals;
+    request.recordRoot = out;
+    request.keepTime = true;
+    request.placement = &dropping;
+    FileReduction reduction(request);
+    RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1);
+    EXPECT_EQ(reduction.outcome().status, Status::Reduced);
+    EXPECT_FALSE(reduction.outcome().timeNotKept);
+    EXPECT_EQ(QFileInfo(output).lastModified().toMSecsSinceEpoch(), kTime);
+    const JournalRecords records = ReadRecords(out);
+    ASSERT_EQ(records.records.size(), 1U);
+    EXPECT_EQ(records.records[0].record.resultStamp.modifiedMs, kTime);
+    EXPECT_TRUE(records.records[0].record.sha256.isEmpty());
+}
+
+TEST_F(StandInTest, AResultNeverStartsOnItsOwnSource) {
+    const QString upper = Q(dir.file("Loud.MP3"));
+    test::WriteBytes(upper, test::HandMadeMp3(5));
+    for (const QString& onItself : {source, Q(dir.file("Loud.mp3"))}) {
+        SCOPED_TRACE(onItself.toStdString());
+        const QString from = onItself == source ? source : upper;
+        FileReduction reduction({Encoder(R"(cp "$6" "$7")"), 128, from, onItself, Replace::Yes});
+        EXPECT_FALSE(reduction.start());
+        EXPECT_EQ(reduction.outcome().status, Status::Failed);
+        EXPECT_EQ(reduction.outcome().reason, QStringLiteral("would overwrite its source"));
+    }
+    EXPECT_EQ(test::ReadBytes(upper), test::HandMadeMp3(5));
+    EXPECT_EQ(test::EntriesOf(Q(dir.path().string())),
+              QStringList({"Loud.MP3", "out", "song.mp3", "temp"}));
+}
+
 TEST(StorageIsFull, OnlyASizeWithNothingLeftIsFull) {
     EXPECT_TRUE(StorageIsFull(8 << 20, 0));
     EXPECT_FALSE(StorageIsFull(8 << 20, 1));

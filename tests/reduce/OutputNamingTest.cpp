@@ -32,7 +32,9 @@ TEST(OutputPathFor, FollowsTheNamingTable) {
         {"/music/song.mp3", true, false, "/music/", "/music/song-reduced.mp3"},
         {"/music/song.wav.mp3", true, false, "/out", "/out/song.wav.mp3"},
         {"/music/track", true, false, "/out/", "/out/track.mp3"},
-        {"/music/Song.MP3", false, true, "", "/music/Song.mp3"},
+        {"/music/Song.MP3", false, true, "", "/music/Song-reduced.mp3"},
+        {"/music/Song.Mp3", true, false, "/MUSIC", "/MUSIC/Song-reduced.mp3"},
+        {"/music/Song.MP3", true, false, "/out", "/out/Song.mp3"},
         {"/music/my.album/track", true, false, "/out", "/out/track.mp3"},
         {"/music/song.mp3", true, false, "//out/", "/out/song.mp3"},
         {"/music/song.mp3", true, false, "/out//", "/out//song.mp3"},  // three become two
@@ -47,6 +49,45 @@ TEST(OutputPathFor, FollowsTheNamingTable) {
     EXPECT_FALSE(
         OutputFolderFor(QStringLiteral("/music/song.mp3"), false, false, QStringLiteral("/out/"))
             .has_value());
+}
+
+// Only a folder that lists both spellings holds two files: then the plain
+// name is the older result of an upper-case original, and stays its output.
+TEST(OutputPathFor, APlainNameEqualButForCaseIsUsedOnlyWhenTheFolderListsItApart) {
+    test::ScratchDir dir;
+    const QString music = Q(dir.file("music"));
+    ASSERT_TRUE(QDir().mkpath(music));
+    const QString source = music + "/Loud.MP3";
+    test::WriteBytes(source, "source");
+    EXPECT_EQ(OutputPathFor(music, source), music + "/Loud-reduced.mp3");
+    EXPECT_TRUE(MayBeSource(music + "/loud.mp3", source));
+    test::WriteBytes(music + "/Loud.mp3", "older result");
+    EXPECT_EQ(OutputPathFor(music, source), music + "/Loud.mp3");
+    EXPECT_FALSE(MayBeSource(music + "/Loud.mp3", source));
+    EXPECT_TRUE(MayBeSource(music + "/LOUD.mp3", source));
+}
+
+// A listed file whose name differs only in letter case from a numbered name
+// or a wanted output is that name on a stick: never given to a result, and
+// taken for the result it would be.
+TEST(OutputNames, ListedFilesCountWithoutLetterCase) {
+    test::ScratchDir dir;
+    const QString out = Q(dir.file("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    const QString listedNumber = out + "/Song (2).MP3";
+    const QString listedResult = out + "/Tune.mp3";
+    const QString tune = Q(dir.file("tune.mp3"));
+    for (const QString& file : {listedNumber, listedResult, tune}) {
+        test::WriteBytes(file, "x");
+    }
+    OutputNames names;
+    names.protectSource(listedNumber);
+    names.noteWanted(tune, out + "/tune.mp3");
+    EXPECT_EQ(names.resultOf(listedResult), std::optional<QString>(tune));
+    EXPECT_EQ(names.resultOf(tune), std::nullopt);
+    const OutputChoice first = names.decide("/a/song.mp3", out + "/song.mp3");
+    names.claim("/a/song.mp3", first.path);
+    EXPECT_EQ(names.decide("/b/song.mp3", out + "/song.mp3").path, out + "/song (3).mp3");
 }
 
 TEST(NumberedPath, PutsTheCopyNumberBeforeTheExtension) {
@@ -194,24 +235,50 @@ TEST_F(SameFileTest, OutputNamesTellEarlierFilesFromTheJobsOwnAndNumberOnlyColli
 }
 
 TEST(DoneMessage, ListsFailuresAndThenSkippedFilesAfterDone) {
-    EXPECT_EQ(DoneMessage({}), QStringLiteral("Done."));
-    EXPECT_EQ(DoneMessage({{QStringLiteral("a.mp3"), QStringLiteral("why")}},
+    EXPECT_EQ(DoneMessage(QLocale::c(), {}), QStringLiteral("Done."));
+    EXPECT_EQ(DoneMessage(QLocale::c(), {{QStringLiteral("a.mp3"), QStringLiteral("why")}},
                           {{QStringLiteral("b.mp3"), QStringLiteral("exists")},
                            {QStringLiteral("b-reduced.mp3"), QStringLiteral("result of b.mp3")}}),
               QStringLiteral("Done.\n\n1 file failed:\na.mp3: why\n\n2 files skipped:\n"
                              "b.mp3: exists\nb-reduced.mp3: result of b.mp3"));
-    EXPECT_EQ(DoneMessage({{QStringLiteral("a.mp3"), QStringLiteral("why")}}),
+    EXPECT_EQ(DoneMessage(QLocale::c(), {{QStringLiteral("a.mp3"), QStringLiteral("why")}}),
               QStringLiteral("Done.\n\n1 file failed:\na.mp3: why"));
     std::vector<RowFailure> many;
     for (int i = 1; i <= 23; ++i) {
         many.push_back({QStringLiteral("f%1.mp3").arg(i), QStringLiteral("r")});
     }
-    const QStringList lines = DoneMessage(many).split(QLatin1Char('\n'));
+    const QStringList lines = DoneMessage(QLocale::c(), many).split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 2 + 1 + kListedFailures + 1);
     EXPECT_EQ(lines[2], QStringLiteral("23 files failed:"));
     EXPECT_EQ(lines[3], QStringLiteral("f1.mp3: r"));
     EXPECT_EQ(lines[2 + kListedFailures], QStringLiteral("f20.mp3: r"));
     EXPECT_EQ(lines.last(), QStringLiteral("and 3 more"));
+}
+
+// A line has no column to cut to; a name longer than kListedNameLength (70)
+// loses its folders first, then the middle of its file name.
+TEST(DoneMessage, ALongNameLosesFoldersFirstThenTheMiddleOfItsFileName) {
+    const QString name = QStringLiteral(
+        "01 - The Artist With A Long Name - A Rather Long Song Title (Remastered 2011).mp3");
+    const struct {
+        QString fileName;
+        QString line;
+    } cases[] = {
+        {QStringLiteral("Album/Short.mp3"), QStringLiteral("Album/Short.mp3: gone")},
+        {QStringLiteral(
+             "The Long Album Name (Deluxe Edition Remastered 2011)/Disc 2/07 - Song.mp3"),
+         QString::fromUtf8(
+             "The Long Album Name (Deluxe …ion Remastered 2011)/Disc 2/07 - Song.mp3: gone")},
+        {"Album/" + name,
+         QString::fromUtf8(
+             "…/01 - The Artist With A Long Name…ng Song Title (Remastered 2011).mp3: gone")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DoneMessage(QLocale::c(), {{c.fileName, QStringLiteral("gone")}})
+                      .split(QLatin1Char('\n'))
+                      .last(),
+                  c.line);
+    }
 }
 
 }  // namespace

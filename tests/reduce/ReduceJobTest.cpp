@@ -14,6 +14,7 @@
 #include "reduce/LargerResults.h"
 #include "shell/ErrorLocations.h"
 #include "shell/ErrorReport.h"
+#include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -285,6 +286,33 @@ TEST_F(ReduceJobTest, ASourceIsNeverWrittenWhateverItsAlias) {
     }
 }
 
+// On a FAT stick "Loud.mp3" is "Loud.MP3" itself: the question counts only
+// the earlier result that is really there, and Yes replaces that one.
+TEST_F(ReduceJobTest, OnACaseBlindStickYesNeverReplacesTheOriginal) {
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("vfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const QString source = stick + QStringLiteral("/Loud.MP3");
+    test::WriteBytes(source, test::HandMadeMp3(3));
+    test::WriteBytes(stick + QStringLiteral("/Loud-reduced.mp3"), "kept");
+    view.rows = {source};
+    view.options().option1 = false;
+    view.options().option2 = true;
+    view.layer().queueAnswer(MessageAnswer::Yes);
+    job.run(view);
+    EXPECT_EQ(view.layer().boxes(),
+              std::vector<Box>({{QStringLiteral("Mirelune"),
+                                 QStringLiteral("1 result would replace a file that already "
+                                                "exists beside its original. Replace it?"),
+                                 MessageButtons::YesNoCancel, MessageIcon::None},
+                                Plain(QStringLiteral("Done."))}));
+    EXPECT_EQ(test::ReadBytes(source), test::HandMadeMp3(3));
+    EXPECT_EQ(test::ReadBytes(stick + QStringLiteral("/Loud-reduced.mp3")), test::HandMadeMp3(3));
+    EXPECT_EQ(test::EntriesOf(stick), QStringList({"Loud-reduced.mp3", "Loud.MP3"}));
+}
+
 TEST_F(ReduceJobTest, ARowFailsWhenEvenTheReducedNameIsItsSource) {
     const QString source = Source(QStringLiteral("song.mp3"), 3);
     ASSERT_TRUE(QFile::link(source, music + QStringLiteral("/song-reduced.mp3")));
@@ -389,7 +417,7 @@ TEST_F(ReduceJobTest, DoneNamesRowsByTheirPathsAndResultsLargerThanTheirSources)
                    MessageButtons::YesNoCancel, MessageIcon::None},
                   Plain(QStringLiteral("Done.\n\n1 file skipped:\nB/x.mp3: exists\n\n1 result "
                                        "larger than the original:\nA/x.mp3: ") +
-                        SizeChange(size, 2 * size))}));
+                        SizeChange(QLocale::c(), size, 2 * size))}));
 }
 
 TEST_F(ReduceJobTest, AFileThatTurnsUpDuringTheJobIsNeverReplacedUnasked) {

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <cerrno>
 
+#include "reduce/OutputNaming.h"
 #include "shell/PathHelpers.h"
+#include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -18,22 +20,25 @@ using test::Q;
 // with which error, and how they count a name's length.
 struct Target {
     const char* name;
-    int refusal;         // errno for a refused character
-    bool asciiOnly;      // every character outside ASCII refused too
-    bool lengthInBytes;  // else in UTF-16 units, as FAT and exFAT count
+    int refusal;                   // errno for a refused character
+    bool asciiOnly;                // every character outside ASCII refused too
+    bool lengthInBytes;            // else in UTF-16 units, as FAT and exFAT count
+    bool endSpaceRefused = false;  // a name that ends in a space, as the kernel's FAT
 };
 
 NameTrial TrialOn(const Target& target, int* trials = nullptr) {
-    return [target, trials](const QString& path) {
+    return [target, trials](NameProbe&, const QString& name) {
         if (trials != nullptr) {
             ++*trials;
         }
-        const QString name = FileNameOf(path);
         for (const QChar c : name) {
             if (QStringLiteral("\"*:<>?\\|").contains(c) ||
                 (target.asciiOnly && c.unicode() > 127)) {
                 return target.refusal;
             }
+        }
+        if (target.endSpaceRefused && name.endsWith(' ')) {
+            return target.refusal;
         }
         const qsizetype length = target.lengthInBytes ? name.toUtf8().size() : name.size();
         return length > 255 ? ENAMETOOLONG : 0;
@@ -43,6 +48,7 @@ NameTrial TrialOn(const Target& target, int* trials = nullptr) {
 const Target kFusefat{"fusefat", EPERM, true, false};
 const Target kExfat{"exfat-fuse", ENOENT, false, false};
 const Target kExt4{"ext4", 0, false, true};
+const Target kVfat{"vfat", EINVAL, false, false, true};
 
 TEST(TargetNames, ARefusedNameBecomesOneTheTargetTakesByOneRule) {
     const QString e130(130, QChar(0xE9));  // 260 bytes, 130 UTF-16 units
@@ -68,8 +74,13 @@ TEST(TargetNames, ARefusedNameBecomesOneTheTargetTakesByOneRule) {
         {kExfat, e130, ".mp3", e130 + ".mp3"},
         {kExfat, QString(260, 'x'), " (2).mp3", QString(247, 'x') + " (2).mp3"},
         {kExt4, "Who Are You?", ".mp3", "Who Are You?.mp3"},
+        {kVfat, "Who Are You?", ".mp3", "Who Are You_.mp3"},
         {kExt4, e130, ".mp3", QString(125, QChar(0xE9)) + ".mp3"},
         {kExt4, QString(251, 'x'), "-reduced.mp3", QString(243, 'x') + "-reduced.mp3"},
+        // A character outside the Basic Multilingual Plane goes whole: no
+        // lone surrogate, which the file system would get as "?" or U+FFFD.
+        {kExt4, QString(250, 'x') + QString::fromUtf8("\xF0\x9F\x8E\xB5"), ".mp3",
+         QString(250, 'x') + ".mp3"},
     };
     test::ScratchDir dir;
     const QString folder = Q(dir.path().string());
@@ -97,18 +108,70 @@ TEST(TargetNames, EachCharacterIsTriedOncePerTargetAndFoldersFollowTheRule) {
 
 TEST(TargetNames, ATargetWhereNothingCanBeMadeKeepsEveryName) {
     test::ScratchDir dir;
-    TargetNames names([](const QString&) { return EROFS; });
+    TargetNames names([](NameProbe&, const QString&) { return EROFS; });
     EXPECT_EQ(names.fit(Q(dir.path().string()), "Who?", ".mp3"), "Who?.mp3");
 }
 
-TEST(TargetNames, TheRealTrialLeavesNothingBehind) {
+// exFAT counts a name's length in UTF-16 units, so names longer than the
+// system's stated 255 bytes are tried on the stick itself.
+TEST(TargetNames, LongNamesOnExfatFitAsTheStickCountsThem) {
     test::ScratchDir dir;
-    const QString folder = Q(dir.path().string());
-    test::WriteBytes(folder + "/taken.mp3", "x");
-    EXPECT_EQ(TryName(folder + "/new.mp3"), 0);
-    EXPECT_EQ(TryName(folder + "/taken.mp3"), EEXIST);
-    EXPECT_EQ(TryName(folder + "/" + QString(256, 'x')), ENAMETOOLONG);
-    EXPECT_EQ(test::EntriesOf(folder), QStringList{"taken.mp3"});
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("exfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const QString e(QChar(0xE9));
+    const struct {
+        QString stem;
+        QString tail;
+        QString fitted;
+    } cases[] = {
+        {e.repeated(130), ".mp3", e.repeated(130) + ".mp3"},
+        {QString(300, 'x'), " (2).mp3", QString(247, 'x') + " (2).mp3"},
+        {"Who?" + e.repeated(260), "-reduced.mp3", "Who_" + e.repeated(239) + "-reduced.mp3"},
+    };
+    TargetNames names;
+    for (const auto& c : cases) {
+        EXPECT_EQ(names.fit(stick, c.stem, c.tail), c.fitted) << c.stem.toStdString();
+    }
+    EXPECT_EQ(names.fitFolders(stick, "new/" + e.repeated(300)), stick + "/new/" + e.repeated(255));
+    EXPECT_EQ(test::EntriesOf(stick), QStringList());
+}
+
+// A second run planning while the first tries a long name sees the name
+// free: the trial's file is in the probe folder, not at the name.
+TEST(TargetNames, ALongNameTrialLeavesTheNameFreeForASecondPlanner) {
+    test::ScratchDir dir;
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("exfat"), stick + ".img", stick);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    const QString source = Q(dir.file("song.mp3"));
+    test::WriteBytes(source, "source");
+    // 264 bytes, more than the system's stated limit: tried on the stick.
+    const QString wanted = stick + "/" + QString(130, QChar(0xE9)) + ".mp3";
+    int seen = 0;
+    TargetNames first([&](NameProbe& probe, const QString& name) {
+        probe.setWhileMade([&, long_ = name.size() > 100] {
+            if (!long_) {
+                return;
+            }
+            ++seen;
+            OutputNames second;
+            const OutputChoice choice = second.decide(source, wanted);
+            EXPECT_EQ(choice.path, wanted);
+            EXPECT_EQ(choice.kind, OutputChoice::Kind::Free);
+            const QStringList entries = test::EntriesOf(stick);
+            ASSERT_EQ(entries.size(), 1);
+            EXPECT_TRUE(entries[0].startsWith(".mirelune-probe-")) << entries[0].toStdString();
+        });
+        return probe.tryName(name);
+    });
+    EXPECT_EQ(stick + "/" + first.fit(stick, QString(130, QChar(0xE9)), ".mp3"), wanted);
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(test::EntriesOf(stick), QStringList());
 }
 
 }  // namespace

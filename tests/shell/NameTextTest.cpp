@@ -26,6 +26,8 @@ TEST(NameText, CarriesEveryNameWholeAndShowsOddOnesQuoted) {
         {"a sequence cut short", "a\xE2\x82", "\"a\\xE2\\x82\"", true},
         {"a cut sequence before valid text", "\xE2\x82\xC3\xA9", "\"\\xE2\\x82\xC3\xA9\"", true},
         {"an overlong form", "\xC0\xAF", "\"\\xC0\\xAF\"", true},
+        {"an overlong 3-byte form", "\xE0\x80\xAF", "\"\\xE0\\x80\\xAF\"", true},
+        {"an overlong 4-byte form", "\xF0\x80\x80\xAF", "\"\\xF0\\x80\\x80\\xAF\"", true},
         {"an encoded surrogate", "\xED\xA0\x80", "\"\\xED\\xA0\\x80\"", true},
         {"beyond U+10FFFF", "\xF4\x90\x80\x80", "\"\\xF4\\x90\\x80\\x80\"", true},
         {"the highest code point", "\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF", false},

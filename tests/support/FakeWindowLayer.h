@@ -68,6 +68,9 @@ class FakeWindowLayer : public WindowLayer {
     void clearRecord();
     // What openUrl answers from now on: whether something took the address.
     void setOpenUrlAnswer(bool opens) { opensUrls_ = opens; }
+    // The window's locale, the C locale until set.
+    void setLocale(const QLocale& locale) { locale_ = locale; }
+    QLocale locale() const override { return locale_; }
 
     MessageAnswer messageBox(const QString& text, const QString& title, MessageButtons buttons,
                              MessageIcon icon) override;
@@ -89,6 +92,7 @@ class FakeWindowLayer : public WindowLayer {
     std::vector<Box> boxes_;
     int yields_ = 0;
     bool opensUrls_ = true;
+    QLocale locale_ = QLocale::c();
 };
 
 // Readable failure messages in GoogleTest.

@@ -118,6 +118,10 @@
         <source>Please choose where to save the results: &quot;Save results to this folder:&quot; or &quot;Save results in folder of original file&quot;.</source>
         <translation>Bitte wählen Sie, wo die Ergebnisse gespeichert werden: „In diesen Ordner speichern:“ oder „Neben der Originaldatei speichern“.</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>EncoderCopy</name>
@@ -158,6 +162,13 @@
     <message>
         <source>Application Error</source>
         <translation>Programmfehler</translation>
+    </message>
+</context>
+<context>
+    <name>FileList</name>
+    <message>
+        <source>%1 kbps</source>
+        <translation>%1 kbit/s</translation>
     </message>
 </context>
 <context>
@@ -375,6 +386,10 @@
         <source>the medium is read-only</source>
         <translation>Datenträger ist schreibgeschützt</translation>
     </message>
+    <message>
+        <source>%1 is a link or no folder: results go only into real folders below the output folder</source>
+        <translation>%1 ist eine Verknüpfung oder kein Ordner: Ergebnisse kommen nur in echte Ordner unterhalb des Ausgabeordners</translation>
+    </message>
 </context>
 <context>
     <name>RefusedFiles</name>
@@ -404,16 +419,52 @@
         <source>Not a valid MP3 file</source>
         <translation>Keine gültige MP3-Datei</translation>
     </message>
+    <message>
+        <source>out of range</source>
+        <translation>außerhalb des Bereichs</translation>
+    </message>
+    <message>
+        <source>overflow</source>
+        <translation>Überlauf</translation>
+    </message>
+    <message>
+        <source>division by zero</source>
+        <translation>Division durch null</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ResultJournal</name>
     <message>
-        <source>could not make the folder %1 for the records of results</source>
-        <translation>konnte den Ordner %1 für die Ergebnisprotokolle nicht anlegen</translation>
-    </message>
-    <message>
         <source>could not write the record of results %1: %2</source>
         <translation>konnte das Ergebnisprotokoll %1 nicht schreiben: %2</translation>
+    </message>
+    <message>
+        <source>only the first %1 records of results in %2 were read</source>
+        <translation>nur die ersten %1 Ergebnisprotokolle in %2 wurden gelesen</translation>
+    </message>
+    <message>
+        <source>the record of results %1 is over %2 MiB and was passed over</source>
+        <translation>das Ergebnisprotokoll %1 ist größer als %2 MiB und wurde übergangen</translation>
+    </message>
+    <message>
+        <source>the record of results %1 has lines over %2 KiB, which were passed over</source>
+        <translation>das Ergebnisprotokoll %1 hat Zeilen über %2 KiB, die übergangen wurden</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder (a link or a file): the records of results are kept only in a real folder; remove it, or choose another output folder</source>
+        <translation>%1 ist kein Ordner (eine Verknüpfung oder eine Datei): Ergebnisprotokolle werden nur in einem echten Ordner geführt; entfernen Sie es oder wählen Sie einen anderen Ausgabeordner</translation>
+    </message>
+    <message>
+        <source>could not write the record of results in %1: %2; ask its owner to let you write there, or choose another output folder</source>
+        <translation>konnte das Ergebnisprotokoll in %1 nicht schreiben: %2; bitten Sie den Besitzer, Ihnen dort Schreibrechte zu geben, oder wählen Sie einen anderen Ausgabeordner</translation>
+    </message>
+    <message>
+        <source>could not write the record of results in %1: %2</source>
+        <translation>konnte das Ergebnisprotokoll in %1 nicht schreiben: %2</translation>
     </message>
 </context>
 <context>

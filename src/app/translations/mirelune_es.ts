@@ -118,6 +118,10 @@
         <source>Please choose where to save the results: &quot;Save results to this folder:&quot; or &quot;Save results in folder of original file&quot;.</source>
         <translation>Elija dónde guardar los resultados: «Guardar en esta carpeta:» o «Guardar junto al original».</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>EncoderCopy</name>
@@ -158,6 +162,13 @@
     <message>
         <source>Application Error</source>
         <translation>Error de la aplicación</translation>
+    </message>
+</context>
+<context>
+    <name>FileList</name>
+    <message>
+        <source>%1 kbps</source>
+        <translation>%1 kbps</translation>
     </message>
 </context>
 <context>
@@ -375,6 +386,10 @@
         <source>the medium is read-only</source>
         <translation>el medio es de solo lectura</translation>
     </message>
+    <message>
+        <source>%1 is a link or no folder: results go only into real folders below the output folder</source>
+        <translation>%1 es un enlace o no es una carpeta: los resultados solo van a carpetas reales dentro de la carpeta de salida</translation>
+    </message>
 </context>
 <context>
     <name>RefusedFiles</name>
@@ -404,16 +419,52 @@
         <source>Not a valid MP3 file</source>
         <translation>No es un archivo MP3 válido</translation>
     </message>
+    <message>
+        <source>out of range</source>
+        <translation>fuera de rango</translation>
+    </message>
+    <message>
+        <source>overflow</source>
+        <translation>desbordamiento</translation>
+    </message>
+    <message>
+        <source>division by zero</source>
+        <translation>división por cero</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>ResultJournal</name>
     <message>
-        <source>could not make the folder %1 for the records of results</source>
-        <translation>no se pudo crear la carpeta %1 para el registro de resultados</translation>
-    </message>
-    <message>
         <source>could not write the record of results %1: %2</source>
         <translation>no se pudo escribir el registro de resultados %1: %2</translation>
+    </message>
+    <message>
+        <source>only the first %1 records of results in %2 were read</source>
+        <translation>solo se leyeron los primeros %1 registros de resultados de %2</translation>
+    </message>
+    <message>
+        <source>the record of results %1 is over %2 MiB and was passed over</source>
+        <translation>el registro de resultados %1 supera los %2 MiB y se ha omitido</translation>
+    </message>
+    <message>
+        <source>the record of results %1 has lines over %2 KiB, which were passed over</source>
+        <translation>el registro de resultados %1 tiene líneas de más de %2 KiB, que se han omitido</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder (a link or a file): the records of results are kept only in a real folder; remove it, or choose another output folder</source>
+        <translation>%1 no es una carpeta (es un enlace o un archivo): el registro de resultados solo se guarda en una carpeta real; elimínelo o elija otra carpeta de salida</translation>
+    </message>
+    <message>
+        <source>could not write the record of results in %1: %2; ask its owner to let you write there, or choose another output folder</source>
+        <translation>no se pudo escribir el registro de resultados en %1: %2; pida a su propietario que le permita escribir allí, o elija otra carpeta de salida</translation>
+    </message>
+    <message>
+        <source>could not write the record of results in %1: %2</source>
+        <translation>no se pudo escribir el registro de resultados en %1: %2</translation>
     </message>
 </context>
 <context>

@@ -118,6 +118,10 @@
         <source>Please choose where to save the results: &quot;Save results to this folder:&quot; or &quot;Save results in folder of original file&quot;.</source>
         <translation>Veuillez choisir où enregistrer les résultats : « Enregistrer dans ce dossier : » ou « Enregistrer près de l’original ».</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>EncoderCopy</name>
@@ -158,6 +162,13 @@
     <message>
         <source>Application Error</source>
         <translation>Erreur de l’application</translation>
+    </message>
+</context>
+<context>
+    <name>FileList</name>
+    <message>
+        <source>%1 kbps</source>
+        <translation>%1 kbit/s</translation>
     </message>
 </context>
 <context>
@@ -375,6 +386,10 @@
         <source>the medium is read-only</source>
         <translation>le support est en lecture seule</translation>
     </message>
+    <message>
+        <source>%1 is a link or no folder: results go only into real folders below the output folder</source>
+        <translation>%1 est un lien ou n’est pas un dossier : les résultats ne vont que dans de vrais dossiers sous le dossier de sortie</translation>
+    </message>
 </context>
 <context>
     <name>RefusedFiles</name>
@@ -404,16 +419,52 @@
         <source>Not a valid MP3 file</source>
         <translation>Fichier MP3 non valide</translation>
     </message>
+    <message>
+        <source>out of range</source>
+        <translation>hors limites</translation>
+    </message>
+    <message>
+        <source>overflow</source>
+        <translation>dépassement de capacité</translation>
+    </message>
+    <message>
+        <source>division by zero</source>
+        <translation>division par zéro</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>ResultJournal</name>
     <message>
-        <source>could not make the folder %1 for the records of results</source>
-        <translation>impossible de créer le dossier %1 pour le registre des résultats</translation>
-    </message>
-    <message>
         <source>could not write the record of results %1: %2</source>
         <translation>impossible d’écrire le registre des résultats %1 : %2</translation>
+    </message>
+    <message>
+        <source>only the first %1 records of results in %2 were read</source>
+        <translation>seuls les %1 premiers registres des résultats de %2 ont été lus</translation>
+    </message>
+    <message>
+        <source>the record of results %1 is over %2 MiB and was passed over</source>
+        <translation>le registre des résultats %1 dépasse %2 Mio et a été ignoré</translation>
+    </message>
+    <message>
+        <source>the record of results %1 has lines over %2 KiB, which were passed over</source>
+        <translation>le registre des résultats %1 a des lignes de plus de %2 Kio, qui ont été ignorées</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder (a link or a file): the records of results are kept only in a real folder; remove it, or choose another output folder</source>
+        <translation>%1 n’est pas un dossier (un lien ou un fichier) : le registre des résultats n’est tenu que dans un vrai dossier ; supprimez-le ou choisissez un autre dossier de sortie</translation>
+    </message>
+    <message>
+        <source>could not write the record of results in %1: %2; ask its owner to let you write there, or choose another output folder</source>
+        <translation>impossible d’écrire le registre des résultats dans %1 : %2 ; demandez à son propriétaire de vous y autoriser à écrire, ou choisissez un autre dossier de sortie</translation>
+    </message>
+    <message>
+        <source>could not write the record of results in %1: %2</source>
+        <translation>impossible d’écrire le registre des résultats dans %1 : %2</translation>
     </message>
 </context>
 <context>
