@@ -4,10 +4,11 @@
 // the same bytes. User time rather than wall time: on a shared machine it
 // moves far less with the load of other programs.
 //
-// A second build of our encoder, when given, runs in the same rounds, so two
-// builds compare side by side under the same load.
+// Other builds of our encoder, when given, run in the same rounds, so the
+// builds compare side by side under the same load; the target is for the
+// first one only.
 //
-//   encoder_bench MIRELUNE_ENCODER MAKE_TONE MAKE_SAMPLE LAME [ROUNDS [OTHER_ENCODER]]
+//   encoder_bench MIRELUNE_ENCODER MAKE_TONE MAKE_SAMPLE LAME [ROUNDS [OTHER_ENCODER...]]
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -66,7 +67,7 @@ int main(int argc, char* argv[]) {
     if (argc < 5) {
         std::fprintf(stderr,
                      "usage: encoder_bench MIRELUNE_ENCODER MAKE_TONE MAKE_SAMPLE LAME "
-                     "[ROUNDS [OTHER_ENCODER]]\n");
+                     "[ROUNDS [OTHER_ENCODER...]]\n");
         return 2;
     }
     const std::string ours = argv[1];
@@ -91,9 +92,7 @@ int main(int argc, char* argv[]) {
 
     // Each program's user time per file and round; lame comes first.
     std::vector<std::string> programs = {lame, ours};
-    if (argc > 6) {
-        programs.push_back(argv[6]);
-    }
+    programs.insert(programs.end(), argv + std::min(argc, 6), argv + argc);
     std::vector<std::vector<std::vector<double>>> times(
         programs.size(), std::vector<std::vector<double>>(std::size(kSources)));
     bool identical = true;
@@ -130,8 +129,8 @@ int main(int argc, char* argv[]) {
         for (size_t p = 1; p < programs.size(); ++p) {
             const double seconds = Median(times[p][i]);
             const double ratio = seconds / lameSeconds;
-            std::printf("  %s %7.3f s ratio %.3f %s", p == 1 ? "ours" : "other", seconds, ratio,
-                        ratio <= kTarget ? "met" : "MISSED");
+            std::printf("  %s %7.3f s ratio %.3f %s", fs::path(programs[p]).filename().c_str(),
+                        seconds, ratio, ratio <= kTarget ? "met" : "MISSED");
             allMet = allMet && (p > 1 || ratio <= kTarget);
         }
         std::printf("\n");

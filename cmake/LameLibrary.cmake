@@ -166,3 +166,16 @@ set_property(TARGET mirelune::mp3lame_instrumented APPEND PROPERTY
 mirelune_lame(mirelune::mp3lame_profiled lame-profiled
               "-fprofile-use -Wno-missing-profile -gno-record-gcc-switches ${mirelune_lame_profile_flags}"
               ${MIRELUNE_LAME_PROFILE_STAMP})
+
+# The same two builds for processors of the x86-64-v3 level (AVX2, BMI2,
+# MOVBE; Haswell and later): the encoder embedded beside the baseline one for
+# them. The level allows fused multiply-adds, but -ffp-contract=off still
+# keeps them out, so the frames stay those of the baseline build. The plain
+# one is for measuring only. The profile is the baseline build's: the
+# objects find it by the same names.
+if(MIRELUNE_BENCH)
+    mirelune_lame(mirelune::mp3lame_v3 lame-v3 "-march=x86-64-v3")
+endif()
+mirelune_lame(mirelune::mp3lame_profiled_v3 lame-profiled-v3
+              "-march=x86-64-v3 -fprofile-use -Wno-missing-profile -gno-record-gcc-switches ${mirelune_lame_profile_flags}"
+              ${MIRELUNE_LAME_PROFILE_STAMP})
