@@ -22,15 +22,29 @@ std::optional<QByteArray>& OverriddenBytes() {
     return bytes;
 }
 
+QString ResourcePath(EncoderBuild build) {
+    static const bool registered = (RegisterEncoderResource(), true);
+    Q_UNUSED(registered);
+    return build == EncoderBuild::X86_64_V3 ? QStringLiteral(":/mirelune/lame-x86-64-v3")
+                                            : QStringLiteral(":/mirelune/lame");
+}
+
 }  // namespace
 
 QByteArray LoadEncoderBytes() {
     if (OverriddenBytes()) {
         return *OverriddenBytes();
     }
-    static const bool registered = (RegisterEncoderResource(), true);
-    Q_UNUSED(registered);
-    QFile resource(QStringLiteral(":/mirelune/lame"));
+    static const EncoderBuild chosen = ChooseEncoderBuild(
+        ProcessorRunsX86_64V3(), QFile::exists(ResourcePath(EncoderBuild::X86_64_V3)));
+    return LoadEncoderBytes(chosen);
+}
+
+QByteArray LoadEncoderBytes(EncoderBuild build) {
+    QFile resource(ResourcePath(build));
+    if (build != EncoderBuild::Baseline && !resource.exists()) {
+        return {};
+    }
     if (!resource.open(QIODevice::ReadOnly)) {
         throw Failure(
             QCoreApplication::translate("EncoderResource", "The built-in encoder cannot be read."));

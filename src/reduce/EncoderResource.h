@@ -3,11 +3,18 @@
 
 #include <QByteArray>
 
+#include "reduce/EncoderBuild.h"
+
 namespace mirelune {
 
-// The encoder program the build embedded: Debian's LAME, found when the
-// build was configured.
+// The encoder program the build embedded for this processor (see
+// ChooseEncoderBuild).
 QByteArray LoadEncoderBytes();
+
+// One build of the embedded encoder; empty when the program does not carry
+// it (only the baseline build is always there). Unlike LoadEncoderBytes, not
+// replaced by an EncoderBytesOverride.
+QByteArray LoadEncoderBytes(EncoderBuild build);
 
 // While one of these lives, LoadEncoderBytes returns the given bytes instead
 // of the embedded program, so tests can stand a small script in for the

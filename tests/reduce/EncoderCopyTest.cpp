@@ -8,7 +8,6 @@
 #include <QProcess>
 
 #include "reduce/DeleteFileQuietly.h"
-#include "reduce/EncoderResource.h"
 #include "shell/Failure.h"
 #include "support/ReduceTestSupport.h"
 #include "support/TmpfsMount.h"
@@ -21,17 +20,6 @@ using test::Q;
 constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                 QFileDevice::ExeOwner | QFileDevice::ReadUser |
                                                 QFileDevice::WriteUser | QFileDevice::ExeUser;
-
-TEST(LoadEncoderBytes, HoldsTheEncoderTheBuildMade) {
-    const QByteArray embedded = LoadEncoderBytes();
-    ASSERT_FALSE(embedded.isEmpty());
-    EXPECT_EQ(embedded, test::ReadBytes(QStringLiteral(MIRELUNE_ENCODER)));
-    {
-        const EncoderBytesOverride standIn(QByteArrayLiteral("#!/bin/sh\n"));
-        EXPECT_EQ(LoadEncoderBytes(), QByteArrayLiteral("#!/bin/sh\n"));
-    }
-    EXPECT_EQ(LoadEncoderBytes(), embedded);
-}
 
 TEST(EncoderCopy, LivesInAnOwnerOnlyFolderInsideTemp) {
     test::ScratchDir temp;
