@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
+#include <QSet>
 
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
@@ -28,6 +30,39 @@ TEST(ChooseEncoderBuild, TakesTheV3BuildOnlyWhereTheProcessorRunsItAndTheProgram
         EXPECT_EQ(ChooseEncoderBuild(c.processorHasV3, c.v3Embedded), c.expected)
             << c.processorHasV3 << c.v3Embedded;
     }
+}
+
+// The processor's features as the kernel lists them, which it does only for
+// those the system supports (AVX only where it saves the registers).
+QSet<QByteArray> ProcessorFlags() {
+    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
+    if (!cpuinfo.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    for (QByteArray line = cpuinfo.readLine(64 * 1024); !line.isEmpty();
+         line = cpuinfo.readLine(64 * 1024)) {
+        if (line.startsWith("flags")) {
+            const QList<QByteArray> words = line.mid(line.indexOf(':') + 1).simplified().split(' ');
+            return {words.begin(), words.end()};
+        }
+    }
+    return {};
+}
+
+TEST(ProcessorRunsX86_64V3, AgreesWithTheFeaturesTheKernelLists) {
+    const QSet<QByteArray> flags = ProcessorFlags();
+    if (flags.isEmpty()) {
+        GTEST_SKIP() << "no processor flags in /proc/cpuinfo";
+    }
+    // x86-64-v2 and v3 as the psABI defines them; lzcnt is listed as abm.
+    const char* const level[] = {"cx16",  "lahf_lm", "popcnt", "sse4_1", "sse4_2",
+                                 "ssse3", "avx",     "avx2",   "bmi1",   "bmi2",
+                                 "f16c",  "fma",     "abm",    "movbe",  "xsave"};
+    bool hasAll = true;
+    for (const char* flag : level) {
+        hasAll = hasAll && flags.contains(flag);
+    }
+    EXPECT_EQ(ProcessorRunsX86_64V3(), hasAll);
 }
 
 TEST(LoadEncoderBytes, HoldsEachEncoderTheBuildMadeAndGivesThisProcessorItsOwn) {
