@@ -7,11 +7,13 @@
 # time. No -ffast-math, and no contraction into fused multiply-adds: either
 # would change the results. Plain x86-64 code (no -march), so the encoder runs
 # on any x86-64 machine. The encoder's own copy is built once more, guided by
-# a profile of LAME trained on generated sources (see below).
+# a profile of LAME trained on generated sources (see below), and once again
+# for x86-64-v3 processors.
 #
 # Defines mirelune::mp3lame_headers, the imported target mirelune::mp3lame
 # (the samples' LAME) and, with MIRELUNE_LAME_PROFILED, the instrumented and
-# the profile-guided builds of it. Without the source, a local
+# the profile-guided builds of it (mirelune::mp3lame_profiled_v3 for
+# x86-64-v3). Without the source, a local
 # build falls back to Debian's libmp3lame.a and says so; with
 # MIRELUNE_REQUIRE_OWN_LAME (the test command) it stops instead.
 option(MIRELUNE_REQUIRE_OWN_LAME
