@@ -23,7 +23,7 @@ namespace {
 // Missed so far: 0.77-0.85 for the x86-64-v3 build with the profile, 0.80-0.87
 // for the baseline one, on a loaded machine. Over half of LAME's instructions
 // are its Huffman bit counting, which neither the profile nor the wider
-// instruction set shortens much (README, Performance).
+// instruction set brings near the target (README, Performance).
 constexpr double kTarget = 0.72;
 
 struct Source {
