@@ -52,6 +52,10 @@ QString OutputPathFor(const QString& folder, const QString& source);
 // extension of the last path element.
 QString NumberedPath(const QString& path, int copy);
 
+// The name NumberedPath numbered into path ("song (2).mp3" gives
+// "song.mp3"), if path is such a name of a result.
+std::optional<QString> UnnumberedPath(const QString& path);
+
 // Whether path is wanted itself or one of its numbered names: otherwise the
 // target took the result under a name of its own.
 bool IsWantedOrNumbered(const QString& path, const QString& wanted);
@@ -88,7 +92,8 @@ class OutputNames {
     void noteWanted(const QString& source, const QString& wanted);
 
     // The listed source whose wanted output the file source is (noted
-    // through noteWanted), when that is another file than source itself.
+    // through noteWanted), or that output numbered as a collision numbers
+    // it, when that is another file than source itself.
     std::optional<QString> resultOf(const QString& source) const;
 
     // Where source's result goes: wanted itself, or wanted with " (2)",

@@ -97,6 +97,47 @@ TEST(NumberedPath, PutsTheCopyNumberBeforeTheExtension) {
               QStringLiteral("/o.d/song-reduced (13).mp3"));
 }
 
+TEST(UnnumberedPath, UndoesOnlyTheNumbersACollisionGives) {
+    const struct {
+        const char* path;
+        std::optional<QString> plain;
+    } cases[] = {
+        {"/out/song (2).mp3", QStringLiteral("/out/song.mp3")},
+        {"/out/a (b) (13).mp3", QStringLiteral("/out/a (b).mp3")},
+        {"/o (2)/song-reduced (9).mp3", QStringLiteral("/o (2)/song-reduced.mp3")},
+        {"/out/song.mp3", std::nullopt},
+        {"/out/song (1).mp3", std::nullopt},
+        {"/out/song (0).mp3", std::nullopt},
+        {"/out/song (02).mp3", std::nullopt},
+        {"/out/song (+3).mp3", std::nullopt},
+        {"/out/song(2).mp3", std::nullopt},
+        {"/out/ (2).mp3", std::nullopt},
+        {"/out/song (2).flac", std::nullopt},
+        {"/out/song (2) .mp3", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UnnumberedPath(QString::fromUtf8(c.path)), c.plain) << c.path;
+    }
+}
+
+// "song (2).mp3" in a listed folder is what a collision made of another
+// listed source's result: the window skips it as that result.
+TEST(OutputNames, AListedNumberedResultIsTheResultOfItsSource) {
+    test::ScratchDir dir;
+    const QString out = Q(dir.file("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    const QString song = Q(dir.file("song.mp3"));
+    const QString numbered = out + "/song (2).mp3";
+    const QString unrelated = out + "/song (1).mp3";
+    for (const QString& file : {song, numbered, unrelated}) {
+        test::WriteBytes(file, "x");
+    }
+    OutputNames names;
+    names.noteWanted(song, out + "/song.mp3");
+    EXPECT_EQ(names.resultOf(numbered), std::optional<QString>(song));
+    EXPECT_EQ(names.resultOf(unrelated), std::nullopt);
+}
+
 TEST(OutputNames, NamesEqualButForLetterCaseAreOneName) {
     test::ScratchDir dir;
     const QString out = Q(dir.file("out"));
