@@ -329,6 +329,12 @@ int RunReduce(const CommandArguments& args) {
         std::fprintf(stderr, "mirelune-cli reduce: %s\n", qPrintable(failure.text()));
     }
     ResultJournals journals;
+    for (const TakeOver& t : plan.takeOvers) {
+        const QString error = journals.journalFor(t.recordRoot).append(t.record);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "warning: %s\n", qPrintable(error));
+        }
+    }
     for (const PlannedReduction& r : plan.reductions) {
         // --keep-tree folders are made only now that something will go in
         // them, step by step below the output folder and through no link.

@@ -87,6 +87,9 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
     OutputNames names;
     RecordedResults records;
     for (const Candidate& c : candidates) {
+        records.noteListed(c.source);
+    }
+    for (const Candidate& c : candidates) {
         // Another run's result still being written, as when shards --beside
         // run at once: neither a source nor a result yet.
         if (IsTemporaryResultName(FileNameOf(c.source))) {
@@ -96,7 +99,7 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
             QDir::cleanPath(settings.beside ? FolderOf(c.source) : settings.outputFolder);
         // A recorded result keeps its name: no other source is given it.
         for (const RecordedResults::Held& held : records.read(root)) {
-            names.claim(held.record.source, held.path);
+            names.claim(held.holder, held.path);
         }
         if (const std::optional<QString> producer = records.sourceOf(c.source)) {
             entries.emplace_back(c, reason::ResultOf(*producer));
@@ -178,6 +181,9 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
         } else if (listed[i].wanted.isEmpty()) {
             plan.failed.push_back({source, reason::WouldOverwriteSource()});
         } else if (e.recorded) {
+            if (e.recorded->takeOver) {
+                plan.takeOvers.push_back({e.recordRoot, *e.recorded->takeOver});
+            }
             const bool outdated = e.recorded->state == RecordedResults::State::Outdated;
             if (settings.overwrite || (outdated && settings.refresh)) {
                 plan.reductions.push_back(

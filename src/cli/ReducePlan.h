@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "reduce/FileStamp.h"
+#include "reduce/ResultJournal.h"
 
 namespace mirelune::cli {
 
@@ -59,8 +60,16 @@ struct Note {
     QString output;  // the output path it was given, if any
 };
 
+// A result that moved with its source, recorded for the source's new path
+// by a real run before anything is reduced.
+struct TakeOver {
+    QString recordRoot;
+    ResultRecord record;
+};
+
 struct Plan {
     std::vector<PlannedReduction> reductions;
+    std::vector<TakeOver> takeOvers;
     std::vector<Note> skipped;
     std::vector<Note> failed;
     // Recorded results whose sources are gone: kept, and counted.

@@ -71,7 +71,7 @@ std::optional<QString> ReadRecordsFor(RecordedResults& records, OutputNames& nam
     const std::optional<QString> root = RecordRootFor(options, source);
     if (root) {
         for (const RecordedResults::Held& held : records.read(*root)) {
-            names.claim(held.record.source, held.path);
+            names.claim(held.holder, held.path);
         }
     }
     return root;
@@ -88,8 +88,17 @@ int CountResultsThatWouldReplace(ReduceJobView& view, const ReduceOptions& optio
         try {
             const QString source = view.rowText(r);
             names.protectSource(source);
-            ReadRecordsFor(records, names, options, source);
+            records.noteListed(source);
             rows.emplace_back(source, OutputNow(options, source));
+        } catch (...) {
+            // The row's own steps report it.
+        }
+    }
+    // Read once every listed file is noted: a result moves with its source
+    // whichever row comes first.
+    for (const auto& row : rows) {
+        try {
+            ReadRecordsFor(records, names, options, row.first);
         } catch (...) {
             // The row's own steps report it.
         }
@@ -328,6 +337,11 @@ void ReduceJob::run(ReduceJobView& view) {
                 // the user let results replace files.
                 row.output = recorded->path;
                 names.claim(row.source, row.output);
+                if (recorded->takeOver) {
+                    // Unwritten, the next run finds the result by its
+                    // source's name and stamp again.
+                    journals.journalFor(row.recordRoot).append(*recorded->takeOver);
+                }
                 if (answer == ReplaceAnswer::Yes) {
                     row.replace = Replace::Yes;
                 } else {

@@ -418,6 +418,30 @@ TEST_F(ReduceCommandTest, RefreshMakesAnOutdatedResultAgainAndLeavesAUsersFileAl
     EXPECT_NE(test::ReadBytes(result), first);
 }
 
+// A source found again after a move is recorded under its new path by a
+// real run, so the next run needs no guess; a dry run records nothing.
+TEST_F(ReduceCommandTest, AMovedSourceIsRecordedAgainByARealRunOnly) {
+    Mp3("music/A/song.mp3", 440, "-b 192", 1.0);
+    ASSERT_EQ(Run({"-o", out, Q(dir.file("music"))}).exitCode, 0);
+    const QString records = out + QStringLiteral("/.mirelune");
+    const QStringList firstJournals = QDir(records).entryList(QDir::Files);
+    ASSERT_EQ(firstJournals.size(), 1);
+    ASSERT_TRUE(QDir().rename(Q(dir.file("music/A")), Q(dir.file("music/B"))));
+    const QString moved = Q(dir.file("music/B/song.mp3"));
+
+    const CliRun dry = Run({"--dry-run", "-o", out, Q(dir.file("music"))});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    EXPECT_EQ(QDir(records).entryList(QDir::Files), firstJournals);
+    const CliRun run = Run({"-o", out, Q(dir.file("music"))});
+    EXPECT_EQ(run.err, QStringLiteral("skipped: ") + moved + QStringLiteral(": exists\n"));
+    EXPECT_EQ(QDir(records).entryList(QDir::Files).size(), 2);
+
+    Mp3("music/B/song.mp3", 880, "-b 192", 2.0);
+    const CliRun changed = Run({"-o", out, Q(dir.file("music"))});
+    EXPECT_EQ(changed.err, QStringLiteral("skipped: ") + moved + QStringLiteral(": outdated\n"));
+    EXPECT_EQ(test::EntriesOf(out), (QStringList{"song.mp3"}));
+}
+
 // A signal in the middle of a run stops the encoders and removes what is
 // half done: no temporary result, no encoder folder. The row that was running
 // is interrupted, not failed, also when Ctrl+C reached its encoder first.

@@ -12,6 +12,7 @@
 #include "reduce/FileStamp.h"
 #include "reduce/ResultJournal.h"
 #include "support/FolderTree.h"
+#include "support/ReduceTestSupport.h"
 
 namespace mirelune::cli {
 namespace {
@@ -272,6 +273,9 @@ TEST(ReducePlan, ShardsShareOutTheWholePlanWhateverResultsAreThere) {
 // real run does, its bytes naming its source.
 void RunPlan(const Plan& plan) {
     ResultJournals journals;
+    for (const TakeOver& t : plan.takeOvers) {
+        ASSERT_EQ(journals.journalFor(t.recordRoot).append(t.record), QString());
+    }
     for (const PlannedReduction& r : plan.reductions) {
         const QByteArray bytes = ("result of " + r.source).toUtf8();
         QFile result(r.output);
@@ -363,6 +367,60 @@ TEST(ReducePlan, RerunsKeepEachResultWithItsSource) {
           {"inc/E Album" + intro, "skipped: exists (out/01 Intro (2).mp3)"},
           {"inc/Z Album" + intro, "skipped: exists (out/01 Intro.mp3)"}},
          0);
+}
+
+// A source moved to another folder keeps its result for good: changed later,
+// its result is outdated rather than made again under a new name.
+TEST(ReducePlan, AMovedSourceKeepsItsResultAfterItChanges) {
+    test::Tree tree;
+    const QString out = tree.folder("out");
+    const PlanSettings into{128, out, false, false, false};
+    const auto step = [&](const char* what, const std::vector<Line>& expected, int gone) {
+        SCOPED_TRACE(what);
+        const Plan plan = MakeReducePlan(into, {tree.path("lib")});
+        EXPECT_EQ(Lines(plan, tree.root(), true), expected);
+        EXPECT_EQ(plan.gone, gone);
+        RunPlan(plan);
+    };
+    tree.file("lib/A/song.mp3", test::Frames(test::kMpeg1L3At128, 417, 4));
+    step("first run", {{"lib/A/song.mp3", "out/song.mp3"}}, 0);
+    ASSERT_TRUE(QDir().rename(tree.path("lib/A"), tree.path("lib/B")));
+    step("moved", {{"lib/B/song.mp3", "skipped: exists (out/song.mp3)"}}, 0);
+    tree.file("lib/B/song.mp3", test::Frames(test::kMpeg1L3At128, 417, 5));
+    step("changed after the move", {{"lib/B/song.mp3", "skipped: outdated (out/song.mp3)"}}, 0);
+}
+
+// A new file at a moved source's old path never had a result: it gets a
+// name of its own, and the moved source's result stays the moved source's,
+// also when it is made again.
+TEST(ReducePlan, ANewFileAtAMovedSourcesPathIsASourceOfItsOwn) {
+    test::Tree tree;
+    const QString out = tree.folder("out");
+    PlanSettings into{128, out, false, false, false};
+    const auto step = [&](const char* what, const std::vector<Line>& expected) {
+        SCOPED_TRACE(what);
+        const Plan plan = MakeReducePlan(into, {tree.path("lib")});
+        EXPECT_EQ(Lines(plan, tree.root(), true), expected);
+        EXPECT_EQ(plan.gone, 0);
+        RunPlan(plan);
+    };
+    tree.file("lib/A/song.mp3", test::Frames(test::kMpeg1L3At128, 417, 4));
+    step("first run", {{"lib/A/song.mp3", "out/song.mp3"}});
+    ASSERT_TRUE(QDir().rename(tree.path("lib/A"), tree.path("lib/B")));
+    tree.file("lib/A/song.mp3", test::Frames(test::kMpeg1L3At128, 417, 6));
+    step("moved, and another file in its place",
+         {{"lib/A/song.mp3", "out/song (2).mp3"},
+          {"lib/B/song.mp3", "skipped: exists (out/song.mp3)"}});
+    tree.file("lib/B/song.mp3", test::Frames(test::kMpeg1L3At128, 417, 5));
+    step("the moved one changed", {{"lib/A/song.mp3", "skipped: exists (out/song (2).mp3)"},
+                                   {"lib/B/song.mp3", "skipped: outdated (out/song.mp3)"}});
+    into.refresh = true;
+    step("made again", {{"lib/B/song.mp3", "out/song.mp3"},
+                        {"lib/A/song.mp3", "skipped: exists (out/song (2).mp3)"}});
+    EXPECT_EQ(test::ReadBytes(out + "/song.mp3"),
+              ("result of " + tree.path("lib/B/song.mp3")).toUtf8());
+    EXPECT_EQ(test::ReadBytes(out + "/song (2).mp3"),
+              ("result of " + tree.path("lib/A/song.mp3")).toUtf8());
 }
 
 // Numbers start at " (2)": a user's own "clip (1).mp3" is never taken for a
