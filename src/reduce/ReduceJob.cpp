@@ -361,6 +361,10 @@ void ReduceJob::run(ReduceJobView& view) {
                     return;
                 case OutputChoice::Kind::Exists:
                     if (answer != ReplaceAnswer::Yes) {
+                        // Held all the same, as when the question was
+                        // counted: the next row of that name takes the
+                        // next number, not the file that stays.
+                        names.claim(row.source, row.output);
                         row.skip = reason::Exists();
                         return;
                     }

@@ -393,6 +393,50 @@ TEST_F(ReduceJobTest, ResultsThatWouldReplaceFilesAskOnceAndFollowTheAnswer) {
     EXPECT_TRUE(view.values.empty());
 }
 
+// Two rows of one name into a folder that holds the user's file of that
+// name: one would replace it, the other's name is free. No skips only the
+// first; Yes replaces it.
+TEST_F(ReduceJobTest, NoSkipsExactlyTheRowsThatWouldReplace) {
+    QDir().mkpath(music + QStringLiteral("/A"));
+    QDir().mkpath(music + QStringLiteral("/B"));
+    const QString a = Source(QStringLiteral("A/Track 1.mp3"), 3);
+    const QString b = Source(QStringLiteral("B/Track 1.mp3"), 4);
+    const QString mine = out + QStringLiteral("/Track 1.mp3");
+    const QString numbered = out + QStringLiteral("/Track 1 (2).mp3");
+    const struct {
+        MessageAnswer answer;
+        QStringList runs;
+        QByteArray mine;
+        QString done;
+    } cases[] = {
+        {MessageAnswer::No,
+         {b},
+         "mine",
+         QStringLiteral("Done.\n\n1 file skipped:\nA/Track 1.mp3: exists")},
+        {MessageAnswer::Yes, {a, b}, test::HandMadeMp3(3), QStringLiteral("Done.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        QFile::remove(Marker("runs"));
+        QFile::remove(numbered);
+        test::WriteBytes(mine, "mine");
+        view.layer().clearRecord();
+        view.rows = {a, b};
+        view.layer().queueAnswer(c.answer);
+        job.run(view);
+
+        EXPECT_EQ(view.layer().boxes(),
+                  (std::vector<Box>{{QStringLiteral("Mirelune"),
+                                     QStringLiteral("1 result would replace a file that already "
+                                                    "exists in the output folder. Replace it?"),
+                                     MessageButtons::YesNoCancel, MessageIcon::None},
+                                    Plain(c.done)}));
+        EXPECT_EQ(Runs(), c.runs);
+        EXPECT_EQ(test::ReadBytes(mine), c.mine);
+        EXPECT_EQ(test::ReadBytes(numbered), test::HandMadeMp3(4));
+    }
+}
+
 // Two albums' x.mp3 are told apart by their folders; a result that came out
 // larger than its source is named with both sizes.
 TEST_F(ReduceJobTest, DoneNamesRowsByTheirPathsAndResultsLargerThanTheirSources) {
