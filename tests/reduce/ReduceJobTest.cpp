@@ -486,6 +486,35 @@ TEST_F(ReduceJobTest, AFileThatTurnsUpDuringTheJobIsNeverReplacedUnasked) {
     EXPECT_EQ(test::EntriesOf(out), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
 }
 
+// A moved album keeps its result, whichever row comes first; a new file at
+// its old path is a source of its own.
+TEST_F(ReduceJobTest, AMovedSourceKeepsItsResultAndANewFileInItsPlaceGetsItsOwn) {
+    QDir().mkpath(music + QStringLiteral("/A"));
+    const QString old = Source(QStringLiteral("A/song.mp3"), 3);
+    view.rows = {old};
+    job.run(view);
+    ASSERT_EQ(test::ReadBytes(out + QStringLiteral("/song.mp3")), test::HandMadeMp3(3));
+
+    ASSERT_TRUE(QDir().rename(music + QStringLiteral("/A"), music + QStringLiteral("/B")));
+    QDir().mkpath(music + QStringLiteral("/A"));
+    Source(QStringLiteral("A/song.mp3"), 4);
+    QFile::remove(Marker("runs"));
+    view.layer().clearRecord();
+    view.rows = {old, music + QStringLiteral("/B/song.mp3")};
+    view.layer().queueAnswer(MessageAnswer::No);
+    job.run(view);
+    EXPECT_EQ(
+        view.layer().boxes(),
+        (std::vector<Box>{{QStringLiteral("Mirelune"),
+                           QStringLiteral("1 result would replace a file that already "
+                                          "exists in the output folder. Replace it?"),
+                           MessageButtons::YesNoCancel, MessageIcon::None},
+                          Plain(QStringLiteral("Done.\n\n1 file skipped:\nB/song.mp3: exists"))}));
+    EXPECT_EQ(Runs(), QStringList{old});
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song.mp3")), test::HandMadeMp3(3));
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song (2).mp3")), test::HandMadeMp3(4));
+}
+
 TEST_F(ReduceJobTest, RunningTheSameJobAgainBesideTheOriginalsRedoesNothing) {
     const QString a = Source(QStringLiteral("a.mp3"), 3);
     const QString b = Source(QStringLiteral("b.mp3"), 4);
