@@ -10,6 +10,7 @@
 
 #include "reduce/FileStamp.h"
 #include "reduce/ResultJournal.h"
+#include "reduce/RowPlanner.h"
 
 namespace mirelune::cli {
 
@@ -27,13 +28,6 @@ struct PlanSettings {
     // Results of sources that changed since they were made are made again,
     // each into its own place, as long as it still holds that result.
     bool refresh = false;
-};
-
-// A file found on the command line, and for --keep-tree the folder it sits in
-// relative to the folder argument it came from.
-struct Candidate {
-    QString source;
-    QString subFolder;
 };
 
 struct PlannedReduction {
@@ -58,13 +52,6 @@ struct Note {
     QString path;
     QString text;
     QString output;  // the output path it was given, if any
-};
-
-// A result that moved with its source, recorded for the source's new path
-// by a real run before anything is reduced.
-struct TakeOver {
-    QString recordRoot;
-    ResultRecord record;
 };
 
 struct Plan {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/ListedResults.h"
+#include "reduce/ListedResults.h"
 
 #include <algorithm>
 #include <functional>
@@ -9,7 +9,7 @@
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
 
-namespace mirelune::cli {
+namespace mirelune {
 std::vector<std::optional<std::size_t>> FindListedResults(const std::vector<ListedFile>& files) {
     // Wanted outputs by the file already there (so other spellings of it
     // count) and by name (a numbered result may be there without the plain one).
@@ -69,4 +69,4 @@ std::vector<std::optional<std::size_t>> FindListedResults(const std::vector<List
     return resultOf;
 }
 
-}  // namespace mirelune::cli
+}  // namespace mirelune

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "reduce/ResultJournal.h"
+#include "reduce/RowPlan.h"
+
+namespace mirelune {
+
+// A listed file, and for a kept tree the folder it sits in relative to the
+// folder it came from.
+struct Candidate {
+    QString source;
+    QString subFolder;
+};
+
+// What decides which files a job takes and where each result goes.
+struct PlannerOptions {
+    QString outputFolder;  // empty when results go beside their sources
+    bool beside = false;
+    bool keepTree = false;
+    // Sources at or below this bitrate (bits per second) are left alone.
+    std::optional<qint32> skipAtOrBelow{};
+    // Results replace files already at their output paths; without it such a
+    // file is left alone and its source skipped.
+    bool overwrite = false;
+    // Results of sources that changed since they were made are made again,
+    // each into its own place, as long as it still holds that result.
+    bool refresh = false;
+};
+
+// A result that moved with its source, recorded for the source's new path
+// by a real run before anything is reduced.
+struct TakeOver {
+    QString recordRoot;
+    ResultRecord record;
+};
+
+struct RowPlans {
+    std::vector<RowPlan> rows;  // one per candidate, in list order
+    std::vector<TakeOver> takeOvers;
+    // Recorded results whose sources are gone: kept, and counted.
+    int gone = 0;
+    // Records passed over for their size, one line each.
+    std::vector<QString> warnings;
+};
+
+// Whether a file is an MP3 stream, and its bitrate in bits per second.
+using BitrateOf = std::function<std::optional<qint32>(const QString&)>;
+
+// Every row's plan, in list order, before anything runs: running encoders
+// side by side cannot change which file gets which name. All wanted outputs
+// are known before the first name is given, so a listed file that is
+// another source's result is known as such wherever it is listed, and a
+// name is given even where a file already holds it: the names depend only
+// on the sources, never on which results are there yet. Nothing is written.
+RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& candidates,
+                  const BitrateOf& bitrateOf);
+
+}  // namespace mirelune
