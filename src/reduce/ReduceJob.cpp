@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -271,6 +272,7 @@ void ReduceJob::run(ReduceJobView& view) {
     });
 
     DoneRows done;
+    std::set<QString> leftAlone;  // files a row was not let replace, by folded place
     std::vector<RowFailure>& failures = done.failures;
     std::vector<RowFailure>& skipped = done.skipped;
     std::vector<RowFailure>& renamed = done.renamed;
@@ -365,13 +367,20 @@ void ReduceJob::run(ReduceJobView& view) {
                         // counted: the next row of that name takes the
                         // next number, not the file that stays.
                         names.claim(row.source, row.output);
+                        leftAlone.insert(FoldedPlaceKey(row.output));
                         row.skip = reason::Exists();
                         return;
                     }
                     row.replace = Replace::Yes;
                     break;
                 case OutputChoice::Kind::Ours:
-                    row.replace = Replace::Yes;  // this job's own earlier result
+                    // The same source listed again: its first result, or the
+                    // file its first listing was not let replace.
+                    if (leftAlone.count(FoldedPlaceKey(row.output)) != 0) {
+                        row.skip = reason::Exists();
+                        return;
+                    }
+                    row.replace = Replace::Yes;
                     break;
                 case OutputChoice::Kind::Free:
                     // A file that turns up before the result is ready follows the answer.

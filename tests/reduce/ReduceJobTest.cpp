@@ -395,7 +395,7 @@ TEST_F(ReduceJobTest, ResultsThatWouldReplaceFilesAskOnceAndFollowTheAnswer) {
 
 // Two rows of one name into a folder that holds the user's file of that
 // name: one would replace it, the other's name is free. No skips only the
-// first; Yes replaces it.
+// first, and its second listing; Yes replaces it (twice).
 TEST_F(ReduceJobTest, NoSkipsExactlyTheRowsThatWouldReplace) {
     QDir().mkpath(music + QStringLiteral("/A"));
     QDir().mkpath(music + QStringLiteral("/B"));
@@ -412,8 +412,8 @@ TEST_F(ReduceJobTest, NoSkipsExactlyTheRowsThatWouldReplace) {
         {MessageAnswer::No,
          {b},
          "mine",
-         QStringLiteral("Done.\n\n1 file skipped:\nA/Track 1.mp3: exists")},
-        {MessageAnswer::Yes, {a, b}, test::HandMadeMp3(3), QStringLiteral("Done.")},
+         QStringLiteral("Done.\n\n2 files skipped:\nA/Track 1.mp3: exists\nA/Track 1.mp3: exists")},
+        {MessageAnswer::Yes, {a, b, a}, test::HandMadeMp3(3), QStringLiteral("Done.")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.answer));
@@ -421,7 +421,7 @@ TEST_F(ReduceJobTest, NoSkipsExactlyTheRowsThatWouldReplace) {
         QFile::remove(numbered);
         test::WriteBytes(mine, "mine");
         view.layer().clearRecord();
-        view.rows = {a, b};
+        view.rows = {a, b, a};
         view.layer().queueAnswer(c.answer);
         job.run(view);
 
