@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <cstddef>
 #include <optional>
 
 #include "reduce/FileStamp.h"
@@ -18,10 +19,13 @@ struct RowPlan {
         Fail,
     };
     QString source;
+    std::size_t candidate = 0;  // its place in the candidate list
     Action action = Action::Skip;
     // Where its result goes; for a skipped row, the name it was given, if any.
     QString output{};
-    QString reason{};  // why it is skipped or fails
+    // Why it is skipped or fails; for a row that would replace a file the
+    // user did not let it replace, why it is skipped then.
+    QString reason{};
     // The target refused the name (or a kept folder's name) the result would
     // have had, and output is the one it takes.
     bool renamed = false;

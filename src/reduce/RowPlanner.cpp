@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <map>
-#include <set>
 
 #include "mp3/BitrateText.h"
 #include "reduce/ListedResults.h"
@@ -32,27 +31,34 @@ std::optional<QString> Refusal(const PlannerOptions& options, qint32 bitrate) {
 RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& candidates,
                   const BitrateOf& bitrateOf) {
     struct Entry {
-        explicit Entry(const Candidate& c, QString skip = {},
+        explicit Entry(std::size_t index, const Candidate& c, QString skip = {},
                        std::optional<QString> refusal = std::nullopt, bool again = false)
-            : candidate(c), skip(std::move(skip)), refusal(std::move(refusal)), again(again) {}
+            : index(index),
+              candidate(c),
+              skip(std::move(skip)),
+              refusal(std::move(refusal)),
+              again(again) {}
+        std::size_t index;
         const Candidate& candidate;
         QString skip;  // why it is not taken at all
         std::optional<QString> refusal;
         bool again = false;  // listed before: the first listing speaks for it
         bool folderRenamed = false;
+        std::optional<std::size_t> repeatOf;  // the entry of its first listing
         QString recordRoot;
         std::optional<RecordedResults::Match> recorded;
     };
     RowPlans plan;
     std::vector<Entry> entries;
     std::vector<ListedFile> listed;
-    std::set<QString> seen;
+    std::map<QString, std::size_t> seen;  // a listed source's key -> its first entry
     OutputNames names;
     RecordedResults records;
     for (const Candidate& c : candidates) {
         records.noteListed(c.source);
     }
-    for (const Candidate& c : candidates) {
+    for (std::size_t index = 0; index < candidates.size(); ++index) {
+        const Candidate& c = candidates[index];
         // Another run's result still being written, as when shards --beside
         // run at once: neither a source nor a result yet.
         if (IsTemporaryResultName(FileNameOf(c.source))) {
@@ -65,23 +71,29 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
             names.claim(held.holder, held.path);
         }
         if (const std::optional<QString> producer = records.sourceOf(c.source)) {
-            entries.emplace_back(c, reason::ResultOf(*producer));
+            entries.emplace_back(index, c, reason::ResultOf(*producer));
             listed.push_back({c.source, false, {}});
             continue;
         }
         const std::optional<FileIdentity> identity = IdentityOf(c.source);
-        if (!seen.insert(identity ? identity->key() : c.source).second) {
-            entries.emplace_back(c, QStringLiteral("listed more than once"), std::nullopt, true);
+        const auto [first, isFirst] =
+            seen.emplace(identity ? identity->key() : c.source, entries.size());
+        if (!isFirst) {
+            entries.emplace_back(index, c, QStringLiteral("listed more than once"), std::nullopt,
+                                 true);
+            if (options.repeatsRunAgain) {
+                entries.back().repeatOf = first->second;
+            }
             listed.push_back({c.source, false, {}});
             continue;
         }
         const std::optional<qint32> bitrate = bitrateOf(c.source);
         if (!bitrate) {
-            entries.emplace_back(c, QStringLiteral("not a valid MP3 file"));
+            entries.emplace_back(index, c, QStringLiteral("not a valid MP3 file"));
             listed.push_back({c.source, false, {}});
             continue;
         }
-        Entry entry(c, {}, Refusal(options, *bitrate));
+        Entry entry(index, c, {}, Refusal(options, *bitrate));
         entry.recordRoot = root;
         QString wanted;
         if (!entry.refusal) {
@@ -133,7 +145,17 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
         const Entry& e = entries[i];
         const QString& source = e.candidate.source;
         const OutputChoice& choice = choices[i];
-        RowPlan row{source};
+        if (e.repeatOf) {
+            // Made again into its first listing's place, replacing that result.
+            RowPlan row = plan.rows[*e.repeatOf];
+            row.candidate = e.index;
+            if (row.action == Action::Reduce) {
+                row.action = Action::Replace;
+            }
+            plan.rows.push_back(std::move(row));
+            continue;
+        }
+        RowPlan row{source, e.index};
         row.recordRoot = e.recordRoot;
         if (!e.skip.isEmpty()) {
             row.reason = e.skip;
@@ -161,6 +183,7 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
                 }
             } else {
                 row.reason = outdated ? reason::Outdated() : reason::Exists();
+                row.action = options.ask ? Action::Replace : Action::Skip;
             }
         } else if (choice.kind == OutputChoice::Kind::TooLong) {
             row.action = Action::Fail;
@@ -168,6 +191,7 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
         } else if (choice.kind == OutputChoice::Kind::Exists && !options.overwrite) {
             row.output = choice.path;
             row.reason = reason::Exists();
+            row.action = options.ask ? Action::Replace : Action::Skip;
         } else {
             row.action = options.overwrite ? Action::Replace : Action::Reduce;
             row.output = choice.path;

@@ -29,6 +29,12 @@ struct PlannerOptions {
     // Results replace files already at their output paths; without it such a
     // file is left alone and its source skipped.
     bool overwrite = false;
+    // Without overwrite: a row that would replace a file is planned to
+    // replace it, with the reason it is skipped for when the user says no.
+    bool ask = false;
+    // A source listed again is reduced again into its first result's place;
+    // otherwise it is skipped, its first listing speaking for it.
+    bool repeatsRunAgain = false;
     // Results of sources that changed since they were made are made again,
     // each into its own place, as long as it still holds that result.
     bool refresh = false;
