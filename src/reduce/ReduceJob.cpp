@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <map>
 #include <optional>
 #include <set>
 #include <utility>
@@ -17,9 +18,9 @@
 #include "reduce/FileReduction.h"
 #include "reduce/LargerResults.h"
 #include "reduce/OutputNaming.h"
-#include "reduce/RecordedResults.h"
 #include "reduce/ReduceJobView.h"
 #include "reduce/ReduceOptions.h"
+#include "reduce/RowPlanner.h"
 #include "reduce/RunAndWait.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
@@ -50,86 +51,50 @@ struct RowWork {
 // What the user said to results that would replace files already there.
 enum class ReplaceAnswer { NotAsked, Yes, No, Cancel };
 
-// The output a row would get with the options as they are now; empty when
-// it gets none.
-QString OutputNow(const ReduceOptions& options, const QString& source) {
-    const auto folder =
-        OutputFolderFor(source, options.option1, options.option2, options.outputFolder);
-    return folder ? OutputPathFor(*folder, source) : QString();
-}
+// Every row's plan with the options the job began with, made before
+// anything is written or run: the one question counts it, step 143 reads it.
+struct JobPlan {
+    RowPlans plans;
+    std::map<qint32, std::size_t> byRow;  // row number -> its plan
+};
 
-// The folder whose journal records a row's result: the folder it goes to.
-std::optional<QString> RecordRootFor(const ReduceOptions& options, const QString& source) {
-    const auto folder =
-        OutputFolderFor(source, options.option1, options.option2, options.outputFolder);
-    return folder ? std::optional<QString>(QDir::cleanPath(*folder)) : std::nullopt;
-}
-
-// The results recorded where source's result goes are read the first time
-// such a folder comes up, and keep their names from then on.
-std::optional<QString> ReadRecordsFor(RecordedResults& records, OutputNames& names,
-                                      const ReduceOptions& options, const QString& source) {
-    const std::optional<QString> root = RecordRootFor(options, source);
-    if (root) {
-        for (const RecordedResults::Held& held : records.read(*root)) {
-            names.claim(held.holder, held.path);
-        }
-    }
-    return root;
-}
-
-// Before anything is written or run: every row's output with the options as
-// they stand, noted in names, and how many results would replace a file the
-// job did not make or a result already made, counted as if the user let
-// them.
-int CountResultsThatWouldReplace(ReduceJobView& view, const ReduceOptions& options,
-                                 OutputNames& names, RecordedResults& records) {
-    std::vector<std::pair<QString, QString>> rows;  // source, wanted output
-    for (int r = 1; r <= view.rowCount(); ++r) {
+JobPlan PlanJob(ReduceJobView& view, const ReduceOptions& options) {
+    std::vector<Candidate> candidates;
+    std::vector<qint32> rowOf;
+    for (qint32 r = 1; r <= view.rowCount(); ++r) {
         try {
-            const QString source = view.rowText(r);
-            names.protectSource(source);
-            records.noteListed(source);
-            rows.emplace_back(source, OutputNow(options, source));
+            candidates.push_back({view.rowText(r), {}});
+            rowOf.push_back(r);
         } catch (...) {
             // The row's own steps report it.
         }
     }
-    // Read once every listed file is noted: a result moves with its source
-    // whichever row comes first.
-    for (const auto& row : rows) {
-        try {
-            ReadRecordsFor(records, names, options, row.first);
-        } catch (...) {
-            // The row's own steps report it.
+    PlannerOptions planner;
+    planner.outputFolder = options.option1 ? options.outputFolder : QString();
+    planner.beside = !options.option1 && options.option2;
+    planner.ask = true;
+    planner.repeatsRunAgain = true;
+    // The list holds MP3 files only; one that is no longer one fails when
+    // its encoder runs.
+    const auto anyBitrate = [](const QString&) { return std::optional<qint32>(0); };
+    JobPlan job{PlanRows(planner, candidates, anyBitrate), {}};
+    for (std::size_t i = 0; i < job.plans.rows.size(); ++i) {
+        job.byRow.emplace(rowOf[job.plans.rows[i].candidate], i);
+    }
+    return job;
+}
+
+// Results that would replace a file the job did not make or a result
+// already made, counted as if the user let them; a source listed again
+// replaces the same file once.
+int ResultsThatWouldReplace(const RowPlans& plans) {
+    std::set<QString> places;
+    for (const RowPlan& row : plans.rows) {
+        if (row.action == RowPlan::Action::Replace && !row.reason.isEmpty()) {
+            places.insert(FoldedPlaceKey(row.output));
         }
     }
-    for (const auto& [source, wanted] : rows) {
-        if (!wanted.isEmpty()) {
-            names.noteWanted(source, wanted);
-        }
-    }
-    OutputNames trial = names;
-    int replacing = 0;
-    for (const auto& [source, wanted] : rows) {
-        if (wanted.isEmpty() || trial.resultOf(source) || records.sourceOf(source)) {
-            continue;
-        }
-        if (const auto recorded = records.resultFor(*RecordRootFor(options, source), source)) {
-            ++replacing;
-            trial.claim(source, recorded->path);
-            continue;
-        }
-        const OutputChoice choice = trial.decide(source, wanted);
-        if (choice.kind == OutputChoice::Kind::TooLong) {
-            continue;
-        }
-        if (choice.kind == OutputChoice::Kind::Exists) {
-            ++replacing;
-        }
-        trial.claim(source, choice.path);
-    }
-    return replacing;
+    return static_cast<int>(places.size());
 }
 
 // The options' controls come back whatever way the job ends.
@@ -225,12 +190,12 @@ void ReduceJob::run(ReduceJobView& view) {
     });
     // Whether results may replace files that are already there is asked
     // once, before the encoder is even written, so Cancel leaves no trace.
-    OutputNames names;
-    RecordedResults records;
+    JobPlan plan;
     ResultJournals journals;
     ReplaceAnswer answer = ReplaceAnswer::NotAsked;
     g.step(109, [&] {
-        const int replacing = CountResultsThatWouldReplace(view, options, names, records);
+        plan = PlanJob(view, options);
+        const int replacing = ResultsThatWouldReplace(plan.plans);
         if (replacing == 0) {
             return;
         }
@@ -258,21 +223,9 @@ void ReduceJob::run(ReduceJobView& view) {
     g.step(112, [&] { encoder_ = std::make_unique<EncoderCopy>(encoderBytes); });
 
     qint32 rowCount = 0;
-    g.step(114, [&] {
-        rowCount = view.rowCount();
-        // Every listed file is off limits as an output, also the ones whose
-        // turn has not come yet.
-        for (int r = 1; r <= rowCount; ++r) {
-            try {
-                names.protectSource(view.rowText(r));
-            } catch (...) {
-                // The row's own step reports it.
-            }
-        }
-    });
+    g.step(114, [&] { rowCount = view.rowCount(); });
 
     DoneRows done;
-    std::set<QString> leftAlone;  // files a row was not let replace, by folded place
     std::vector<RowFailure>& failures = done.failures;
     std::vector<RowFailure>& skipped = done.skipped;
     std::vector<RowFailure>& renamed = done.renamed;
@@ -325,69 +278,46 @@ void ReduceJob::run(ReduceJobView& view) {
             if (!row.refusal.isEmpty()) {
                 return;
             }
-            row.recordRoot = *ReadRecordsFor(records, names, row.options, row.source);
-            if (const auto producer = names.resultOf(row.source)) {
-                row.skip = reason::ResultOf(FileNameOf(*producer));
+            const auto planned = plan.byRow.find(i);
+            if (planned == plan.byRow.end()) {
+                row.refusal = reason::RowUnreadable();
                 return;
             }
-            if (const auto producer = records.sourceOf(row.source)) {
-                row.skip = reason::ResultOf(FileNameOf(*producer));
-                return;
-            }
-            if (const auto recorded = records.resultFor(row.recordRoot, row.source)) {
-                // Made before: it keeps its name, and is made again only when
-                // the user let results replace files.
-                row.output = recorded->path;
-                names.claim(row.source, row.output);
-                if (recorded->takeOver) {
+            const RowPlan& p = plan.plans.rows[planned->second];
+            for (const TakeOver& t : plan.plans.takeOvers) {
+                if (t.candidate == p.candidate) {
                     // Unwritten, the next run finds the result by its
                     // source's name and stamp again.
-                    journals.journalFor(row.recordRoot).append(*recorded->takeOver);
+                    journals.journalFor(t.recordRoot).append(t.record);
                 }
-                if (answer == ReplaceAnswer::Yes) {
-                    row.replace = Replace::Yes;
-                } else {
-                    row.skip = recorded->state == RecordedResults::State::Outdated
-                                   ? reason::Outdated()
-                                   : reason::Exists();
-                }
-                return;
             }
-            names.noteWanted(row.source, row.output);
-            const OutputChoice choice = names.decide(row.source, row.output);
-            row.output = choice.path;
-            row.renamed = choice.renamed;
-            switch (choice.kind) {
-                case OutputChoice::Kind::TooLong:
-                    row.refusal = reason::NameTooLong();
+            row.recordRoot = p.recordRoot;
+            if (!p.output.isEmpty()) {
+                row.output = p.output;
+            }
+            row.renamed = p.renamed;
+            switch (p.action) {
+                case RowPlan::Action::Skip:
+                    row.skip =
+                        p.producer.isEmpty() ? p.reason : reason::ResultOf(FileNameOf(p.producer));
                     return;
-                case OutputChoice::Kind::Exists:
-                    if (answer != ReplaceAnswer::Yes) {
-                        // Held all the same, as when the question was
-                        // counted: the next row of that name takes the
-                        // next number, not the file that stays.
-                        names.claim(row.source, row.output);
-                        leftAlone.insert(FoldedPlaceKey(row.output));
-                        row.skip = reason::Exists();
+                case RowPlan::Action::Fail:
+                    row.refusal = p.reason;
+                    return;
+                case RowPlan::Action::Replace:
+                    // A row that would replace a file is left alone unless
+                    // the user let it.
+                    if (!p.reason.isEmpty() && answer != ReplaceAnswer::Yes) {
+                        row.skip = p.reason;
                         return;
                     }
                     row.replace = Replace::Yes;
-                    break;
-                case OutputChoice::Kind::Ours:
-                    // The same source listed again: its first result, or the
-                    // file its first listing was not let replace.
-                    if (leftAlone.count(FoldedPlaceKey(row.output)) != 0) {
-                        row.skip = reason::Exists();
-                        return;
-                    }
-                    row.replace = Replace::Yes;
-                    break;
-                case OutputChoice::Kind::Free:
+                    return;
+                case RowPlan::Action::Reduce:
                     // A file that turns up before the result is ready follows the answer.
                     row.replace = answer == ReplaceAnswer::Yes ? Replace::Yes : Replace::No;
-                    break;
+                    return;
             }
-            names.claim(row.source, row.output);
         });
         QString encoderPath;
         g.step(144, [&] { encoderPath = encoder_ ? encoder_->path() : QString(); });
@@ -459,7 +389,7 @@ void ReduceJob::run(ReduceJobView& view) {
     if (!aborted_) {
         g.step(164, [&] {
             QString text = DoneReport(done, window.locale());
-            for (const QString& warning : records.warnings()) {
+            for (const QString& warning : plan.plans.warnings) {
                 text += QStringLiteral("\n\n") + warning;
             }
             window.showMessage(text);

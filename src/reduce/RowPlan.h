@@ -26,6 +26,8 @@ struct RowPlan {
     // Why it is skipped or fails; for a row that would replace a file the
     // user did not let it replace, why it is skipped then.
     QString reason{};
+    // For a row skipped as another listed file's result, that file.
+    QString producer{};
     // The target refused the name (or a kept folder's name) the result would
     // have had, and output is the one it takes.
     bool renamed = false;

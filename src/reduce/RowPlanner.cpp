@@ -45,6 +45,7 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
         bool again = false;  // listed before: the first listing speaks for it
         bool folderRenamed = false;
         std::optional<std::size_t> repeatOf;  // the entry of its first listing
+        QString producer;                     // whose recorded result it is
         QString recordRoot;
         std::optional<RecordedResults::Match> recorded;
     };
@@ -72,6 +73,7 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
         }
         if (const std::optional<QString> producer = records.sourceOf(c.source)) {
             entries.emplace_back(index, c, reason::ResultOf(*producer));
+            entries.back().producer = *producer;
             listed.push_back({c.source, false, {}});
             continue;
         }
@@ -159,11 +161,13 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
         row.recordRoot = e.recordRoot;
         if (!e.skip.isEmpty()) {
             row.reason = e.skip;
+            row.producer = e.producer;
         } else if (resultOf[i]) {
             // Among sources with one wanted name, the one given this number.
             const auto given = givenTo.find(PlaceKey(source));
             const std::size_t producer = given != givenTo.end() ? given->second : *resultOf[i];
             row.reason = reason::ResultOf(listed[producer].path);
+            row.producer = listed[producer].path;
         } else if (e.refusal) {
             row.reason = *e.refusal;
         } else if (listed[i].wanted.isEmpty()) {
@@ -171,7 +175,7 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
             row.reason = reason::WouldOverwriteSource();
         } else if (e.recorded) {
             if (e.recorded->takeOver) {
-                plan.takeOvers.push_back({e.recordRoot, *e.recorded->takeOver});
+                plan.takeOvers.push_back({e.recordRoot, *e.recorded->takeOver, e.index});
             }
             const bool outdated = e.recorded->state == RecordedResults::State::Outdated;
             row.output = choice.path;

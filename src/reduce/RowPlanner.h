@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -45,6 +46,7 @@ struct PlannerOptions {
 struct TakeOver {
     QString recordRoot;
     ResultRecord record;
+    std::size_t candidate = 0;
 };
 
 struct RowPlans {
