@@ -122,39 +122,6 @@ bool OutputNames::isProtected(const QString& path) const {
     return identity && protected_.count(*identity) != 0;
 }
 
-void OutputNames::noteWanted(const QString& source, const QString& wanted) {
-    const auto place = IdentityOf(wanted);
-    const auto from = IdentityOf(source);
-    if (place && from && *place != *from) {
-        wantedBy_.emplace(*place, Wanter{*from, source});
-    }
-    // On a case-blind stick a listed "Song.mp3" is the wanted "song.mp3"
-    // under another inode number.
-    if (from) {
-        wantedByName_.emplace(FoldedPlaceKey(wanted), Wanter{*from, source});
-    }
-}
-
-std::optional<QString> OutputNames::resultOf(const QString& source) const {
-    const auto identity = IdentityOf(source);
-    if (!identity) {
-        return std::nullopt;
-    }
-    const auto found = wantedBy_.find(*identity);
-    if (found != wantedBy_.end() && found->second.source != *identity) {
-        return found->second.path;
-    }
-    for (const QString& name : {source, UnnumberedPath(source).value_or(QString())}) {
-        const auto named =
-            name.isEmpty() ? wantedByName_.end() : wantedByName_.find(FoldedPlaceKey(name));
-        if (named != wantedByName_.end() && named->second.source != *identity &&
-            !MayBeSource(source, named->second.path)) {
-            return named->second.path;
-        }
-    }
-    return std::nullopt;
-}
-
 OutputChoice OutputNames::decide(const QString& source, const QString& wanted) {
     using Kind = OutputChoice::Kind;
     const QString sourceKey = SourceKey(source);

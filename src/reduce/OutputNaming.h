@@ -86,16 +86,6 @@ class OutputNames {
     // A file the job will read: no numbered name may be given to it.
     void protectSource(const QString& source);
 
-    // Remembers that source's result wants to be at wanted (before any
-    // " (2)"), so that a listed file there is known as an earlier result of
-    // source rather than a source of its own.
-    void noteWanted(const QString& source, const QString& wanted);
-
-    // The listed source whose wanted output the file source is (noted
-    // through noteWanted), or that output numbered as a collision numbers
-    // it, when that is another file than source itself.
-    std::optional<QString> resultOf(const QString& source) const;
-
     // Where source's result goes: wanted itself, or wanted with " (2)",
     // " (3)" ... before its extension when this job gave that name to
     // another source, or a listed source is at the numbered name; each name
@@ -116,17 +106,10 @@ class OutputNames {
   private:
     bool isProtected(const QString& path) const;
 
-    struct Wanter {
-        FileIdentity source;
-        QString path;
-    };
-
     TargetNames targets_;
-    std::set<FileIdentity> protected_;         // the listed sources
-    std::set<QString> protectedNames_;         // their folded place keys
-    std::map<QString, Wanter> wantedByName_;   // folded place key of a wanted output -> its source
-    std::map<QString, QString> claimed_;       // folded place key -> key of the source it holds
-    std::map<FileIdentity, Wanter> wantedBy_;  // an existing wanted output -> its source
+    std::set<FileIdentity> protected_;    // the listed sources
+    std::set<QString> protectedNames_;    // their folded place keys
+    std::map<QString, QString> claimed_;  // folded place key -> key of the source it holds
 };
 
 }  // namespace mirelune

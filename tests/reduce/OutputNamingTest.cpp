@@ -68,23 +68,15 @@ TEST(OutputPathFor, APlainNameEqualButForCaseIsUsedOnlyWhenTheFolderListsItApart
 }
 
 // A listed file whose name differs only in letter case from a numbered name
-// or a wanted output is that name on a stick: never given to a result, and
-// taken for the result it would be.
+// is that name on a stick: never given to a result.
 TEST(OutputNames, ListedFilesCountWithoutLetterCase) {
     test::ScratchDir dir;
     const QString out = Q(dir.file("out"));
     ASSERT_TRUE(QDir().mkpath(out));
     const QString listedNumber = out + "/Song (2).MP3";
-    const QString listedResult = out + "/Tune.mp3";
-    const QString tune = Q(dir.file("tune.mp3"));
-    for (const QString& file : {listedNumber, listedResult, tune}) {
-        test::WriteBytes(file, "x");
-    }
+    test::WriteBytes(listedNumber, "x");
     OutputNames names;
     names.protectSource(listedNumber);
-    names.noteWanted(tune, out + "/tune.mp3");
-    EXPECT_EQ(names.resultOf(listedResult), std::optional<QString>(tune));
-    EXPECT_EQ(names.resultOf(tune), std::nullopt);
     const OutputChoice first = names.decide("/a/song.mp3", out + "/song.mp3");
     names.claim("/a/song.mp3", first.path);
     EXPECT_EQ(names.decide("/b/song.mp3", out + "/song.mp3").path, out + "/song (3).mp3");
@@ -118,24 +110,6 @@ TEST(UnnumberedPath, UndoesOnlyTheNumbersACollisionGives) {
     for (const auto& c : cases) {
         EXPECT_EQ(UnnumberedPath(QString::fromUtf8(c.path)), c.plain) << c.path;
     }
-}
-
-// "song (2).mp3" in a listed folder is what a collision made of another
-// listed source's result: the window skips it as that result.
-TEST(OutputNames, AListedNumberedResultIsTheResultOfItsSource) {
-    test::ScratchDir dir;
-    const QString out = Q(dir.file("out"));
-    ASSERT_TRUE(QDir().mkpath(out));
-    const QString song = Q(dir.file("song.mp3"));
-    const QString numbered = out + "/song (2).mp3";
-    const QString unrelated = out + "/song (1).mp3";
-    for (const QString& file : {song, numbered, unrelated}) {
-        test::WriteBytes(file, "x");
-    }
-    OutputNames names;
-    names.noteWanted(song, out + "/song.mp3");
-    EXPECT_EQ(names.resultOf(numbered), std::optional<QString>(song));
-    EXPECT_EQ(names.resultOf(unrelated), std::nullopt);
 }
 
 TEST(OutputNames, NamesEqualButForLetterCaseAreOneName) {
@@ -242,8 +216,6 @@ TEST_F(SameFileTest, OutputNamesTellEarlierFilesFromTheJobsOwnAndNumberOnlyColli
     for (const QString& s : {source, sameName, third, listedInOut, fourth, fifth, listedNumbered}) {
         names.protectSource(s);
     }
-    names.noteWanted(third, listedInOut);
-    names.noteWanted(listedInOut, out + QStringLiteral("/third-reduced.mp3"));
     const QString wanted = out + QStringLiteral("/song.mp3");
     struct Step {
         QString source;
@@ -269,9 +241,6 @@ TEST_F(SameFileTest, OutputNamesTellEarlierFilesFromTheJobsOwnAndNumberOnlyColli
         EXPECT_EQ(choice.kind, step.kind);
         names.claim(step.source, choice.path);
     }
-    EXPECT_EQ(names.resultOf(listedInOut), third);
-    EXPECT_EQ(names.resultOf(third), std::nullopt);
-    EXPECT_EQ(names.resultOf(listedNumbered), std::nullopt);
     EXPECT_EQ(test::ReadBytes(earlier), QByteArrayLiteral("kept"));
 }
 
