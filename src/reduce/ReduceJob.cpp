@@ -71,7 +71,7 @@ JobPlan PlanJob(ReduceJobView& view, const ReduceOptions& options) {
     }
     PlannerOptions planner;
     planner.outputFolder = options.option1 ? options.outputFolder : QString();
-    planner.beside = !options.option1 && options.option2;
+    planner.beside = !options.option1;  // one of the two is chosen: step 107
     planner.ask = true;
     planner.repeatsRunAgain = true;
     // The list holds MP3 files only; one that is no longer one fails when
@@ -223,7 +223,15 @@ void ReduceJob::run(ReduceJobView& view) {
     g.step(112, [&] { encoder_ = std::make_unique<EncoderCopy>(encoderBytes); });
 
     qint32 rowCount = 0;
-    g.step(114, [&] { rowCount = view.rowCount(); });
+    g.step(114, [&] {
+        rowCount = view.rowCount();
+        // Results that moved with their sources, recorded for the new paths
+        // only now that the user answered. Unwritten, the next run finds
+        // them by their sources' names and stamps again.
+        for (const TakeOver& t : plan.plans.takeOvers) {
+            journals.journalFor(t.recordRoot).append(t.record);
+        }
+    });
 
     DoneRows done;
     std::vector<RowFailure>& failures = done.failures;
@@ -284,13 +292,6 @@ void ReduceJob::run(ReduceJobView& view) {
                 return;
             }
             const RowPlan& p = plan.plans.rows[planned->second];
-            for (const TakeOver& t : plan.plans.takeOvers) {
-                if (t.candidate == p.candidate) {
-                    // Unwritten, the next run finds the result by its
-                    // source's name and stamp again.
-                    journals.journalFor(t.recordRoot).append(t.record);
-                }
-            }
             row.recordRoot = p.recordRoot;
             if (!p.output.isEmpty()) {
                 row.output = p.output;

@@ -175,7 +175,7 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
             row.reason = reason::WouldOverwriteSource();
         } else if (e.recorded) {
             if (e.recorded->takeOver) {
-                plan.takeOvers.push_back({e.recordRoot, *e.recorded->takeOver, e.index});
+                plan.takeOvers.push_back({e.recordRoot, *e.recorded->takeOver});
             }
             const bool outdated = e.recorded->state == RecordedResults::State::Outdated;
             row.output = choice.path;

@@ -46,7 +46,6 @@ struct PlannerOptions {
 struct TakeOver {
     QString recordRoot;
     ResultRecord record;
-    std::size_t candidate = 0;
 };
 
 struct RowPlans {

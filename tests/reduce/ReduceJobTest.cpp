@@ -515,6 +515,23 @@ TEST_F(ReduceJobTest, AMovedSourceKeepsItsResultAndANewFileInItsPlaceGetsItsOwn)
     EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song (2).mp3")), test::HandMadeMp3(4));
 }
 
+// A listed file at another listed file's output, made by no run of ours, is
+// that file's result all the same: never reduced itself.
+TEST_F(ReduceJobTest, AListedFileAtAnotherListedFilesOutputIsItsResult) {
+    const QString b = Source(QStringLiteral("b.mp3"), 3);
+    const QString earlier = Source(QStringLiteral("b-reduced.mp3"), 4);
+    view.options().option1 = false;
+    view.options().option2 = true;
+    view.rows = {earlier, b};
+    view.layer().queueAnswer(MessageAnswer::No);
+    job.run(view);
+    ASSERT_EQ(view.layer().boxes().size(), 2u);
+    EXPECT_EQ(view.layer().boxes()[1],
+              Plain(QStringLiteral(
+                  "Done.\n\n2 files skipped:\nb-reduced.mp3: result of b.mp3\nb.mp3: exists")));
+    EXPECT_EQ(Runs(), QStringList());
+}
+
 TEST_F(ReduceJobTest, RunningTheSameJobAgainBesideTheOriginalsRedoesNothing) {
     const QString a = Source(QStringLiteral("a.mp3"), 3);
     const QString b = Source(QStringLiteral("b.mp3"), 4);
