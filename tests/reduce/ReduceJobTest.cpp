@@ -513,6 +513,18 @@ TEST_F(ReduceJobTest, AMovedSourceKeepsItsResultAndANewFileInItsPlaceGetsItsOwn)
     EXPECT_EQ(Runs(), QStringList{old});
     EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song.mp3")), test::HandMadeMp3(3));
     EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song (2).mp3")), test::HandMadeMp3(4));
+
+    // Recorded under its new path, the moved one is outdated once it changes.
+    Source(QStringLiteral("B/song.mp3"), 5);
+    QFile::remove(Marker("runs"));
+    view.layer().clearRecord();
+    view.layer().queueAnswer(MessageAnswer::No);
+    job.run(view);
+    ASSERT_EQ(view.layer().boxes().size(), 2u);
+    EXPECT_EQ(view.layer().boxes()[1],
+              Plain(QStringLiteral(
+                  "Done.\n\n2 files skipped:\nA/song.mp3: exists\nB/song.mp3: outdated")));
+    EXPECT_EQ(Runs(), QStringList());
 }
 
 // A listed file at another listed file's output, made by no run of ours, is
