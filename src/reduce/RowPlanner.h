@@ -49,7 +49,9 @@ struct TakeOver {
 };
 
 struct RowPlans {
-    std::vector<RowPlan> rows;  // one per candidate, in list order
+    // One per candidate, in list order, but for another run's result still
+    // being written: neither a source nor a result yet.
+    std::vector<RowPlan> rows;
     std::vector<TakeOver> takeOvers;
     // Recorded results whose sources are gone: kept, and counted.
     int gone = 0;
