@@ -9,6 +9,10 @@
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
 
+#ifdef Q_OS_LINUX
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <limits.h>
 #include <unistd.h>
@@ -50,6 +54,34 @@ QString WithoutLastCodePoint(const QString& text) {
 }
 
 }  // namespace
+
+bool TakesEveryName(const QString& folder) {
+#ifdef Q_OS_LINUX
+    struct statfs status {};
+    if (::statfs(QFile::encodeName(folder).constData(), &status) != 0) {
+        return false;
+    }
+    switch (static_cast<unsigned long>(status.f_type)) {
+        case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+        case TMPFS_MAGIC:
+        case BTRFS_SUPER_MAGIC:
+        case XFS_SUPER_MAGIC:
+            return true;
+        default:
+            return false;
+    }
+#else
+    Q_UNUSED(folder);
+    return false;
+#endif
+}
+
+int TryName(NameProbe& probe, const QString& name) {
+    if (TakesEveryName(probe.folder())) {
+        return QFile::encodeName(name).size() > NameLimit(probe.folder()) ? ENAMETOOLONG : 0;
+    }
+    return probe.tryName(name);
+}
 
 QString ExistingFolder(QString folder) {
     while (!folder.isEmpty() && !IsFolder(folder)) {

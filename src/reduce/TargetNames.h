@@ -10,12 +10,16 @@
 
 namespace mirelune {
 
+// Whether folder is on a file system that takes every name but "/" and NUL
+// up to its stated length in bytes (ext2/3/4, tmpfs, btrfs, xfs): its rules
+// are known, so nothing is tried there.
+bool TakesEveryName(const QString& folder);
+
 // Whether the target of probe's folder takes a file named name: 0 when it
-// does, else the system's error. Tried in the probe's private folder, never
-// at a name a result may want.
-inline int TryName(NameProbe& probe, const QString& name) {
-    return probe.tryName(name);
-}
+// does, else the system's error. Known from the file system where it can be
+// (TakesEveryName), else tried in the probe's private folder, never at a
+// name a result may want.
+int TryName(NameProbe& probe, const QString& name);
 using NameTrial = std::function<int(NameProbe& probe, const QString& name)>;
 
 // The nearest folder that exists, where trial names can be made: folder

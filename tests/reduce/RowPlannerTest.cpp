@@ -3,10 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <string>
 #include <vector>
 
+#include "reduce/FileStamp.h"
+#include "reduce/TargetNames.h"
 #include "support/FolderTree.h"
 
 namespace mirelune {
@@ -78,6 +82,28 @@ TEST(PlanRows, AskingAndRepeatedSourcesAreOptionsOfTheirOwn) {
         options.repeatsRunAgain = c.repeats;
         EXPECT_EQ(Rows(PlanRows(options, candidates, anyBitrate), tree.root()), c.rows);
     }
+}
+
+// On a disk whose names are known, planning writes nothing: no trial of a
+// name, so not even the output folder's time changes.
+TEST(PlanRows, PlanningOnADiskWritesNothing) {
+    test::Tree tree;
+    const QString source = tree.mp3(QString::fromUtf8("in/caf\xC3\xA9: live?.mp3"));
+    const QString out = tree.folder("out");
+    if (!TakesEveryName(out)) {
+        GTEST_SKIP() << "the scratch folder is on a file system whose names are tried";
+    }
+    const qint64 past = 1600000000000;
+    ASSERT_TRUE(SetModifiedTime(out, past));
+    PlannerOptions options;
+    options.outputFolder = out;
+    const RowPlans plans =
+        PlanRows(options, {{source, {}}}, [](const QString&) { return std::optional<qint32>(0); });
+    ASSERT_EQ(plans.rows.size(), 1u);
+    EXPECT_EQ(plans.rows[0].output, out + QString::fromUtf8("/caf\xC3\xA9: live?.mp3"));
+    EXPECT_EQ(QFileInfo(out).lastModified().toMSecsSinceEpoch(), past);
+    EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList());
 }
 
 }  // namespace
