@@ -10,6 +10,7 @@
 #include "shell/PathHelpers.h"
 #include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
+#include "support/TmpfsMount.h"
 
 namespace mirelune {
 namespace {
@@ -49,6 +50,33 @@ const Target kFusefat{"fusefat", EPERM, true, false};
 const Target kExfat{"exfat-fuse", ENOENT, false, false};
 const Target kExt4{"ext4", 0, false, true};
 const Target kVfat{"vfat", EINVAL, false, false, true};
+
+// On a disk whose names are known the answer needs no file: every name up
+// to the limit in bytes, none longer; and nothing is made.
+TEST(TryName, AnswersFromTheFileSystemWhereItsNamesAreKnown) {
+    test::ScratchDir dir;
+    const QString folder = Q(dir.file("ram"));
+    const test::TmpfsMount mount(folder, 0);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    ASSERT_TRUE(TakesEveryName(folder));
+    const struct {
+        QString name;
+        int error;
+    } cases[] = {
+        {QStringLiteral("Who?: *.mp3"), 0},
+        {QString(255, 'x'), 0},
+        {QString(256, 'x'), ENAMETOOLONG},
+        {QString::fromUtf8("\xC3\xA9") + QString(253, 'x'), 0},
+        {QString::fromUtf8("\xC3\xA9") + QString(254, 'x'), ENAMETOOLONG},
+    };
+    NameProbe probe(folder);
+    for (const auto& c : cases) {
+        EXPECT_EQ(TryName(probe, c.name), c.error) << c.name.size();
+    }
+    EXPECT_EQ(test::EntriesOf(folder), QStringList());
+}
 
 TEST(TargetNames, ARefusedNameBecomesOneTheTargetTakesByOneRule) {
     const QString e130(130, QChar(0xE9));  // 260 bytes, 130 UTF-16 units
