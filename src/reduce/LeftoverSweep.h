@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "reduce/RunLiveness.h"
+
 namespace mirelune {
 
 // A run killed outright (power loss, kill -KILL) cannot clean up after
@@ -19,11 +21,12 @@ namespace mirelune {
 // encoder lets pass; one of the encoder run alone carries no owner, and goes
 // after a day without change.
 bool TemporaryResultIsDead(const QString& folder, const QString& fileName, const QDateTime& touched,
-                           const QDateTime& now);
+                           const TargetClock& clock);
 
-// Removes from folder the temporary results and the output-name reservations
-// of runs that cannot be running any more, then those runs' marks.
-void SweepResultFolder(const QString& folder, const QDateTime& now);
+// Removes from folder the temporary results, the output-name reservations
+// and the files left at announced names (see RunMarkHold::announce) of runs
+// that cannot be running any more, then those runs' marks.
+void SweepResultFolder(const QString& folder, const TargetClock& clock);
 
 // The file in an encoder folder that says whose it is.
 inline constexpr char kEncoderFolderMark[] = "owner";

@@ -231,40 +231,77 @@ void ReservedName::forget() noexcept {
     path_.clear();
 }
 
-bool IsDeadReservationText(const QByteArray& bytes, const QDateTime& touched, const QDateTime& now,
-                           HeldContent held) {
+bool IsDeadReservationText(const QByteArray& bytes, const QDateTime& touched,
+                           const TargetClock& clock, HeldContent held) {
     if (!bytes.startsWith(kMarkLine)) {
         return false;
     }
-    // The mark: host, pid and tag, one to a line; nothing after it unless a
+    // The mark: the owner's two lines and the tag; nothing after it unless a
     // copy into the held file was cut short.
     const QList<QByteArray> lines = bytes.mid(kMarkLine.size()).split('\n');
     if (held == HeldContent::MarkOnly &&
         (lines.size() != 4 || !lines[3].isEmpty() || !IsTagText(lines[2]))) {
         return false;
     }
-    if (lines.size() < 3 || lines[0].isEmpty()) {
+    if (lines.size() < 3) {
         return false;  // the mark is still being written
     }
-    return OwnerIsDead(lines[0], lines[1], touched, now);
+    const std::optional<RunOwner> owner = RunOwner::parse(lines[0], lines[1]);
+    return owner && OwnerIsDead(*owner, touched, clock);
 }
 
-bool IsDeadReservation(const QString& path) {
-    const QFileInfo info(path);
-    const FolderHandle folder = OpenFolderBelow(info.path(), QString(), false);
-    const std::optional<SmallFile> file =
-        ReadHead(folder, QFile::encodeName(info.fileName()), kMaxReservationBytes);
-    if (!file) {
-        return false;
-    }
+bool IsLeftoverHead(const QByteArray& head, const RunOwner& owner) {
+    const QByteArray mark = kMarkLine + owner.lines();
+    return mark.startsWith(head) || head.startsWith(mark);
+}
+
+bool IsDeadReservationFile(const QByteArray& name, const SmallFile& file,
+                           const QList<RunMarkSeen>& marks, const TargetClock& clock,
+                           HeldContent ofOurs) {
     // Another user's file counts only when all it holds is the mark.
-    const bool ours = file->status.st_uid == ::geteuid();
-    return (ours || file->status.st_size == file->bytes.size()) &&
+    const bool ours = file.status.st_uid == ::geteuid();
+    if (ours) {
+        for (const RunMarkSeen& mark : marks) {
+            if (mark.run && mark.owner == file.status.st_uid && mark.announced.contains(name) &&
+                IsLeftoverHead(file.bytes, *mark.run)) {
+                return true;
+            }
+        }
+    }
+    return (ours || file.status.st_size == file.bytes.size()) &&
            IsDeadReservationText(
-               file->bytes,
-               ModifiedTimeOf(file->status.st_mtim.tv_sec, file->status.st_mtim.tv_nsec),
-               QDateTime::currentDateTime(),
-               ours ? HeldContent::CopyCutShort : HeldContent::MarkOnly);
+               file.bytes, ModifiedTimeOf(file.status.st_mtim.tv_sec, file.status.st_mtim.tv_nsec),
+               clock, ours ? ofOurs : HeldContent::MarkOnly);
+}
+
+namespace {
+
+std::optional<SmallFile> DeadReservationAt(const QString& path, const TargetClock& clock,
+                                           FolderHandle& folder) {
+    const QFileInfo info(path);
+    folder = OpenFolderBelow(info.path(), QString(), false);
+    const QByteArray name = QFile::encodeName(info.fileName());
+    std::optional<SmallFile> file = ReadHead(folder, name, kMaxReservationBytes);
+    if (!file ||
+        !IsDeadReservationFile(name, *file, RunMarksIn(OpenRecordFolder(info.path(), false), clock),
+                               clock, HeldContent::CopyCutShort)) {
+        return std::nullopt;
+    }
+    return file;
+}
+
+}  // namespace
+
+bool IsDeadReservation(const QString& path, const TargetClock& clock) {
+    FolderHandle folder;
+    return DeadReservationAt(path, clock, folder).has_value();
+}
+
+bool RemoveDeadReservation(const QString& path, const TargetClock& clock) {
+    FolderHandle folder;
+    const std::optional<SmallFile> file = DeadReservationAt(path, clock, folder);
+    return file &&
+           RemoveIfSame(folder, QFile::encodeName(QFileInfo(path).fileName()), file->status);
 }
 
 #else  // not Unix: no swap, and the copy goes straight in
@@ -299,11 +336,19 @@ void ReservedName::release() noexcept {
     }
 }
 
-bool IsDeadReservationText(const QByteArray&, const QDateTime&, const QDateTime&, HeldContent) {
+bool IsDeadReservationText(const QByteArray&, const QDateTime&, const TargetClock&, HeldContent) {
     return false;
 }
 
-bool IsDeadReservation(const QString&) {
+bool IsLeftoverHead(const QByteArray&, const RunOwner&) {
+    return false;
+}
+
+bool IsDeadReservation(const QString&, const TargetClock&) {
+    return false;
+}
+
+bool RemoveDeadReservation(const QString&, const TargetClock&) {
     return false;
 }
 

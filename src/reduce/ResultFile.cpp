@@ -41,6 +41,18 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 }
 
 // Removes path when it still names the file status describes.
+// What a failed run leaves at its temporary name: the encoder's file, which
+// replaced the one reserve() made. Anything else there was put by someone
+// else (a link, another user's file) and stays.
+void RemoveIfOurs(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat named {};
+    if (::lstat(name.constData(), &named) == 0 && S_ISREG(named.st_mode) &&
+        named.st_uid == ::geteuid()) {
+        ::unlink(name.constData());
+    }
+}
+
 void RemoveIfStill(const QString& path, const struct stat& status) {
     const QByteArray name = QFile::encodeName(path);
     struct stat named {};
@@ -93,8 +105,18 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
     hold_ = std::make_unique<RunMarkHold>(folder);
     const QString prefix =
         kTemporaryPrefix + (hold_->marked() ? RunTag() + QLatin1Char('-') : QString());
+    // Each name is written in the run's mark before it is made, so that what
+    // a kill leaves at it is known for the run's. Where no mark can be
+    // written the names go unannounced: such a folder cannot keep the
+    // result's record either, and the row fails there.
+    const QByteArray outputName = QFile::encodeName(FileNameOf(output_));
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate = folder + prefix + RandomTag(kTagLength) + kTemporarySuffix;
+        const QByteArray candidateName = QFile::encodeName(FileNameOf(candidate));
+        if (hold_->marked() && !hold_->announce({candidateName, outputName})) {
+            error = errno;
+            break;
+        }
         unsigned created = 0;
         error = CreateNew(candidate, wanted | kOwnerReadWrite, created);
         if (error == 0) {
@@ -103,6 +125,7 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
             resultMode_ = created & wanted;
             break;
         }
+        hold_->settle({candidateName, outputName});
         if (error != EEXIST) {
             break;
         }
@@ -112,9 +135,11 @@ ResultFile::Reservation ResultFile::reserve(unsigned sourceMode, Replace replace
         return Reservation::Failed;
     }
     error = name_.reserve(output_);
-    if (error == EEXIST && IsDeadReservation(output_)) {
-        DeleteFileQuietly(output_);
+    if (error == EEXIST && RemoveDeadReservation(output_, hold_->clock())) {
         error = name_.reserve(output_);
+    }
+    if (!name_.held()) {
+        hold_->settle({outputName});  // someone else's file, or none
     }
     if (error == 0 || (error == EEXIST && replace == Replace::Yes)) {
         return Reservation::Ready;
@@ -277,7 +302,11 @@ ResultFile::Acceptance ResultFile::accept(std::optional<qint64> modifiedMs,
 void ResultFile::discard() noexcept {
     name_.release();
     if (!temporary_.isEmpty()) {
+#ifdef Q_OS_UNIX
+        RemoveIfOurs(temporary_);
+#else
         DeleteFileQuietly(temporary_);
+#endif
         temporary_.clear();
     }
     hold_.reset();

@@ -3,59 +3,99 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QList>
-#include <QSysInfo>
 #include <cerrno>
 
+#include "reduce/PerProcess.h"
 #include "reduce/RealFolders.h"
+#include "reduce/RunMarkText.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 #endif
 
 namespace mirelune {
 namespace {
 
-const QByteArray kRunMarkLine = QByteArrayLiteral("MIRELUNE-RUN\n");
-// Marks are a few short lines; anything longer is not one of ours.
-constexpr qint64 kMaxMarkBytes = 512;
-
-bool ProcessIsGone(qlonglong pid) {
-#ifdef Q_OS_UNIX
-    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
-#else
-    Q_UNUSED(pid);
+bool ProcessIsDead(const MachineFacts& facts, qint64 pid, quint64 startTime) {
+    const ProcessSeen seen = facts.process(pid);
+    switch (seen.state) {
+        case ProcessSeen::State::Gone:
+        case ProcessSeen::State::Zombie:
+            return true;
+        case ProcessSeen::State::Hidden:
+            return false;
+        case ProcessSeen::State::Running:
+            // Another process that got the pid again.
+            return startTime != 0 && seen.startTime != startTime;
+    }
     return false;
-#endif
 }
 
 }  // namespace
 
 QByteArray HostName() {
-    QByteArray host = QSysInfo::machineHostName().toUtf8();
-    host.replace('\n', ' ');
-    return host.isEmpty() ? QByteArrayLiteral("unknown") : host;
+    return SystemFacts().hostName();
+}
+
+RunOwner OwnerOfThisProcess(const MachineFacts& facts) {
+    RunOwner owner;
+    owner.machineId = facts.machineId();
+    owner.bootId = facts.bootId();
+    owner.pidNamespace = facts.pidNamespace();
+    owner.hostName = facts.hostName();
+    owner.pid = facts.pid();
+    const ProcessSeen self = facts.process(owner.pid);
+    owner.startTime = self.state == ProcessSeen::State::Running ? self.startTime : 0;
+    return owner;
 }
 
 QByteArray OwnerLines() {
-#ifdef Q_OS_UNIX
-    const qlonglong pid = ::getpid();
-#else
-    const qlonglong pid = 0;
-#endif
-    return HostName() + '\n' + QByteArray::number(pid) + '\n';
+    static PerProcess<QByteArray> lines;
+    return lines.get([] { return OwnerOfThisProcess().lines(); });
 }
 
-bool OwnerIsDead(const QByteArray& host, const QByteArray& pid, const QDateTime& touched,
-                 const QDateTime& now) {
-    if (host != HostName()) {
-        return touched.secsTo(now) > kForeignQuietSeconds;
+TargetClock TargetClock::Local() {
+    return {QDateTime::currentDateTime(), 0};
+}
+
+TargetClock TargetClock::Of(const QDateTime& targetNow, const QDateTime& localNow) {
+    return {targetNow, localNow.msecsTo(targetNow)};
+}
+
+bool QuietTooLong(const QDateTime& touched, const TargetClock& clock) {
+    return qAbs(touched.msecsTo(clock.now)) > kForeignQuietSeconds * 1000;
+}
+
+bool OwnerIsDead(const RunOwner& owner, const QDateTime& touched, const TargetClock& clock,
+                 const MachineFacts& facts) {
+    if (owner.hostAndPidOnly) {
+        // Written by a version that knew no more: judged as it judged them.
+        if (owner.hostName != facts.hostName()) {
+            return QuietTooLong(touched, clock);
+        }
+        return owner.pid > 0 && ProcessIsDead(facts, owner.pid, 0);
     }
-    bool isNumber = false;
-    const qlonglong number = pid.toLongLong(&isNumber);
-    return isNumber && number > 0 && ProcessIsGone(number);
+    const RunOwner self = OwnerOfThisProcess(facts);
+    if (!owner.sameMachineAs(self) || owner.bootId.isEmpty() || self.bootId.isEmpty()) {
+        return QuietTooLong(touched, clock);
+    }
+    const bool sameNamespace = owner.pidNamespace != 0 && owner.pidNamespace == self.pidNamespace;
+    if (owner.bootId != self.bootId) {
+        // A run of an earlier boot ended with it. A mark touched since this
+        // boot began is a clone's, with our machine id; so may be one of
+        // another pid namespace: containers made from one image share its
+        // machine id, each on its own host's boot.
+        const QDateTime boot = facts.bootTime();
+        if (sameNamespace && boot.isValid() && touched < boot.addMSecs(clock.aheadMs)) {
+            return true;
+        }
+        return QuietTooLong(touched, clock);
+    }
+    if (!sameNamespace || owner.pid <= 0) {
+        return QuietTooLong(touched, clock);
+    }
+    return ProcessIsDead(facts, owner.pid, owner.startTime);
 }
 
 QDateTime ModifiedTimeOf(qint64 seconds, qint64 nanoseconds) {
@@ -69,7 +109,7 @@ bool WriteMarkTo(int fd) {
     if (fd < 0) {
         return false;
     }
-    const QByteArray mark = kRunMarkLine + OwnerLines();
+    const QByteArray mark = RunMarkText::header(OwnerOfThisProcess());
     const bool written =
         ::write(fd, mark.constData(), static_cast<size_t>(mark.size())) == mark.size();
     const int error = errno;
@@ -94,21 +134,54 @@ bool WriteRunMarkIn(const FolderHandle& folder, const QByteArray& name) {
     return false;
 }
 
-bool RunMarkIsDeadIn(const FolderHandle& folder, const QByteArray& name, const QDateTime& now) {
+namespace {
+
+std::optional<RunMarkSeen> ReadMark(const FolderHandle& folder, const QByteArray& name,
+                                    const TargetClock& clock) {
     const std::optional<struct stat> status = StatusIn(folder, name);
     if (!status) {
-        return false;
+        return std::nullopt;
     }
-    const QDateTime touched = ModifiedTimeOf(status->st_mtim.tv_sec, status->st_mtim.tv_nsec);
-    const std::optional<SmallFile> mark = ReadSmallFile(folder, name, kMaxMarkBytes);
-    const QByteArray text = mark ? mark->bytes : QByteArray();
-    const QList<QByteArray> lines = text.mid(kRunMarkLine.size()).split('\n');
-    if (!text.startsWith(kRunMarkLine) || lines.size() < 3) {
+    RunMarkSeen seen;
+    seen.tag = name.chopped(name.endsWith(".run") ? 4 : 0);
+    seen.owner = status->st_uid;
+    const std::optional<SmallFile> file = ReadSmallFile(folder, name, kMaxRunMarkBytes);
+    const struct stat& now = file ? file->status : *status;
+    const QDateTime touched = ModifiedTimeOf(now.st_mtim.tv_sec, now.st_mtim.tv_nsec);
+    const RunMarkText mark = RunMarkText::parse(file ? file->bytes : QByteArray());
+    if (!mark.owner) {
         // Cut short by a crash, or not written by us at all: whoever wrote
         // it has had a day to finish.
-        return touched.secsTo(now) > kForeignQuietSeconds;
+        seen.dead = QuietTooLong(touched, clock);
+        return seen;
     }
-    return OwnerIsDead(lines[0], lines[1], touched, now);
+    seen.dead = OwnerIsDead(*mark.owner, touched, clock);
+    if (seen.dead) {
+        seen.run = mark.owner;
+        seen.announced = mark.announced;
+    }
+    return seen;
+}
+
+}  // namespace
+
+bool RunMarkIsDeadIn(const FolderHandle& folder, const QByteArray& name, const TargetClock& clock) {
+    const std::optional<RunMarkSeen> seen = ReadMark(folder, name, clock);
+    return seen && seen->dead;
+}
+
+QList<RunMarkSeen> RunMarksIn(const FolderHandle& runs, const TargetClock& clock) {
+    QList<RunMarkSeen> marks;
+    for (const QByteArray& name : NamesIn(runs)) {
+        const std::optional<struct stat> status = StatusIn(runs, name);
+        if (!name.endsWith(".run") || !status || !S_ISREG(status->st_mode)) {
+            continue;
+        }
+        if (std::optional<RunMarkSeen> seen = ReadMark(runs, name, clock)) {
+            marks.append(std::move(*seen));
+        }
+    }
+    return marks;
 }
 
 bool WriteRunMark(const QString& path) {
@@ -117,17 +190,11 @@ bool WriteRunMark(const QString& path) {
                           QFile::encodeName(info.fileName()));
 }
 
-bool RunMarkIsDead(const QString& path, const QDateTime& now) {
-    const QFileInfo info(path);
-    return RunMarkIsDeadIn(OpenFolderBelow(info.path(), QString(), false),
-                           QFile::encodeName(info.fileName()), now);
-}
-
 #else
 
 bool WriteRunMark(const QString& path) {
     QFile file(path);
-    const QByteArray mark = kRunMarkLine + OwnerLines();
+    const QByteArray mark = RunMarkText::header(OwnerOfThisProcess());
     return file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && file.write(mark) == mark.size();
 }
 
@@ -135,11 +202,7 @@ bool WriteRunMarkIn(const FolderHandle&, const QByteArray&) {
     return false;
 }
 
-bool RunMarkIsDead(const QString&, const QDateTime&) {
-    return false;
-}
-
-bool RunMarkIsDeadIn(const FolderHandle&, const QByteArray&, const QDateTime&) {
+bool RunMarkIsDeadIn(const FolderHandle&, const QByteArray&, const TargetClock&) {
     return false;
 }
 

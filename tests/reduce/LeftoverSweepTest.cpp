@@ -12,6 +12,7 @@
 
 #include "reduce/ResultJournal.h"
 #include "reduce/RunMark.h"
+#include "reduce/RunMarkText.h"
 #include "reduce/TemporaryResultName.h"
 #include "support/ReduceTestSupport.h"
 
@@ -98,7 +99,7 @@ TEST(LeftoverSweep, RemovesOnlyWhatNoRunningRunHolds) {
     staying << "live.mp3";
     staying.sort();
 
-    SweepResultFolder(out, kNow);
+    SweepResultFolder(out, TargetClock{kNow, 0});
     EXPECT_EQ(test::EntriesOf(out), staying);
     EXPECT_EQ(test::EntriesOf(runs),
               QStringList({"cutshort.run", "farnow00.run", "host-1-abc.log", "livehere.run"}));
@@ -163,7 +164,7 @@ TEST(LeftoverSweep, RemovesOnlyRegularFilesThatDeadRunsMade) {
     Put(runs + "/deadothr.run", deadMark, 0);
     ASSERT_EQ(::lchown(QFile::encodeName(runs + "/deadothr.run").constData(), other, other), 0);
 
-    SweepResultFolder(out, kNow);
+    SweepResultFolder(out, TargetClock{kNow, 0});
     QStringList left;
     for (const QString& name : test::FilesUnder(Q(dir.path().string()))) {
         left.append(name);
@@ -194,7 +195,7 @@ TEST(LeftoverSweep, ARecordFolderThatIsALinkIsLeftAlone) {
     Put(elsewhere + "/installer.run", "three days old", 3 * 24 * 60 * 60);
     Put(elsewhere + "/deadhere.run", "MIRELUNE-RUN\n" + Owner(kHere, test::DeadPid()), 0);
 
-    SweepResultFolder(out, kNow);
+    SweepResultFolder(out, TargetClock{kNow, 0});
     {
         const RunMarkHold hold(out);
         EXPECT_FALSE(hold.marked());
@@ -205,6 +206,99 @@ TEST(LeftoverSweep, ARecordFolderThatIsALinkIsLeftAlone) {
                   " is not a folder (a link or a file): the records of results are kept only "
                   "in a real folder; remove it, or choose another output folder");
     EXPECT_EQ(test::EntriesOf(elsewhere), QStringList({"deadhere.run", "installer.run"}));
+}
+
+// A run of this machine whose process is gone, as marks name it now.
+RunOwner DeadRun() {
+    RunOwner owner = OwnerOfThisProcess();
+    owner.pid = test::DeadPid();
+    return owner;
+}
+
+// What a run killed at any moment leaves at a name it announced is its
+// leftover: nothing, part of its unfinished mark, or a copy cut short that
+// still starts with the mark. Anything else there stays, and so does an empty
+// file at a name no dead run announced, or another user's.
+TEST(LeftoverSweep, RemovesWhatADeadRunLeftAtNamesItAnnounced) {
+    const test::ScratchDir dir;
+    const QString out = Q(dir.path().string());
+    ASSERT_TRUE(QDir().mkpath(RunFolderIn(out)));
+    const RunOwner dead = DeadRun();
+    const QByteArray held = "MIRELUNE-UNFINISHED\n" + dead.lines() + "k3x\n";
+    const struct {
+        const char* name;
+        QByteArray content;
+        const char* announcedBy;  // "dead", "live" or nothing
+        uid_t owner;
+        bool stays;
+    } cases[] = {
+        {"empty.mp3", "", "dead", 0, false},
+        {"part of the mark.mp3", held.left(25), "dead", 0, false},
+        {"the mark cut short.mp3", held.left(held.size() - 2), "dead", 0, false},
+        {"a copy cut short.mp3", held + QByteArray(3000, 'x'), "dead", 0, false},
+        {"a result.mp3", test::HandMadeMp3(3), "dead", 0, true},
+        {"another run's mark.mp3",
+         "MIRELUNE-UNFINISHED\nelsewhere\n1\nk3x\n" + QByteArray(600, 'x'), "dead", 0, true},
+        {"another user's.mp3", "", "dead", 65534, true},
+        {"a user's empty file.mp3", "", nullptr, 0, true},
+        {"a live run's.mp3", "", "live", 0, true},
+    };
+    QByteArray deadMark = RunMarkText::header(dead);
+    QByteArray liveMark = RunMarkText::header(OwnerOfThisProcess());
+    QStringList staying;
+    for (const auto& c : cases) {
+        const QString path = out + '/' + c.name;
+        test::WriteBytes(path, c.content);
+        ASSERT_EQ(::lchown(QFile::encodeName(path).constData(), c.owner, c.owner), 0);
+        const QByteArray line = RunMarkText::announcement(c.name);
+        if (c.announcedBy != nullptr) {
+            (QByteArray(c.announcedBy) == "dead" ? deadMark : liveMark) += line;
+        }
+        if (c.stays) {
+            staying.append(c.name);
+        }
+    }
+    test::WriteBytes(RunMarkPath(out, "deadrun0"), deadMark);
+    test::WriteBytes(RunMarkPath(out, "liverun0"), liveMark);
+    staying.sort();
+
+    SweepResultFolder(out, TargetClock::Local());
+    EXPECT_EQ(test::EntriesOf(out), staying);
+    EXPECT_EQ(test::EntriesOf(RunFolderIn(out)), QStringList{"liverun0.run"});
+}
+
+// The mark names what its run is making there now, and no more: names whose
+// files are done leave it, so that it stays small however long the run.
+TEST(RunMarkHold, AnnouncesNamesUntilTheyAreSettled) {
+    const test::ScratchDir dir;
+    const QString out = Q(dir.path().string());
+    const QString mark = RunMarkPath(out, RunTag());
+    const auto announced = [&] { return RunMarkText::parse(test::ReadBytes(mark)).announced; };
+    {
+        RunMarkHold first(out);
+        ASSERT_TRUE(first.marked());
+        ASSERT_TRUE(first.announce({"a.part", "a.mp3"}));
+        {
+            RunMarkHold second(out);
+            ASSERT_TRUE(second.announce({"b.mp3"}));
+            EXPECT_EQ(announced(), QList<QByteArray>({"a.part", "a.mp3", "b.mp3"}));
+            first.settle({"a.part"});
+            // Many more come and go while one stays in flight.
+            for (int i = 0; i < 300; ++i) {
+                RunMarkHold another(out);
+                const QByteArray name = QByteArray(60, 'n') + QByteArray::number(i) + ".mp3";
+                ASSERT_TRUE(another.announce({name}));
+            }
+            EXPECT_LT(QFileInfo(mark).size(), 1024);
+            const QList<QByteArray> names = announced();
+            EXPECT_TRUE(names.contains("a.mp3") && names.contains("b.mp3"));
+            EXPECT_FALSE(names.contains("a.part"));
+        }
+        EXPECT_EQ(announced(), QList<QByteArray>({"a.mp3"}));
+        first.settle({"a.mp3"});
+        EXPECT_EQ(test::ReadBytes(mark), RunMarkText::header(OwnerOfThisProcess()));
+    }
+    EXPECT_FALSE(QFileInfo::exists(mark));
 }
 
 TEST(LeftoverSweep, RemovesEncoderFoldersOfDeadRunsThatHoldOnlyOurFiles) {

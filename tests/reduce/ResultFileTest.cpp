@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 
+#include "reduce/RunMarkText.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -348,6 +349,116 @@ TEST_F(ResultFileTest, ALinkSwappedInBetweenAnyTwoStepsChangesNothingOfAnyoneEls
             EXPECT_FALSE(stepsLeft) << "every step was tried";
         }
     }
+}
+
+// A run that gives up removes at its temporary name only the file its
+// encoder left there: what someone else put at the name, a link or another
+// user's file, stays, and so does what a link points to.
+TEST_F(ResultFileTest, AFailedRunRemovesAtItsTemporaryNameOnlyAFileOfItsOwn) {
+    const QString victim = out + "/victim";
+    test::WriteBytes(victim, "root only");
+    ASSERT_EQ(::chmod(QFile::encodeName(victim).constData(), 0400), 0);
+    const uid_t stranger = 65534;
+    enum Put { OwnFile, Link, StrangersFile };
+    const struct {
+        const char* name;
+        Put put;
+        bool stays;
+    } cases[] = {
+        {"the encoder's file", OwnFile, false},
+        {"a link", Link, true},
+        {"another user's file", StrangersFile, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResultFile result(output);
+        ASSERT_EQ(result.reserve(0644, Replace::No), ResultFile::Reservation::Ready);
+        const QString temporary = result.temporaryPath();
+        const QByteArray native = QFile::encodeName(temporary);
+        ASSERT_EQ(::unlink(native.constData()), 0);
+        if (c.put == Link) {
+            ASSERT_TRUE(QFile::link(victim, temporary));
+        } else {
+            test::WriteBytes(temporary, "put there");
+            if (c.put == StrangersFile) {
+                ASSERT_EQ(::lchown(native.constData(), stranger, stranger), 0);
+            }
+        }
+        result.discard();
+        EXPECT_EQ(QFileInfo(temporary).exists() || QFileInfo(temporary).isSymLink(), c.stays);
+        EXPECT_EQ(test::ReadBytes(victim), "root only");
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(victim).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0400u);
+        QFile::remove(temporary);
+    }
+}
+
+// A run killed between making the output name and writing its mark there
+// (or anywhere in the copy of a result into it) leaves the name announced in
+// its run mark: the next run takes the name. What no dead run announced stays.
+TEST_F(ResultFileTest, WhatARunKilledAtAnyMomentLeftAtAnAnnouncedNameIsMadeAgain) {
+    RunOwner dead = OwnerOfThisProcess();
+    dead.pid = DeadPid();
+    const QByteArray held = "MIRELUNE-UNFINISHED\n" + dead.lines() + "k3x\n";
+    const struct {
+        const char* name;
+        QByteArray content;
+        bool announced;
+        ResultFile::Reservation reservation;
+    } cases[] = {
+        {"killed before the mark.mp3", "", true, ResultFile::Reservation::Ready},
+        {"killed in the mark.mp3", held.left(30), true, ResultFile::Reservation::Ready},
+        {"killed before the first bytes.mp3", held + test::HandMadeMp3(40).mid(held.size()), true,
+         ResultFile::Reservation::Ready},
+        {"a user's empty file.mp3", "", false, ResultFile::Reservation::Exists},
+        {"a result.mp3", test::HandMadeMp3(3), true, ResultFile::Reservation::Exists},
+    };
+    // The folder's first hold sweeps it; what comes after is the reservation's.
+    { const RunMarkHold first(out); }
+    QByteArray mark = RunMarkText::header(dead);
+    for (const auto& c : cases) {
+        test::WriteBytes(out + '/' + c.name, c.content);
+        if (c.announced) {
+            mark += RunMarkText::announcement(c.name);
+        }
+    }
+    ASSERT_TRUE(QDir().mkpath(RunFolderIn(out)));
+    test::WriteBytes(RunMarkPath(out, "deadrun0"), mark);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = out + '/' + c.name;
+        const bool free = c.reservation == ResultFile::Reservation::Ready;
+        EXPECT_EQ(IsDeadReservation(path), free);
+        ResultFile result(path, kNoExchange);
+        ASSERT_EQ(result.reserve(0644, Replace::No), c.reservation);
+        if (free) {
+            test::WriteBytes(result.temporaryPath(), test::HandMadeMp3(5));
+            EXPECT_EQ(result.accept(), ResultFile::Acceptance::Placed);
+        }
+        EXPECT_EQ(test::ReadBytes(path), free ? test::HandMadeMp3(5) : c.content);
+    }
+}
+
+// Until a result is in place the run's mark lists the names the run makes
+// for it, and only those: a file it did not make is never its leftover.
+TEST_F(ResultFileTest, TheRunsMarkListsTheNamesItMakesUntilTheResultIsIn) {
+    test::WriteBytes(out + "/theirs.mp3", "");
+    const auto announced = [&] {
+        return RunMarkText::parse(test::ReadBytes(RunMarkPath(out, RunTag()))).announced;
+    };
+    const auto nameOf = [](const QString& path) {
+        return QFile::encodeName(QFileInfo(path).fileName());
+    };
+    ResultFile ours(output, kNoExchange);
+    ASSERT_EQ(ours.reserve(0644, Replace::No), ResultFile::Reservation::Ready);
+    ResultFile replacing(out + "/theirs.mp3", kNoExchange);
+    ASSERT_EQ(replacing.reserve(0644, Replace::Yes), ResultFile::Reservation::Ready);
+    EXPECT_EQ(announced(), QList<QByteArray>({nameOf(ours.temporaryPath()), "song.mp3",
+                                              nameOf(replacing.temporaryPath())}));
+    test::WriteBytes(ours.temporaryPath(), test::HandMadeMp3(5));
+    EXPECT_EQ(ours.accept(), ResultFile::Acceptance::Placed);
+    EXPECT_EQ(announced(), QList<QByteArray>({nameOf(replacing.temporaryPath())}));
 }
 
 }  // namespace
