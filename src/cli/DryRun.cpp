@@ -45,8 +45,7 @@ void FailUnwritable(Plan& plan, const WriteTrial& trial) {
         const QString tried = QDir::cleanPath(ExistingFolder(folder));
         auto known = errorIn.find(tried);
         if (known == errorIn.end()) {
-            const int error = trial(tried);
-            known = errorIn.emplace(tried, error == EEXIST ? 0 : error).first;
+            known = errorIn.emplace(tried, trial(tried)).first;
         }
         if (known->second == 0) {
             kept.push_back(std::move(r));

@@ -7,17 +7,17 @@
 #include <vector>
 
 #include "cli/ReducePlan.h"
-#include "reduce/NameProbe.h"
+#include "reduce/WriteAccess.h"
 
 namespace mirelune::cli {
 
 // Moves each planned result whose folder takes no new file to the failures,
 // with the reason the run would give: the run finds it out by making its
-// temporary file there, this by making and removing a probe folder
-// (TryWritingIn). One trial per folder; a folder still to be made is tried
-// where it would be made.
+// temporary file there, this from the mount and the folder's permissions
+// (WriteAccessIn), writing nothing. One check per folder; a folder still to
+// be made is checked where it would be made.
 using WriteTrial = std::function<int(const QString& folder)>;
-void FailUnwritable(Plan& plan, const WriteTrial& trial = &TryWritingIn);
+void FailUnwritable(Plan& plan, const WriteTrial& trial = &WriteAccessIn);
 
 // One JSON line of a plan: source, output, status ("would reduce",
 // "skipped" or "failed"), reason (null for "would reduce"), bytes_before.

@@ -192,6 +192,7 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
     settings.plan.refresh = parser.isSet(refresh);
     settings.keepTime = parser.isSet(keepTime);
     settings.dryRun = parser.isSet(dryRun);
+    settings.plan.tryNames = !settings.dryRun;
     if (parser.isSet(shard)) {
         const std::optional<Shard> parsed = ParseShard(parser.value(shard));
         if (!parsed) {

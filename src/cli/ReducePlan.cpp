@@ -58,6 +58,7 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
     }
     options.overwrite = settings.overwrite;
     options.refresh = settings.refresh;
+    options.tryNames = settings.tryNames;
     RowPlans rows = PlanRows(options, candidates, Mp3Bitrate);
     for (RowPlan& row : rows.rows) {
         switch (row.action) {

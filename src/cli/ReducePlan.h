@@ -28,6 +28,9 @@ struct PlanSettings {
     // Results of sources that changed since they were made are made again,
     // each into its own place, as long as it still holds that result.
     bool refresh = false;
+    // A real run tries names where a target's rules must be learnt so; a dry
+    // run, which changes nothing, judges them (PlannerOptions::tryNames).
+    bool tryNames = false;
 };
 
 struct PlannedReduction {

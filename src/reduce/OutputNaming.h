@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 
 #include "reduce/TargetNames.h"
 #include "shell/FileIdentity.h"
@@ -83,6 +84,9 @@ struct OutputChoice {
 // the first.
 class OutputNames {
   public:
+    // trial says what names the targets take (TargetNames).
+    explicit OutputNames(NameTrial trial = &TryName) : targets_(std::move(trial)) {}
+
     // A file the job will read: no numbered name may be given to it.
     void protectSource(const QString& source);
 

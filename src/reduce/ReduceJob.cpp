@@ -58,7 +58,7 @@ struct JobPlan {
     std::map<qint32, std::size_t> byRow;  // row number -> its plan
 };
 
-JobPlan PlanJob(ReduceJobView& view, const ReduceOptions& options) {
+JobPlan PlanJob(ReduceJobView& view, const ReduceOptions& options, bool tryNames) {
     std::vector<Candidate> candidates;
     std::vector<qint32> rowOf;
     for (qint32 r = 1; r <= view.rowCount(); ++r) {
@@ -74,6 +74,7 @@ JobPlan PlanJob(ReduceJobView& view, const ReduceOptions& options) {
     planner.beside = !options.option1;  // one of the two is chosen: step 107
     planner.ask = true;
     planner.repeatsRunAgain = true;
+    planner.tryNames = tryNames;
     // The list holds MP3 files only; one that is no longer one fails when
     // its encoder runs.
     const auto anyBitrate = [](const QString&) { return std::optional<qint32>(0); };
@@ -194,7 +195,9 @@ void ReduceJob::run(ReduceJobView& view) {
     ResultJournals journals;
     ReplaceAnswer answer = ReplaceAnswer::NotAsked;
     g.step(109, [&] {
-        plan = PlanJob(view, options);
+        // Names judged without trying them: before the answer nothing on any
+        // target changes, not even a folder's time.
+        plan = PlanJob(view, options, false);
         const int replacing = ResultsThatWouldReplace(plan.plans);
         if (replacing == 0) {
             return;
@@ -218,6 +221,11 @@ void ReduceJob::run(ReduceJobView& view) {
         g.step(170, [&] { busy_ = false; });
         return;
     }
+    // Where the guess was wrong (a stick or share that breaks the rules
+    // guessed) this plan may differ from the one the question counted; the
+    // answer then still goes by kind: with Yes every row that would replace
+    // replaces, otherwise (No, or no question) every one is skipped.
+    g.step(109, [&] { plan = PlanJob(view, options, true); });
     QByteArray encoderBytes;
     g.step(110, [&] { encoderBytes = LoadEncoderBytes(); });
     g.step(112, [&] { encoder_ = std::make_unique<EncoderCopy>(encoderBytes); });

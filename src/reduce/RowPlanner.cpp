@@ -29,7 +29,7 @@ std::optional<QString> Refusal(const PlannerOptions& options, qint32 bitrate) {
 }  // namespace
 
 RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& candidates,
-                  const BitrateOf& bitrateOf) {
+                  const BitrateOf& bitrateOf, const NameTrial& trial) {
     struct Entry {
         explicit Entry(std::size_t index, const Candidate& c, QString skip = {},
                        std::optional<QString> refusal = std::nullopt, bool again = false)
@@ -53,7 +53,7 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
     std::vector<Entry> entries;
     std::vector<ListedFile> listed;
     std::map<QString, std::size_t> seen;  // a listed source's key -> its first entry
-    OutputNames names;
+    OutputNames names(options.tryNames ? trial : NameTrial(&GuessName));
     RecordedResults records;
     for (const Candidate& c : candidates) {
         records.noteListed(c.source);

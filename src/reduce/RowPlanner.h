@@ -10,6 +10,7 @@
 
 #include "reduce/ResultJournal.h"
 #include "reduce/RowPlan.h"
+#include "reduce/TargetNames.h"
 
 namespace mirelune {
 
@@ -39,6 +40,11 @@ struct PlannerOptions {
     // Results of sources that changed since they were made are made again,
     // each into its own place, as long as it still holds that result.
     bool refresh = false;
+    // Names may be tried on targets whose rules are learnt by trying, by
+    // making files in a private probe folder there; otherwise they are
+    // judged without touching any target (GuessName), so planning changes
+    // nothing, not even a folder's time.
+    bool tryNames = false;
 };
 
 // A result that moved with its source, recorded for the source's new path
@@ -67,8 +73,10 @@ using BitrateOf = std::function<std::optional<qint32>(const QString&)>;
 // are known before the first name is given, so a listed file that is
 // another source's result is known as such wherever it is listed, and a
 // name is given even where a file already holds it: the names depend only
-// on the sources, never on which results are there yet. Nothing is written.
+// on the sources, never on which results are there yet. Nothing is written
+// but, with tryNames, the trials' files in their probe folders.
+// trial is how names are tried where options.tryNames lets them be.
 RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& candidates,
-                  const BitrateOf& bitrateOf);
+                  const BitrateOf& bitrateOf, const NameTrial& trial = &TryName);
 
 }  // namespace mirelune

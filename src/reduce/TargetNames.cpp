@@ -41,6 +41,12 @@ long NameLimit(const QString& folder) {
 #endif
 }
 
+// What a disk that takes every name answers: only the length, in bytes,
+// can be wrong.
+int KnownAnswer(const QString& folder, const QString& name) {
+    return QFile::encodeName(name).size() > NameLimit(folder) ? ENAMETOOLONG : 0;
+}
+
 QString Joined(const QString& folder, const QString& name) {
     return CollapseSeparators(folder + QChar(kPathSeparator) + name);
 }
@@ -78,9 +84,28 @@ bool TakesEveryName(const QString& folder) {
 
 int TryName(NameProbe& probe, const QString& name) {
     if (TakesEveryName(probe.folder())) {
-        return QFile::encodeName(name).size() > NameLimit(probe.folder()) ? ENAMETOOLONG : 0;
+        return KnownAnswer(probe.folder(), name);
     }
     return probe.tryName(name);
+}
+
+int WindowsRulesAnswer(const QString& name, long limit) {
+    for (const QChar c : name) {
+        if (c.unicode() < 32 || QStringLiteral("\"*/:<>?\\|").contains(c)) {
+            return EINVAL;
+        }
+    }
+    if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.'))) {
+        return EINVAL;
+    }
+    return name.size() > limit ? ENAMETOOLONG : 0;
+}
+
+int GuessName(NameProbe& probe, const QString& name) {
+    if (TakesEveryName(probe.folder())) {
+        return KnownAnswer(probe.folder(), name);
+    }
+    return WindowsRulesAnswer(name, NameLimit(probe.folder()));
 }
 
 QString ExistingFolder(QString folder) {

@@ -128,6 +128,52 @@ TEST_F(ReduceCommandTest, DryRunPrintsEachPlanAndRunsNothing) {
     EXPECT_TRUE(test::EntriesOf(temp).isEmpty()) << "the shell ran nothing";
 }
 
+// A dry run writes nothing, so no folder it plans for changes, not even in
+// time: it neither tries names nor makes a file to see whether it could.
+TEST_F(ReduceCommandTest, DryRunLeavesEveryPlannedFolderAsItWas) {
+    const QString music = Q(dir.file("music"));
+    Mp3("music/a.mp3");
+    Mp3("music/sub/b.mp3", 660);
+    Mp3("music/new/c.mp3", 880);
+    ASSERT_TRUE(QDir().mkpath(out + "/sub"));
+    // A stick's names would be learnt by trying, and that is no dry run's to do.
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("vfat"), stick + ".img", stick);
+    QStringList folders{out, out + "/sub", music, music + "/sub", music + "/new"};
+    if (mount.mounted()) {
+        folders.append(stick);
+    }
+    const auto modified = [&] {
+        std::vector<std::pair<qint64, long>> times;
+        for (const QString& folder : folders) {
+            struct stat status {};
+            EXPECT_EQ(::stat(QFile::encodeName(folder).constData(), &status), 0);
+            times.emplace_back(status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
+        }
+        return times;
+    };
+    const QStringList cases[] = {
+        {"--dry-run", "--keep-tree", "-o", out, music},
+        {"--dry-run", "--beside", music},
+        {"--dry-run", "-o", stick, music},
+    };
+    for (const QStringList& args : cases) {
+        if (args.contains(stick) && !mount.mounted()) {
+            continue;
+        }
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const auto before = modified();
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.endsWith("would reduce 3, skip 0, fail 0\n")) << run.out.toStdString();
+        EXPECT_EQ(modified(), before);
+    }
+    EXPECT_EQ(test::EntriesOf(out), QStringList{"sub"});
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+}
+
 // What a run would do, for a script to check first: the statuses it would
 // give, and the output path.
 TEST_F(ReduceCommandTest, DryRunJsonGivesEachRowsStatusAndOutput) {

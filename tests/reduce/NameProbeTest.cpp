@@ -73,9 +73,9 @@ TEST(NameProbe, TrialsMakeNothingButTheirOwnFolderBesideTheResults) {
 TEST(NameProbe, AFolderThatTakesNoFileSaysWhy) {
     test::ScratchDir dir;
     test::WriteBytes(Q(dir.file("file")), "x");
-    EXPECT_EQ(TryWritingIn(Q(dir.file("file"))), ENOTDIR);
-    EXPECT_EQ(TryWritingIn(Q(dir.file("missing"))), ENOENT);
-    EXPECT_EQ(TryWritingIn(Q(dir.path().string())), 0);
+    EXPECT_EQ(NameProbe(Q(dir.file("file"))).tryName("x"), ENOTDIR);
+    EXPECT_EQ(NameProbe(Q(dir.file("missing"))).tryName("x"), ENOENT);
+    EXPECT_EQ(NameProbe(Q(dir.path().string())).tryName("x"), 0);
     EXPECT_EQ(test::EntriesOf(Q(dir.path().string())), QStringList{"file"});
 }
 

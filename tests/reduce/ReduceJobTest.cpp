@@ -9,6 +9,10 @@
 #include <QFileInfo>
 #include <memory>
 
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "reduce/DoneMessage.h"
 #include "reduce/EncoderResource.h"
 #include "reduce/LargerResults.h"
@@ -391,6 +395,80 @@ TEST_F(ReduceJobTest, ResultsThatWouldReplaceFilesAskOnceAndFollowTheAnswer) {
     }
     // Cancel ended the job before the bar moved.
     EXPECT_TRUE(view.values.empty());
+}
+
+// Whether anything in folder was made, removed or moved since the watch began.
+bool ChangedSince(int watch) {
+    char buffer[4096];
+    return ::read(watch, buffer, sizeof buffer) > 0;
+}
+
+struct timespec ModifiedAt(const QString& folder) {
+    struct stat status {};
+    EXPECT_EQ(::stat(QFile::encodeName(folder).constData(), &status), 0);
+    return status.st_mtim;
+}
+
+// Before the answer the plan judges names without trying them, so Cancel
+// leaves the output folder as it was, its time to the nanosecond, also on a
+// stick whose names are learnt by trying; after Yes the names are the ones
+// the stick takes (fusefat takes no "é").
+TEST_F(ReduceJobTest, NothingIsWrittenBeforeTheAnswerAndTheStickNamesTheResultsAfterIt) {
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("vfat"), stick + ".img", stick);
+    const QString a = Source(QStringLiteral("a.mp3"), 3);
+    const QString cafe = Source(QString::fromUtf8("Caf\xC3\xA9.mp3"), 4);
+    const Box question{QStringLiteral("Mirelune"),
+                       QStringLiteral("1 result would replace a file that already exists "
+                                      "in the output folder. Replace it?"),
+                       MessageButtons::YesNoCancel, MessageIcon::None};
+    const struct {
+        bool onStick;
+        MessageAnswer answer;
+        QStringList entries;
+        std::vector<Box> boxes;
+    } cases[] = {
+        {false, MessageAnswer::Cancel, {"a.mp3"}, {question}},
+        {true, MessageAnswer::Cancel, {"a.mp3"}, {question}},
+        {true,
+         MessageAnswer::Yes,
+         {"Cafe.mp3", "a.mp3"},
+         {question, Plain(QString::fromUtf8("Done.\n\n1 file renamed for the target:\n"
+                                            "Caf\xC3\xA9.mp3: saved as Cafe.mp3"))}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        if (c.onStick && !mount.mounted()) {
+            continue;
+        }
+        const QString folder = c.onStick ? stick : out;
+        test::WriteBytes(folder + QStringLiteral("/a.mp3"), "kept");
+        view.options().outputFolder = folder + QLatin1Char('/');
+        view.layer().clearRecord();
+        view.rows = {a, cafe};
+        view.layer().queueAnswer(c.answer);
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(folder).constData(),
+                                      IN_CREATE | IN_DELETE | IN_MOVED_TO | IN_MOVED_FROM),
+                  0);
+        const struct timespec before = ModifiedAt(folder);
+        job.run(view);
+        const struct timespec after = ModifiedAt(folder);
+        const bool changed = ChangedSince(watch);
+        ::close(watch);
+
+        EXPECT_EQ(view.layer().boxes(), c.boxes);
+        EXPECT_EQ(test::EntriesOf(folder), c.entries);
+        if (c.answer == MessageAnswer::Cancel) {
+            EXPECT_FALSE(changed);
+            EXPECT_EQ(after.tv_sec, before.tv_sec);
+            EXPECT_EQ(after.tv_nsec, before.tv_nsec);
+        }
+    }
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
 }
 
 // Two rows of one name into a folder that holds the user's file of that
