@@ -9,6 +9,9 @@
 #include <cerrno>
 #include <optional>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -122,6 +125,33 @@ TEST(DryRun, RowsInAReadOnlyFolderFailWithoutAWrite) {
     EXPECT_EQ(plan.failed[1].text, reason::CannotWriteIn(locked + "/new/", refusal));
     EXPECT_EQ(test::EntriesOf(open), QStringList());
     EXPECT_EQ(test::EntriesOf(locked), QStringList());
+}
+
+// Root passes every permission test but the one for writing in a folder
+// marked immutable, where the run could make nothing either.
+TEST(DryRun, RowsInAnImmutableFolderFailEvenForRoot) {
+    test::ScratchDir dir;
+    const QString folder = QString::fromStdString(dir.path().string()) + "/fixed";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    int flags = 0;
+    if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0 ||
+        ::ioctl(fd, FS_IOC_SETFLAGS, &(flags |= FS_IMMUTABLE_FL)) != 0) {
+        ::close(fd);
+        GTEST_SKIP() << "marking a folder immutable needs root and a file system that keeps it";
+    }
+    Plan plan;
+    plan.reductions = {{"/in/a.mp3", folder + "/a.mp3"}};
+    FailUnwritable(plan);
+    flags &= ~FS_IMMUTABLE_FL;
+    ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    ::close(fd);
+
+    EXPECT_TRUE(plan.reductions.empty());
+    ASSERT_EQ(plan.failed.size(), 1u);
+    EXPECT_EQ(plan.failed[0].text, reason::CannotWriteIn(folder + "/", EPERM));
 }
 
 }  // namespace
