@@ -148,7 +148,7 @@ std::vector<Line> Lines(const RowPlans& plans, const QString& root) {
                 outcome = "failed: " + row.reason;
                 break;
         }
-        lines.push_back({relative(row.source), outcome});
+        lines.push_back({relative(row.source), outcome + (row.renamed ? " [renamed]" : "")});
     }
     return lines;
 }
@@ -290,11 +290,12 @@ TEST(PlanRows, LeavesFilesAlreadyThereAloneUnlessOverwriting) {
          Into(fresh),
          {tree.path("long/" + longName), tree.path("long2/" + longName)},
          {{"long/" + longName, "fresh/" + longName},
-          {"long2/" + longName, "fresh/" + QString(247, QLatin1Char('n')) + " (2).mp3"}}},
+          {"long2/" + longName, "fresh/" + QString(247, QLatin1Char('n')) + " (2).mp3 [renamed]"}}},
         {"beside, a name at the limit is shortened before -reduced",
          Beside(),
          {tree.path("long/" + longName)},
-         {{"long/" + longName, "long/" + QString(243, QLatin1Char('n')) + "-reduced.mp3"}}},
+         {{"long/" + longName,
+           "long/" + QString(243, QLatin1Char('n')) + "-reduced.mp3 [renamed]"}}},
         {"a listed file at a wanted name but for letter case is that result",
          Into(tree.path("case-out")),
          {tree.path("case/Song.mp3"), tree.path("case-out/song.mp3")},
@@ -514,6 +515,61 @@ TEST(PlanRows, TimesCountInTwoSecondSteps) {
         options.refresh = true;
         EXPECT_EQ(Lines(PlanRows(options, Listed({source}), AnalysedBitrate), tree.root()),
                   std::vector<Line>{c.expected});
+    }
+}
+
+// Copies that keep their original's size and time look alike: a new copy
+// is a source of its own while its original still has its result, and a
+// moved one listed twice takes one gone result, not two.
+TEST(PlanRows, CopiesWithOneStampTakeOneResultEach) {
+    test::Tree tree;
+    const QString out = tree.folder("out");
+    const test::Bytes song = test::Frames(test::kMpeg1L3At128, 417, 4);
+    constexpr qint64 kTime = 1600000000000;
+    const auto copy = [&](const QString& path) {
+        ASSERT_TRUE(SetModifiedTime(tree.file(path, song), kTime));
+    };
+    Reruns runs(tree, tree.path("lib"), Into(out));
+    copy("lib/A/song.mp3");
+    runs.step("first run", {{"lib/A/song.mp3", "out/song.mp3"}}, 0);
+    copy("lib/B/song.mp3");
+    runs.step("a copy",
+              {{"lib/A/song.mp3", "skipped: exists (out/song.mp3)"},
+               {"lib/B/song.mp3", "out/song (2).mp3"}},
+              0);
+    ASSERT_TRUE(QDir(tree.path("lib/B")).removeRecursively());
+    ASSERT_TRUE(QDir().rename(tree.path("lib/A"), tree.path("lib/C")));
+    const QString moved = tree.path("lib/C/song.mp3");
+    const RowPlans plan = PlanRows(Into(out), Listed({moved, moved}), AnalysedBitrate);
+    EXPECT_EQ(Lines(plan, tree.root()),
+              (std::vector<Line>{{"lib/C/song.mp3", "skipped: exists (out/song (2).mp3)"},
+                                 {"lib/C/song.mp3", "skipped: listed more than once"}}));
+    EXPECT_EQ(plan.gone, 1);
+}
+
+// A recorded result under another name than its source's (a stick took
+// another) keeps that name, and a result replacing it says it was renamed.
+TEST(PlanRows, AResultUnderAnotherNameKeepsIt) {
+    test::Tree tree;
+    const QString source = tree.mp3("lib/song?.mp3");
+    const QString out = tree.folder("out");
+    const QString made = tree.file("out/song_.mp3", {'m', 'a', 'd', 'e'});
+    ASSERT_TRUE(SetModifiedTime(made, 1600000000000));
+    ResultJournals journals;
+    ASSERT_EQ(
+        journals.journalFor(out).append({"song_.mp3", *StampOf(made), source, *StampOf(source)}),
+        QString());
+    const struct {
+        bool overwrite;
+        Line expected;
+    } cases[] = {
+        {false, {"lib/song?.mp3", "skipped: exists (out/song_.mp3)"}},
+        {true, {"lib/song?.mp3", "replaces out/song_.mp3 [renamed]"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(
+            Lines(PlanRows(Into(out, c.overwrite), Listed({source}), AnalysedBitrate), tree.root()),
+            std::vector<Line>{c.expected});
     }
 }
 
