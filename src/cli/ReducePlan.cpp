@@ -7,7 +7,6 @@
 
 #include "filelist/FileDrop.h"
 #include "filelist/RefusedFiles.h"
-#include "mp3/MP3Info.h"
 #include "shell/FileIdentity.h"
 #include "shell/HeadlessWindowLayer.h"
 #include "shell/PathHelpers.h"
@@ -59,7 +58,7 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
     options.overwrite = settings.overwrite;
     options.refresh = settings.refresh;
     options.tryNames = settings.tryNames;
-    RowPlans rows = PlanRows(options, candidates, Mp3Bitrate);
+    RowPlans rows = PlanRows(options, candidates, AnalysedBitrate);
     for (RowPlan& row : rows.rows) {
         switch (row.action) {
             case RowPlan::Action::Reduce:
@@ -86,21 +85,6 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
 
 QString Absolute(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-std::optional<qint32> Mp3Bitrate(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        return std::nullopt;  // FIFOs and devices are never opened
-    }
-    try {
-        mp3::MP3Info mp3;
-        if (mp3.ReadMP3Info(QFile::encodeName(path).toStdString())) {
-            return mp3.Bitrate();
-        }
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
 }
 
 Plan MakeReducePlan(const PlanSettings& settings, const QStringList& paths) {

@@ -76,9 +76,6 @@ struct Plan {
 // yet, so a job split into shards names every file as one run would.
 Plan MakeReducePlan(const PlanSettings& settings, const QStringList& paths);
 
-// Whether the file is an MP3 stream, and its bitrate in bits per second.
-std::optional<qint32> Mp3Bitrate(const QString& path);
-
 // The path made absolute, "." and ".." resolved.
 QString Absolute(const QString& path);
 

@@ -2,10 +2,12 @@
 #include "reduce/RowPlanner.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <map>
 
 #include "mp3/BitrateText.h"
+#include "mp3/MP3Info.h"
 #include "reduce/ListedResults.h"
 #include "reduce/OutputNaming.h"
 #include "reduce/RecordedResults.h"
@@ -27,6 +29,20 @@ std::optional<QString> Refusal(const PlannerOptions& options, qint32 bitrate) {
 }
 
 }  // namespace
+
+std::optional<qint32> AnalysedBitrate(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        return std::nullopt;
+    }
+    try {
+        mp3::MP3Info mp3;
+        if (mp3.ReadMP3Info(QFile::encodeName(path).toStdString())) {
+            return mp3.Bitrate();
+        }
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
 
 RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& candidates,
                   const BitrateOf& bitrateOf, const NameTrial& trial) {

@@ -68,6 +68,10 @@ struct RowPlans {
 // Whether a file is an MP3 stream, and its bitrate in bits per second.
 using BitrateOf = std::function<std::optional<qint32>(const QString&)>;
 
+// The bitrate the analysis reads from a regular file; nothing for anything
+// else, which is never opened (a FIFO would block).
+std::optional<qint32> AnalysedBitrate(const QString& path);
+
 // Every row's plan, in list order, before anything runs: running encoders
 // side by side cannot change which file gets which name. All wanted outputs
 // are known before the first name is given, so a listed file that is

@@ -336,29 +336,6 @@ TEST_F(ReduceCommandTest, CollidingNamesAreNumberedInListOrderWhateverRunsFirst)
                                  QStringLiteral(": listed more than once")));
 }
 
-TEST_F(ReduceCommandTest, BesideGivesTheReducedName) {
-    const QString song = Mp3("music/song.mp3");
-    const QByteArray before = test::ReadBytes(song);
-    const CliRun run = Run({"--beside", "-b", "64", song});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(test::EntriesOf(Q(dir.file("music"))), QStringList({"song-reduced.mp3", "song.mp3"}));
-    EXPECT_EQ(BitrateOf(Q(dir.file("music/song-reduced.mp3"))), 64000);
-    EXPECT_EQ(test::ReadBytes(song), before);
-}
-
-TEST_F(ReduceCommandTest, SkipLowerLeavesFilesAtOrBelowTheTarget) {
-    const QString low = Mp3("low.mp3", 440, "-b 128");
-    const QString lower = Mp3("lower.mp3", 440, "-b 96");
-    const QString high = Mp3("high.mp3", 440, "-b 256");
-    const CliRun run = Run({"--skip-lower", "-b", "128", "-o", out, low, lower, high});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("high.mp3")});
-    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: ") + low +
-                                 QStringLiteral(": already 128 kbps, at or below the target")));
-    EXPECT_TRUE(run.err.contains(QStringLiteral("skipped: ") + lower));
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("reduced 1, skipped 2, failed 0;")));
-}
-
 TEST_F(ReduceCommandTest, KeepTreeRebuildsEachFolderArgumentsSubFolders) {
     Mp3("tree/top.mp3");
     Mp3("tree/a/mid.mp3");

@@ -605,51 +605,6 @@ TEST_F(ReduceJobTest, AMovedSourceKeepsItsResultAndANewFileInItsPlaceGetsItsOwn)
     EXPECT_EQ(Runs(), QStringList());
 }
 
-// A listed file at another listed file's output, made by no run of ours, is
-// that file's result all the same: never reduced itself.
-TEST_F(ReduceJobTest, AListedFileAtAnotherListedFilesOutputIsItsResult) {
-    const QString b = Source(QStringLiteral("b.mp3"), 3);
-    const QString earlier = Source(QStringLiteral("b-reduced.mp3"), 4);
-    view.options().option1 = false;
-    view.options().option2 = true;
-    view.rows = {earlier, b};
-    view.layer().queueAnswer(MessageAnswer::No);
-    job.run(view);
-    ASSERT_EQ(view.layer().boxes().size(), 2u);
-    EXPECT_EQ(view.layer().boxes()[1],
-              Plain(QStringLiteral(
-                  "Done.\n\n2 files skipped:\nb-reduced.mp3: result of b.mp3\nb.mp3: exists")));
-    EXPECT_EQ(Runs(), QStringList());
-}
-
-TEST_F(ReduceJobTest, RunningTheSameJobAgainBesideTheOriginalsRedoesNothing) {
-    const QString a = Source(QStringLiteral("a.mp3"), 3);
-    const QString b = Source(QStringLiteral("b.mp3"), 4);
-    view.options().option1 = false;
-    view.options().option2 = true;
-    view.rows = {a, b};
-    job.run(view);
-    ASSERT_EQ(test::EntriesOf(music),
-              QStringList({"a-reduced.mp3", "a.mp3", "b-reduced.mp3", "b.mp3"}));
-
-    // The results are in the list now too, as after adding the whole folder.
-    view.layer().clearRecord();
-    view.rows = {music + QStringLiteral("/a-reduced.mp3"), a, b,
-                 music + QStringLiteral("/b-reduced.mp3")};
-    view.layer().queueAnswer(MessageAnswer::No);
-    job.run(view);
-    ASSERT_EQ(view.layer().boxes().size(), 2u);
-    EXPECT_EQ(view.layer().boxes()[0].text.left(2), QStringLiteral("2 "));
-    EXPECT_EQ(view.layer().boxes()[1], Plain(QStringLiteral("Done.\n\n4 files skipped:\n"
-                                                            "a-reduced.mp3: result of a.mp3\n"
-                                                            "a.mp3: exists\n"
-                                                            "b.mp3: exists\n"
-                                                            "b-reduced.mp3: result of b.mp3")));
-    EXPECT_EQ(Runs().size(), 2);  // the first job's only
-    EXPECT_EQ(test::EntriesOf(music),
-              QStringList({"a-reduced.mp3", "a.mp3", "b-reduced.mp3", "b.mp3"}));
-}
-
 // The job again after an album arrived and a source changed: the result made
 // keeps its name, the new source takes the next, and the changed one's
 // result is left as it is unless the user lets results be replaced.
