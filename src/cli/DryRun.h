@@ -19,23 +19,11 @@ namespace mirelune::cli {
 using WriteTrial = std::function<int(const QString& folder)>;
 void FailUnwritable(Plan& plan, const WriteTrial& trial = &WriteAccessIn);
 
-// One JSON line of a plan: source, output, status ("would reduce",
-// "skipped" or "failed"), reason (null for "would reduce"), bytes_before.
-QByteArray PlannedRowJson(const QString& source, const QString& output, const char* status,
-                          const QString& reason, std::optional<qint64> bytesBefore);
-
-// The size of the file a row names; nothing for a folder, a missing file, or
-// a name no file can have (one holding a NUL byte would name a shorter one).
-std::optional<qint64> SourceBytes(const QString& path);
-
-// Lines "kind: path: reason" on standard error, names shown as ShownPath.
-void PrintNotes(const char* kind, const std::vector<Note>& notes);
-
 // Prints what a run of plan would do and runs nothing: as text, each source,
 // its output and the encoder command ready to paste into a shell; as JSON,
-// one PlannedRowJson line per row, then {"summary":{"would_reduce",
-// "skipped","failed","bytes_before"}}. The exit status is the run's: 1 when
-// a row would fail.
+// one PlannedRowJson line per row (its reductions, then LeftOutRows), then
+// {"summary":{"would_reduce","skipped","failed","bytes_before"}}. The exit
+// status is the run's: 1 when a row would fail.
 int DryRun(Plan plan, int kbps, bool json);
 
 }  // namespace mirelune::cli

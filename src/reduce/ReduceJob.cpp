@@ -20,6 +20,7 @@
 #include "reduce/OutputNaming.h"
 #include "reduce/ReduceJobView.h"
 #include "reduce/ReduceOptions.h"
+#include "reduce/ReportRow.h"
 #include "reduce/RowPlanner.h"
 #include "reduce/RunAndWait.h"
 #include "shell/ErrorGuard.h"
@@ -241,17 +242,13 @@ void ReduceJob::run(ReduceJobView& view) {
         }
     });
 
-    DoneRows done;
-    std::vector<RowFailure>& failures = done.failures;
-    std::vector<RowFailure>& skipped = done.skipped;
-    std::vector<RowFailure>& renamed = done.renamed;
+    std::vector<ReportRow> report;
     for (qint32 i = 1; i <= rowCount && !aborted_; ++i) {
         RowWork row;
         g.step(116, [&] { view.setBusyPointer(true); });
         g.step(118, [&] {
             row.source = view.rowText(i);
             row.sourceRead = true;
-            done.listed.append(row.source);
         });
         g.step(120, [&] { view.setProgressValue(RowBarValue(i, rowCount)); });
         g.step(122, [&] {
@@ -341,14 +338,16 @@ void ReduceJob::run(ReduceJobView& view) {
             }
         });
         if (!row.refusal.isEmpty()) {
-            failures.push_back({row.sourceRead
-                                    ? row.source
-                                    : QCoreApplication::translate("ReduceJob", "row %1").arg(i),
-                                row.refusal});
+            report.push_back({row.sourceRead
+                                  ? row.source
+                                  : QCoreApplication::translate("ReduceJob", "row %1").arg(i),
+                              {},
+                              ReportRow::Status::Failed,
+                              row.refusal});
             continue;
         }
         if (!row.skip.isEmpty()) {
-            skipped.push_back({row.source, row.skip});
+            report.push_back({row.source, {}, ReportRow::Status::Skipped, row.skip});
             continue;
         }
         FileReduction reduction({encoderPath, *row.kbps, row.source, row.output, row.replace,
@@ -360,21 +359,14 @@ void ReduceJob::run(ReduceJobView& view) {
                        window, pollIntervalMs_);
         });
         current_ = nullptr;
-        if (reduction.outcome().status == ReductionOutcome::Status::Failed) {
-            failures.push_back({row.source, reduction.outcome().reason});
-        } else if (reduction.outcome().status == ReductionOutcome::Status::Skipped) {
-            skipped.push_back({row.source, reduction.outcome().reason});
-        } else if (reduction.outcome().status == ReductionOutcome::Status::Reduced && row.renamed) {
-            renamed.push_back({row.source, SavedAs(FileNameOf(row.output))});
+        ReportRow ended =
+            EndedRow({row.source, row.output, ReportRow::Status::WouldReduce, {}, {}, row.renamed},
+                     reduction.outcome());
+        if (ended.status == ReportRow::Status::Reduced) {
+            ended.bytesBefore = FileBytes(row.source);
+            ended.bytesAfter = FileBytes(row.output);
         }
-        if (reduction.outcome().status == ReductionOutcome::Status::Reduced) {
-            if (const auto growth = GrowthOf(window.locale(), row.source, row.output)) {
-                done.larger.push_back({row.source, *growth});
-            }
-            if (!reduction.outcome().note.isEmpty()) {
-                done.notes.push_back({row.source, reduction.outcome().note});
-            }
-        }
+        report.push_back(std::move(ended));
     }
     // After abort() the encoder copy is already gone, and the window is
     // closing: it gets its idle look back but no message.
@@ -397,7 +389,7 @@ void ReduceJob::run(ReduceJobView& view) {
     });
     if (!aborted_) {
         g.step(164, [&] {
-            QString text = DoneReport(done, window.locale());
+            QString text = DoneReport(DoneRowsOf(report, window.locale()), window.locale());
             for (const QString& warning : plan.plans.warnings) {
                 text += QStringLiteral("\n\n") + warning;
             }

@@ -246,18 +246,19 @@ TEST_F(SameFileTest, OutputNamesTellEarlierFilesFromTheJobsOwnAndNumberOnlyColli
 
 TEST(DoneMessage, ListsFailuresAndThenSkippedFilesAfterDone) {
     EXPECT_EQ(DoneMessage(QLocale::c(), {}), QStringLiteral("Done."));
-    EXPECT_EQ(DoneMessage(QLocale::c(), {{QStringLiteral("a.mp3"), QStringLiteral("why")}},
-                          {{QStringLiteral("b.mp3"), QStringLiteral("exists")},
-                           {QStringLiteral("b-reduced.mp3"), QStringLiteral("result of b.mp3")}}),
+    EXPECT_EQ(DoneMessage(QLocale::c(),
+                          {{{QStringLiteral("a.mp3"), QStringLiteral("why")}},
+                           {{QStringLiteral("b.mp3"), QStringLiteral("exists")},
+                            {QStringLiteral("b-reduced.mp3"), QStringLiteral("result of b.mp3")}}}),
               QStringLiteral("Done.\n\n1 file failed:\na.mp3: why\n\n2 files skipped:\n"
                              "b.mp3: exists\nb-reduced.mp3: result of b.mp3"));
-    EXPECT_EQ(DoneMessage(QLocale::c(), {{QStringLiteral("a.mp3"), QStringLiteral("why")}}),
+    EXPECT_EQ(DoneMessage(QLocale::c(), {{{QStringLiteral("a.mp3"), QStringLiteral("why")}}}),
               QStringLiteral("Done.\n\n1 file failed:\na.mp3: why"));
     std::vector<RowFailure> many;
     for (int i = 1; i <= 23; ++i) {
         many.push_back({QStringLiteral("f%1.mp3").arg(i), QStringLiteral("r")});
     }
-    const QStringList lines = DoneMessage(QLocale::c(), many).split(QLatin1Char('\n'));
+    const QStringList lines = DoneMessage(QLocale::c(), {many}).split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 2 + 1 + kListedFailures + 1);
     EXPECT_EQ(lines[2], QStringLiteral("23 files failed:"));
     EXPECT_EQ(lines[3], QStringLiteral("f1.mp3: r"));
@@ -284,7 +285,7 @@ TEST(DoneMessage, ALongNameLosesFoldersFirstThenTheMiddleOfItsFileName) {
              "…/01 - The Artist With A Long Name…ng Song Title (Remastered 2011).mp3: gone")},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DoneMessage(QLocale::c(), {{c.fileName, QStringLiteral("gone")}})
+        EXPECT_EQ(DoneMessage(QLocale::c(), {{{c.fileName, QStringLiteral("gone")}}})
                       .split(QLatin1Char('\n'))
                       .last(),
                   c.line);
