@@ -1,0 +1,268 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A result's predicted size against the encoder's real result: to the byte
+// where the prediction says it is exact, within its bounds elsewhere.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+
+#include "EncoderTestSupport.h"
+#include "TagBlocks.h"
+#include "encoder/ResultSize.h"
+#include "encoder/SourceFile.h"
+
+namespace mirelune::test {
+namespace {
+
+using encoder::SizePrediction;
+
+constexpr int kOfferedKbps[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+
+enum class Tags { None, Around };
+enum class Stream { Made, Dual };
+
+struct SourceCase {
+    const char* name;
+    int rate;
+    int channels;
+    std::vector<std::string> lameArgs;
+    Tags tags;
+    Stream stream;
+    bool stereo;            // -m s for the reduction
+    bool knownFrames;       // the source has a frame count in its header
+    std::vector<int> kbps;  // empty: every offered bitrate
+    double seconds = 0.25;
+};
+
+void PrintTo(const SourceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// The sample rate of the MPEG audio frame at `at`.
+int FrameRate(const Bytes& file, std::size_t at) {
+    static const int kRates[] = {44100, 48000, 32000};
+    const int version = (file[at + 1] >> 3) & 3;
+    return kRates[(file[at + 2] >> 2) & 3] / (version == 3 ? 1 : version == 2 ? 2 : 4);
+}
+
+// Marks every frame dual channel: a stereo frame without joint coding has the
+// same side information, so the stream stays valid.
+void MakeDual(Bytes& mp3) {
+    std::size_t at = 0;
+    std::size_t samples = 0;
+    while (const std::size_t length = FrameLength(mp3, at, &samples)) {
+        mp3[at + 3] = static_cast<std::uint8_t>((mp3[at + 3] & 0x3F) | 0x80);
+        at += length;
+    }
+}
+
+std::string MakeSource(const ScratchDir& dir, const SourceCase& c) {
+    Bytes audio = ReadAll(ToneMp3(dir, "made.mp3", c.seconds, c.rate, c.channels, c.lameArgs));
+    if (c.stream == Stream::Dual) {
+        MakeDual(audio);
+    }
+    Bytes source;
+    if (c.tags == Tags::Around) {
+        source = Id3v2Tag(3, 0, SyncsafeSize(300), 300);
+    }
+    Append(source, audio);
+    if (c.tags == Tags::Around) {
+        Append(source, Id3v24WithFooter());
+        Append(source, ApeTag("Mirelune APE"));
+        Append(source, Lyrics3v2("Mirelune lyrics"));
+        Append(source, Id3v1Tag());
+    }
+    return dir.Write("source.mp3", source);
+}
+
+class ResultSizes : public ::testing::TestWithParam<SourceCase> {};
+
+TEST_P(ResultSizes, MatchTheEncodersResult) {
+    const SourceCase& c = GetParam();
+    ScratchDir dir;
+    const std::string source = MakeSource(dir, c);
+    const encoder::SourceFacts facts = encoder::ReadSourceFacts(encoder::SourceFile(source));
+    std::vector<int> bitrates = c.kbps;
+    if (bitrates.empty()) {
+        bitrates.assign(std::begin(kOfferedKbps), std::end(kOfferedKbps));
+    }
+    const std::size_t head = c.tags == Tags::Around ? 310 : 0;
+    long largestError = 0;
+    for (const int kbps : bitrates) {
+        SCOPED_TRACE(std::to_string(kbps) + " kbps");
+        const std::string result = dir.file("result.mp3");
+        std::vector<std::string> args = {"-h", "-b", std::to_string(kbps), source, result};
+        if (c.stereo) {
+            args.insert(args.begin() + 1, {"-m", "s"});
+        }
+        const ProgramRun run = Encode(dir, args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const Bytes out = ReadAll(result);
+        const auto actual = static_cast<std::uint64_t>(out.size());
+        const bool resampled = FrameRate(out, head) != c.rate;
+
+        const std::optional<SizePrediction> predicted =
+            encoder::PredictResultSize(facts, kbps, c.stereo);
+
+        ASSERT_TRUE(predicted.has_value());
+        EXPECT_EQ(predicted->exact, c.knownFrames && !resampled);
+        if (predicted->exact) {
+            EXPECT_EQ(predicted->bytes, actual);
+        } else {
+            EXPECT_LE(predicted->low, actual);
+            EXPECT_GE(predicted->high, actual);
+        }
+        largestError = std::max(largestError, std::abs(static_cast<long>(predicted->bytes) -
+                                                       static_cast<long>(actual)));
+    }
+    std::cout << c.name << ": largest error " << largestError << " bytes\n";
+}
+
+// Every input rate and channel count at every offered bitrate, as the
+// program asks (-h -m s): every decision LAME makes about rate, version
+// and bitrate. Then joint stereo, a dual-channel source, sources without a
+// frame count, a VBR source, and tags of every kind.
+INSTANTIATE_TEST_SUITE_P(
+    Sources, ResultSizes,
+    ::testing::Values(
+        SourceCase{"Mpeg25Mono8k", 8000, 1, {"-b", "32"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg25Stereo8k", 8000, 2, {"-b", "32"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg25Mono11k", 11025, 1, {"-b", "32"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg25Stereo11k", 11025, 2, {"-b", "32"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg25Mono12k", 12000, 1, {"-b", "32"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg25Stereo12k", 12000, 2, {"-b", "32"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg2Mono16k", 16000, 1, {"-b", "64"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg2Stereo16k", 16000, 2, {"-b", "64"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg2Mono22k", 22050, 1, {"-b", "64"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg2Stereo22k", 22050, 2, {"-b", "64"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg2Mono24k", 24000, 1, {"-b", "64"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg2Stereo24k", 24000, 2, {"-b", "64"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg1Mono32k", 32000, 1, {"-b", "128"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg1Stereo32k", 32000, 2, {"-b", "128"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg1Mono44k", 44100, 1, {"-b", "128"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg1Stereo44k", 44100, 2, {"-b", "128"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg1Mono48k", 48000, 1, {"-b", "128"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{
+            "Mpeg1Stereo48k", 48000, 2, {"-b", "128"}, Tags::None, Stream::Made, true, true, {}},
+        SourceCase{"JointStereo",
+                   44100,
+                   2,
+                   {"-b", "128", "-m", "j"},
+                   Tags::None,
+                   Stream::Made,
+                   false,
+                   true,
+                   {32, 64, 128, 320}},
+        SourceCase{"JointStereoMono",
+                   22050,
+                   1,
+                   {"-b", "64"},
+                   Tags::None,
+                   Stream::Made,
+                   false,
+                   true,
+                   {32, 64, 320}},
+        SourceCase{"DualChannel",
+                   48000,
+                   2,
+                   {"-b", "192", "-m", "s"},
+                   Tags::None,
+                   Stream::Dual,
+                   true,
+                   true,
+                   {48, 128, 320}},
+        SourceCase{"NoInfoFrame44k",
+                   44100,
+                   2,
+                   {"-b", "128", "-t"},
+                   Tags::None,
+                   Stream::Made,
+                   true,
+                   false,
+                   {32, 96, 128, 320},
+                   2.0},
+        SourceCase{"NoInfoFrame8k",
+                   8000,
+                   1,
+                   {"-b", "24", "-t"},
+                   Tags::None,
+                   Stream::Made,
+                   true,
+                   false,
+                   {32, 64},
+                   2.0},
+        SourceCase{"Vbr",
+                   44100,
+                   2,
+                   {"-V", "2"},
+                   Tags::None,
+                   Stream::Made,
+                   true,
+                   true,
+                   {32, 128, 320},
+                   2.0},
+        SourceCase{"TagsOfEveryKind",
+                   44100,
+                   2,
+                   {"-b", "128"},
+                   Tags::Around,
+                   Stream::Made,
+                   true,
+                   true,
+                   {32, 128, 320}},
+        SourceCase{"TagsWithoutInfoFrame",
+                   24000,
+                   2,
+                   {"-b", "64", "-t"},
+                   Tags::Around,
+                   Stream::Made,
+                   true,
+                   false,
+                   {32, 64, 160}}),
+    [](const ::testing::TestParamInfo<SourceCase>& info) { return std::string(info.param.name); });
+
+// The example files the program ships, at a bitrate that resamples, one
+// that keeps the rate, and the highest.
+TEST(ResultSize, OfTheSampleFilesMatchesTheEncodersResult) {
+    ScratchDir dir;
+    for (const auto& entry : std::filesystem::directory_iterator(MIRELUNE_SAMPLES_DIR)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        const std::string source = entry.path().string();
+        const encoder::SourceFacts facts = encoder::ReadSourceFacts(encoder::SourceFile(source));
+        for (const int kbps : {32, 128, 320}) {
+            const std::string result = dir.file("result.mp3");
+            ASSERT_EQ(
+                Encode(dir, {"-h", "-m", "s", "-b", std::to_string(kbps), source, result}).exitCode,
+                0);
+            const auto actual = static_cast<std::uint64_t>(ReadAll(result).size());
+            const auto predicted = encoder::PredictResultSize(facts, kbps, true);
+            ASSERT_TRUE(predicted.has_value());
+            if (predicted->exact) {
+                EXPECT_EQ(predicted->bytes, actual) << kbps;
+            } else {
+                EXPECT_LE(predicted->low, actual) << kbps;
+                EXPECT_GE(predicted->high, actual) << kbps;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace mirelune::test
