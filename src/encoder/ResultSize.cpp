@@ -13,8 +13,9 @@ namespace {
 
 // LAME's flush ends the stream with at least this much padding.
 constexpr std::int64_t kLeastEndPadding = 576;
-// The flush's allowance for its resampler's delay, in input samples.
-constexpr double kResamplerDelay = 16.0;
+// LAME's resampler makes an output sample only once it holds this many
+// input samples past that sample's time; its flush allows for as many.
+constexpr std::int64_t kResamplerLookahead = 16;
 
 struct FrameCount {
     std::int64_t low = 0;
@@ -42,9 +43,10 @@ std::int64_t LameFrames(const LameDecision& lame, const SourceFacts& source, std
     if (lame.outRate == source.sampleRate) {
         toEncode += samples;
     } else {
-        const double ratio = static_cast<double>(lame.outRate) / source.sampleRate;
-        toEncode += std::llround(static_cast<double>(samples) * ratio) +
-                    static_cast<std::int64_t>(kResamplerDelay * ratio);
+        const std::int64_t in = source.sampleRate;
+        const std::int64_t out = lame.outRate;
+        const std::int64_t ahead = std::max<std::int64_t>(samples - kResamplerLookahead, 0);
+        toEncode += (ahead * out + in - 1) / in + kResamplerLookahead * out / in;
     }
     const std::int64_t frame = lame.frameSamples;
     std::int64_t padding = frame - toEncode % frame;
