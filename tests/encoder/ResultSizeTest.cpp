@@ -76,6 +76,64 @@ std::string MakeSource(const ScratchDir& dir, const SourceCase& c) {
     return dir.Write("source.mp3", source);
 }
 
+struct FactsCase {
+    const char* name;
+    encoder::SourceFacts facts;
+    int kbps;
+    SizePrediction expected;
+};
+
+void PrintTo(const FactsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+encoder::SourceFacts Facts(int rate, int frames, int padding, std::size_t audioBytes) {
+    encoder::SourceFacts facts;
+    facts.sampleRate = rate;
+    facts.channels = 2;
+    facts.kbps = 128;
+    facts.samplesPerFrame = 1152;
+    facts.headerFrames = frames;
+    facts.encoderDelay = frames > 0 ? 576 : 0;
+    facts.encoderPadding = padding;
+    facts.audioBytes = audioBytes;
+    facts.id3v2Bytes = 10;
+    facts.trailingBytes = 128;
+    return facts;
+}
+
+class PredictionsFromFacts : public ::testing::TestWithParam<FactsCase> {};
+
+// Worked by hand from LAME's rules, at the edges where a sample more or less
+// changes the count of frames.
+TEST_P(PredictionsFromFacts, FollowLamesRules) {
+    const FactsCase& c = GetParam();
+
+    const std::optional<SizePrediction> predicted =
+        encoder::PredictResultSize(c.facts, c.kbps, true);
+
+    ASSERT_TRUE(predicted.has_value());
+    EXPECT_EQ(predicted->bytes, c.expected.bytes);
+    EXPECT_EQ(predicted->exact, c.expected.exact);
+    EXPECT_EQ(predicted->low, c.expected.low);
+    EXPECT_EQ(predicted->high, c.expected.high);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, PredictionsFromFacts,
+    ::testing::Values(
+        // 1152 * 3 - 576 - 576 = 2304 samples, whole frames: LAME pads exactly
+        // 576 and adds no frame. 384 bytes of Info frame, 3 * 384 of audio.
+        FactsCase{"PaddingOfExactly576", Facts(48000, 3, 576, 0), 128, {1674, true, 1674, 1674}},
+        // 12 * 1152 - 576 - 1604 = 11644 samples become 6329 at 24 kHz (the
+        // last one made rounds up) plus 8 of the resampler's flush: 6913 =
+        // 12 * 576 + 1, so 14 frames of 192 bytes, and a frame either side.
+        FactsCase{"ResampledRoundingUp", Facts(44100, 12, 1604, 0), 64, {3018, false, 2826, 3210}},
+        // 4430 bytes hold 10.6 frames of 417.96 bytes: 11, within 2 either
+        // side; 11 * 1152 - 529 samples make 12 frames, of which 11 padded.
+        FactsCase{"FramesFromBytes", Facts(44100, 0, 0, 4430), 128, {5570, false, 4734, 6406}}),
+    [](const ::testing::TestParamInfo<FactsCase>& info) { return std::string(info.param.name); });
+
 class ResultSizes : public ::testing::TestWithParam<SourceCase> {};
 
 TEST_P(ResultSizes, MatchTheEncodersResult) {
