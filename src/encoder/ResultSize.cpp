@@ -76,8 +76,11 @@ FrameCount SourceFrames(const SourceFacts& source) {
     }
     const double frameBytes = static_cast<double>(source.samplesPerFrame) / 8.0 * source.kbps *
                               1000.0 / source.sampleRate;
-    const auto middle = static_cast<std::int64_t>(
-        std::llround(static_cast<double>(source.audioBytes) / frameBytes));
+    // A file cut short keeps the proportion of its header's count.
+    const auto middle = source.scaledFrames > 0
+                            ? std::int64_t{source.scaledFrames}
+                            : static_cast<std::int64_t>(std::llround(
+                                  static_cast<double>(source.audioBytes) / frameBytes));
     const std::int64_t doubt = 2 + middle / 50;
     return {std::max<std::int64_t>(middle - doubt, 0), middle, middle + doubt};
 }

@@ -55,7 +55,10 @@ DecoderXingFields ReadDecoderXingFields(const unsigned char* frame, std::size_t 
         frames = BigEndian32(&bytes[at]);
         at += 4;
     }
-    at += (flags & kBytesFlag) ? 4 : 0;
+    if (flags & kBytesFlag) {
+        fields.bytes = static_cast<std::uint32_t>(BigEndian32(&bytes[at]));
+        at += 4;
+    }
     at += (flags & kTocFlag) ? kTocBytes : 0;
     at += (flags & kScaleFlag) ? 4 : 0;
     at += kLameDelayOffset;
@@ -91,6 +94,15 @@ SourceFacts ReadSourceFacts(const SourceFile& file) {
             // LAME's decoder reads the header frame and makes no sound of it.
             first += start.header.frameBytes;
             facts.headerFrames = xing.frames;
+            const std::size_t stream = tags.audio.end() - start.offset;
+            if (xing.bytes > stream && xing.bytes > start.header.frameBytes) {
+                // Cut short: the decoder ends where the bytes do.
+                facts.headerFrames = 0;
+                facts.scaledFrames =
+                    static_cast<int>(static_cast<double>(xing.frames) *
+                                     static_cast<double>(stream - start.header.frameBytes) /
+                                     static_cast<double>(xing.bytes - start.header.frameBytes));
+            }
             facts.encoderDelay = xing.encoderDelay;
             facts.encoderPadding = xing.encoderPadding;
         }

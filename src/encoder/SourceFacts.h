@@ -19,7 +19,10 @@ struct SourceFacts {
     // From a Layer III Xing or Info header as LAME's decoder reads it; the
     // delay and padding stay 0 without a frame count, as they do there, and
     // are -1 where the header holds no plausible value.
-    int headerFrames = 0;  // 0: unknown
+    int headerFrames = 0;  // 0: unknown, or the file is shorter than the header says
+    // For a file cut short: the header's count scaled to the bytes that are
+    // there. 0 otherwise.
+    int scaledFrames = 0;
     int encoderDelay = 0;
     int encoderPadding = 0;
     // From the first frame the decoder turns into sound to the audio's end.
@@ -37,7 +40,8 @@ SourceFacts ReadSourceFacts(const SourceFile& file);
 // zeros). LAME's decoder ignores a CRC here, and so does this.
 struct DecoderXingFields {
     bool found = false;
-    int frames = 0;  // 0 when the header gives none
+    int frames = 0;         // 0 when the header gives none
+    std::size_t bytes = 0;  // the stream's, Info frame included; 0 when not given
     int encoderDelay = 0;
     int encoderPadding = 0;
 };

@@ -20,6 +20,7 @@ struct XingCase {
     int frames;
     int delay;
     int padding;
+    std::size_t bytes;
 };
 
 void PrintTo(const XingCase& c, std::ostream* os) {
@@ -48,34 +49,25 @@ TEST_P(DecoderXingFields, AreReadAsLamesDecoderReadsThem) {
     EXPECT_EQ(fields.frames, c.frames);
     EXPECT_EQ(fields.encoderDelay, c.delay);
     EXPECT_EQ(fields.encoderPadding, c.padding);
+    EXPECT_EQ(fields.bytes, c.bytes);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Headers, DecoderXingFields,
     ::testing::Values(
-        XingCase{"FramesOnly", kMpeg1L3At128, 36, 0x1, 69, kDelay576Padding1224, true, 100, 576,
-                 1224},
-        XingCase{"EveryField", kMpeg1L3At128, 36, 0xF, 177, kDelay576Padding1224, true, 100, 576,
-                 1224},
-        XingCase{"NoFrameCount", kMpeg1L3At128, 36, 0x2, 69, kDelay576Padding1224, true, 0, 0, 0},
-        XingCase{
-            "ImplausibleDelay", kMpeg1L3At128, 36, 0x1, 69, {0xBC, 0x20, 0x00}, true, 100, -1, 0},
-        XingCase{"ImplausiblePadding",
-                 kMpeg1L3At128,
-                 36,
-                 0x1,
-                 69,
-                 {0x24, 0x0B, 0xB9},
-                 true,
-                 100,
-                 576,
-                 -1},
-        XingCase{"CrcIgnored", kMpeg1Crc, 36, 0x1, 69, kDelay576Padding1224, true, 100, 576, 1224},
-        XingCase{"Mpeg2Mono", kMpeg2Mono, 13, 0x1, 46, kDelay576Padding1224, true, 100, 576, 1224},
-        XingCase{"NotAtTheMpeg2MonoPlace", kMpeg2Mono, 21, 0x1, 54, kDelay576Padding1224, false, 0,
-                 0, 0},
-        XingCase{"LayerII", kMpeg1Layer2, 36, 0x1, 69, kDelay576Padding1224, false, 0, 0, 0}),
+        //       name                     header         at  flags delayAt delay bytes      found frames delay padding bytes
+        XingCase{"FramesOnly",            kMpeg1L3At128, 36, 0x1, 69,  kDelay576Padding1224, true,  100, 576, 1224, 0},
+        XingCase{"EveryField",            kMpeg1L3At128, 36, 0xF, 177, kDelay576Padding1224, true,  100, 576, 1224, 41800},
+        XingCase{"NoFrameCount",          kMpeg1L3At128, 36, 0x2, 69,  kDelay576Padding1224, true,  0,   0,   0,    41800},
+        XingCase{"ImplausibleDelay",      kMpeg1L3At128, 36, 0x1, 69,  {0xBC, 0x20, 0x00},   true,  100, -1,  0,    0},
+        XingCase{"ImplausiblePadding",    kMpeg1L3At128, 36, 0x1, 69,  {0x24, 0x0B, 0xB9},   true,  100, 576, -1,   0},
+        XingCase{"CrcIgnored",            kMpeg1Crc,     36, 0x1, 69,  kDelay576Padding1224, true,  100, 576, 1224, 0},
+        XingCase{"Mpeg2Mono",             kMpeg2Mono,    13, 0x1, 46,  kDelay576Padding1224, true,  100, 576, 1224, 0},
+        XingCase{"NotAtTheMpeg2MonoPlace", kMpeg2Mono,   21, 0x1, 54,  kDelay576Padding1224, false, 0,   0,   0,    0},
+        XingCase{"LayerII",               kMpeg1Layer2,  36, 0x1, 69,  kDelay576Padding1224, false, 0,   0,   0,    0}),
     [](const ::testing::TestParamInfo<XingCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace mirelune::test

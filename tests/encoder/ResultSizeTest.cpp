@@ -20,7 +20,7 @@ using encoder::SizePrediction;
 constexpr int kOfferedKbps[] = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
 
 enum class Tags { None, Around };
-enum class Stream { Made, Dual };
+enum class Stream { Made, Dual, CutShort };
 
 struct SourceCase {
     const char* name;
@@ -71,6 +71,9 @@ std::string MakeSource(const ScratchDir& dir, const SourceCase& c) {
     Bytes audio = ReadAll(ToneMp3(dir, "made.mp3", c.seconds, c.rate, c.channels, c.lameArgs));
     if (c.stream == Stream::Dual) {
         MakeDual(audio);
+    }
+    if (c.stream == Stream::CutShort) {
+        audio.resize(audio.size() - 5000);
     }
     Bytes source;
     if (c.tags == Tags::Around) {
@@ -217,6 +220,8 @@ INSTANTIATE_TEST_SUITE_P(
         SourceCase{"DualChannel",     48000, 2, {"-b", "192", "-m", "s"}, kNone,      Stream::Dual, true, true, {48, 128, 320}},
         SourceCase{"NoInfoFrame44k",  44100, 2, {"-b", "128", "-t"},     kNone,       kMade, true, false, {32, 96, 128, 320}, 2.0},
         SourceCase{"NoInfoFrame8k",   8000,  1, {"-b", "24", "-t"},      kNone,       kMade, true, false, {32, 64}, 2.0},
+        SourceCase{"CutShort",        44100, 2, {"-b", "128"},           kNone,       Stream::CutShort, true, false, {64, 128}, 1.0},
+        SourceCase{"VbrCutShort",     44100, 2, {"-V", "2"},             kNone,       Stream::CutShort, true, false, {128}, 2.0},
         SourceCase{"Vbr",             44100, 2, {"-V", "2"},             kNone,       kMade, true, true, {32, 128, 320}, 2.0},
         SourceCase{"TagsOfEveryKind", 44100, 2, {"-b", "128"},           Tags::Around, kMade, true, true, {32, 128, 320}},
         SourceCase{"TagsWithoutInfoFrame", 24000, 2, {"-b", "64", "-t"}, Tags::Around, kMade, true, false, {32, 64, 160}}),
