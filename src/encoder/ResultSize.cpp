@@ -57,11 +57,7 @@ std::int64_t LameFrames(const LameDecision& lame, const SourceFacts& source, std
 }
 
 // The samples the encoder feeds LAME when the decoder makes `frames` frames.
-std::int64_t FedSamples(const SourceFacts& source, const LameDecision& lame, std::int64_t frames) {
-    DecodedStream stream;
-    stream.encoderDelay = source.encoderDelay;
-    stream.encoderPadding = source.encoderPadding;
-    const TrimCounts trim = TrimForSource(source.layer, stream, lame.delayBeforeStart);
+std::int64_t FedSamples(const SourceFacts& source, const TrimCounts& trim, std::int64_t frames) {
     const std::int64_t decoded = std::max<std::int64_t>(frames, 0) * source.samplesPerFrame;
     return std::max<std::int64_t>(
         decoded - static_cast<std::int64_t>(trim.start) - static_cast<std::int64_t>(trim.end), 0);
@@ -93,22 +89,33 @@ std::optional<SizePrediction> PredictResultSize(const SourceFacts& source, int k
         return std::nullopt;
     }
     const FrameCount frames = SourceFrames(source);
+    DecodedStream stream;
+    stream.encoderDelay = source.encoderDelay;
+    stream.encoderPadding = source.encoderPadding;
+    const TrimCounts trim = TrimForSource(source.layer, stream, lame->delayBeforeStart);
+    const auto lameFrames = [&](std::int64_t sourceFrames) {
+        return LameFrames(*lame, source, FedSamples(source, trim, sourceFrames));
+    };
     const bool resampled = lame->outRate != source.sampleRate;
-    // The resampler's output count and LAME's flush can each move the end by
-    // a frame either way.
-    const std::int64_t slack = resampled ? 1 : 0;
-    const FrameCount out{
-        std::max<std::int64_t>(
-            LameFrames(*lame, source, FedSamples(source, *lame, frames.low)) - slack, 1),
-        LameFrames(*lame, source, FedSamples(source, *lame, frames.middle)),
-        LameFrames(*lame, source, FedSamples(source, *lame, frames.high)) + slack};
+    FrameCount out;
+    out.middle = lameFrames(frames.middle);
+    out.low = out.middle;
+    out.high = out.middle;
+    if (resampled || frames.low != frames.high) {
+        // The resampler's output count and LAME's flush can each move the
+        // end by a frame either way.
+        const std::int64_t slack = resampled ? 1 : 0;
+        out.low = std::max<std::int64_t>(lameFrames(frames.low) - slack, 1);
+        out.high = lameFrames(frames.high) + slack;
+    }
     const std::uint64_t around =
         source.id3v2Bytes + static_cast<std::uint64_t>(lame->infoFrameBytes) + source.trailingBytes;
     SizePrediction prediction;
     prediction.exact = source.headerFrames > 0 && !resampled;
     prediction.bytes = around + AudioBytes(*lame, out.middle);
-    prediction.low = around + AudioBytes(*lame, out.low);
-    prediction.high = around + AudioBytes(*lame, out.high);
+    prediction.low = out.low == out.middle ? prediction.bytes : around + AudioBytes(*lame, out.low);
+    prediction.high =
+        out.high == out.middle ? prediction.bytes : around + AudioBytes(*lame, out.high);
     return prediction;
 }
 
