@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What LAME's decoder takes from a Xing or Info header: the frame count,
-// and the encoder delay and padding only beside a frame count.
+// and the encoder delay and padding only beside a frame count; and whether
+// the file holds the frames its header counts.
 #include <gtest/gtest.h>
 
+#include "SourceInMemory.h"
 #include "encoder/SourceFacts.h"
 #include "support/Mp3Bytes.h"
 
@@ -68,6 +70,47 @@ INSTANTIATE_TEST_SUITE_P(
         XingCase{"LayerII",               kMpeg1Layer2,  36, 0x1, 69,  kDelay576Padding1224, false, 0,   0,   0,    0}),
     [](const ::testing::TestParamInfo<XingCase>& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A stream whose Info header counts 10 frames of 417 bytes (4170 bytes with
+// the header frame), followed by `frames` frames.
+Bytes InfoStream(std::uint32_t flags, int frames) {
+    Bytes info = Frame(kMpeg1L3At128, 417);
+    PutXing(info, 36, "Info", flags, 10, 4170);
+    return Joined({info, Frames(kMpeg1L3At128, 417, frames)});
+}
+
+struct FactsFromHeaderCase {
+    const char* name;
+    Bytes stream;
+    int headerFrames;
+    int scaledFrames;
+};
+
+void PrintTo(const FactsFromHeaderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SourceFactsFromHeaders : public ::testing::TestWithParam<FactsFromHeaderCase> {};
+
+TEST_P(SourceFactsFromHeaders, TrustTheCountOnlyWhereTheBytesAreThere) {
+    const FactsFromHeaderCase& c = GetParam();
+
+    const encoder::SourceFacts facts = encoder::ReadSourceFacts(InMemory(c.stream));
+
+    EXPECT_EQ(facts.headerFrames, c.headerFrames);
+    EXPECT_EQ(facts.scaledFrames, c.scaledFrames);
+    EXPECT_EQ(facts.audioBytes, c.stream.size() - 417);
+}
+
+INSTANTIATE_TEST_SUITE_P(Streams, SourceFactsFromHeaders,
+                         ::testing::Values(FactsFromHeaderCase{"Whole", InfoStream(3, 9), 10, 0},
+                                           // 10 frames * 2502 / 3753 bytes of audio.
+                                           FactsFromHeaderCase{"CutShort", InfoStream(3, 6), 0, 6},
+                                           FactsFromHeaderCase{"CutShortWithoutAByteCount",
+                                                               InfoStream(1, 6), 10, 0}),
+                         [](const ::testing::TestParamInfo<FactsFromHeaderCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace mirelune::test
