@@ -228,6 +228,42 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<SourceCase>& info) { return std::string(info.param.name); });
 // clang-format on
 
+// Streams no LAME made, without a frame count: Layers I and II (the decoder's
+// own delay trimmed) and a VBRI header frame, 80 frames of silence each.
+TEST(ResultSize, OfStreamsWithoutAFrameCountIsWithinItsBounds) {
+    Bytes vbri = Frame(kMpeg1L3At128, 417);
+    PutVbri(vbri, 81 * 417, 80);
+    struct HandMade {
+        const char* name;
+        Bytes first;
+        Bytes header;
+        std::size_t frameLength;
+        int kbps;
+    };
+    const HandMade cases[] = {
+        {"Layer2Mpeg1Stereo", {}, {0xFF, 0xFD, 0xA0, 0x00}, 626, 128},
+        {"Layer2Mpeg2Stereo", {}, {0xFF, 0xF5, 0x80, 0x00}, 417, 32},
+        {"Layer1Mpeg2Mono", {}, {0xFF, 0xF7, 0x44, 0xC0}, 128, 64},
+        {"VbriHeaderFrame", vbri, kMpeg1L3At128, 417, 96},
+    };
+    ScratchDir dir;
+    for (const HandMade& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes stream = c.first;
+        Append(stream, Frames(c.header, c.frameLength, 80));
+        const std::string source = dir.Write("source.mp3", stream);
+        const std::string result = dir.file("result.mp3");
+        ASSERT_EQ(
+            Encode(dir, {"-h", "-m", "s", "-b", std::to_string(c.kbps), source, result}).exitCode,
+            0);
+        const auto predicted = encoder::PredictResultSize(
+            encoder::ReadSourceFacts(encoder::SourceFile(source)), c.kbps, true);
+        ASSERT_TRUE(predicted.has_value());
+        EXPECT_FALSE(predicted->exact);
+        ExpectSize(*predicted, static_cast<std::uint64_t>(ReadAll(result).size()));
+    }
+}
+
 // The example files the program ships, at a bitrate that resamples, one
 // that keeps the rate, and the highest.
 TEST(ResultSize, OfTheSampleFilesMatchesTheEncodersResult) {
