@@ -9,8 +9,7 @@
 #include <map>
 
 #include "cli/CommandLine.h"
-#include "cli/PathJson.h"
-#include "folders/NativeNames.h"
+#include "cli/ReduceReport.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/ReductionOutcome.h"
@@ -29,12 +28,6 @@ void Print(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
 }
 
-void PrintJsonNotes(const char* status, const std::vector<Note>& notes) {
-    for (const Note& note : notes) {
-        Print(PlannedRowJson(note.path, note.output, status, note.text, SourceBytes(note.path)));
-    }
-}
-
 }  // namespace
 
 void FailUnwritable(Plan& plan, const WriteTrial& trial) {
@@ -45,8 +38,7 @@ void FailUnwritable(Plan& plan, const WriteTrial& trial) {
         const QString tried = QDir::cleanPath(ExistingFolder(folder));
         auto known = errorIn.find(tried);
         if (known == errorIn.end()) {
-            const int error = trial(tried);
-            known = errorIn.emplace(tried, error == EEXIST ? 0 : error).first;
+            known = errorIn.emplace(tried, trial(tried)).first;
         }
         if (known->second == 0) {
             kept.push_back(std::move(r));
@@ -58,45 +50,17 @@ void FailUnwritable(Plan& plan, const WriteTrial& trial) {
     plan.reductions = std::move(kept);
 }
 
-std::optional<qint64> SourceBytes(const QString& path) {
-    QByteArray native;
-    const QFileInfo file(path);
-    if (!EncodeNativePath(path, native) || !file.isFile()) {
-        return std::nullopt;
-    }
-    return file.size();
-}
-
-QByteArray PlannedRowJson(const QString& source, const QString& output, const char* status,
-                          const QString& reason, std::optional<qint64> bytesBefore) {
-    QJsonObject object{
-        {QStringLiteral("status"), QLatin1String(status)},
-        {QStringLiteral("reason"), reason.isEmpty() ? QJsonValue(QJsonValue::Null) : reason},
-        {QStringLiteral("bytes_before"), bytesBefore ? QJsonValue(static_cast<double>(*bytesBefore))
-                                                     : QJsonValue(QJsonValue::Null)},
-    };
-    InsertPath(object, QStringLiteral("source"), source);
-    InsertPath(object, QStringLiteral("output"), output);
-    return Line(object);
-}
-
-void PrintNotes(const char* kind, const std::vector<Note>& notes) {
-    for (const Note& note : notes) {
-        std::fprintf(stderr, "%s: %s: %s\n", kind, qPrintable(ShownPath(note.path)),
-                     qPrintable(note.text));
-    }
-}
-
 int DryRun(Plan plan, int kbps, bool json) {
     FailUnwritable(plan);
     if (json) {
         qint64 bytesBefore = 0;
         for (const PlannedReduction& r : plan.reductions) {
-            Print(PlannedRowJson(r.source, r.output, "would reduce", {}, r.sourceBytes));
+            Print(PlannedRowJson(PlannedRow(r)));
             bytesBefore += r.sourceBytes;
         }
-        PrintJsonNotes("skipped", plan.skipped);
-        PrintJsonNotes("failed", plan.failed);
+        for (const ReportRow& row : LeftOutRows(plan)) {
+            Print(PlannedRowJson(row));
+        }
         Print(Line(
             {{QStringLiteral("summary"),
               QJsonObject{
@@ -116,8 +80,9 @@ int DryRun(Plan plan, int kbps, bool json) {
                         qPrintable(EncoderCommandText(encoder, kbps, r.source, r.output)));
         }
         std::fflush(stdout);
-        PrintNotes("skipped", plan.skipped);
-        PrintNotes("failed", plan.failed);
+        const ReportGroups leftOut = CommandLineGroups(LeftOutRows(plan));
+        PrintLines("skipped", leftOut.skipped);
+        PrintLines("failed", leftOut.failures);
         std::printf("would reduce %zu, skip %zu, fail %zu%s\n", plan.reductions.size(),
                     plan.skipped.size(), plan.failed.size(),
                     plan.gone > 0 ? qPrintable(QStringLiteral(", gone %1").arg(plan.gone)) : "");

@@ -20,7 +20,6 @@
 #include "cli/ReduceReport.h"
 #include "cli/Shard.h"
 #include "folders/LeftOutNames.h"
-#include "reduce/DoneMessage.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
@@ -192,6 +191,7 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
     settings.plan.refresh = parser.isSet(refresh);
     settings.keepTime = parser.isSet(keepTime);
     settings.dryRun = parser.isSet(dryRun);
+    settings.plan.tryNames = !settings.dryRun;
     if (parser.isSet(shard)) {
         const std::optional<Shard> parsed = ParseShard(parser.value(shard));
         if (!parsed) {
@@ -267,29 +267,6 @@ void PrintJson(const QByteArray& line) {
     std::fflush(stdout);
 }
 
-void PrintNoteRows(RowEnd::Status status, const std::vector<Note>& notes) {
-    for (const Note& note : notes) {
-        PrintJson(RowJson({note.path, note.output, status, note.text, SourceBytes(note.path),
-                           std::nullopt, 0.0}));
-    }
-}
-
-RowEnd EndOf(const PlannedReduction& planned, const ReductionOutcome& outcome, double seconds) {
-    RowEnd row{planned.source, planned.output,      RowEnd::Status::Failed,
-               outcome.reason, planned.sourceBytes, std::nullopt,
-               seconds};
-    if (outcome.status == ReductionOutcome::Status::Reduced) {
-        row.status = RowEnd::Status::Reduced;
-        row.note = outcome.note;
-        row.bytesAfter = QFileInfo(planned.output).size();
-    } else if (outcome.status == ReductionOutcome::Status::Skipped) {
-        row.status = RowEnd::Status::Skipped;
-    } else if (outcome.status == ReductionOutcome::Status::Interrupted) {
-        row.status = RowEnd::Status::Interrupted;
-    }
-    return row;
-}
-
 }  // namespace
 
 int RunReduce(const CommandArguments& args) {
@@ -312,13 +289,16 @@ int RunReduce(const CommandArguments& args) {
     const StopOnSignal stop([] { QCoreApplication::exit(kExitInterrupted); });
     QElapsedTimer clock;
     clock.start();
+    // The rows the plan leaves out come first, then one per reduction, each
+    // as planned until its reduction ends.
+    std::vector<ReportRow> rows = LeftOutRows(plan);
+    const std::size_t firstReduction = rows.size();
     if (settings.json) {
-        PrintNoteRows(RowEnd::Status::Skipped, plan.skipped);
-        PrintNoteRows(RowEnd::Status::Failed, plan.failed);
+        for (const ReportRow& row : rows) {
+            PrintJson(RowJson(row));
+        }
     }
     std::vector<ReductionRequest> requests;
-    std::vector<Note> failed = plan.failed;
-    std::vector<Note> skipped = plan.skipped;
     std::unique_ptr<EncoderCopy> encoder;
     try {
         // A run again over files that are all done needs no encoder.
@@ -329,6 +309,12 @@ int RunReduce(const CommandArguments& args) {
         std::fprintf(stderr, "mirelune-cli reduce: %s\n", qPrintable(failure.text()));
     }
     ResultJournals journals;
+    for (const TakeOver& t : plan.takeOvers) {
+        const QString error = journals.journalFor(t.recordRoot).append(t.record);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "warning: %s\n", qPrintable(error));
+        }
+    }
     for (const PlannedReduction& r : plan.reductions) {
         // --keep-tree folders are made only now that something will go in
         // them, step by step below the output folder and through no link.
@@ -340,21 +326,27 @@ int RunReduce(const CommandArguments& args) {
                             r.output, r.replace ? Replace::Yes : Replace::No, &journals,
                             r.recordRoot, settings.keepTime, r.replacing,
                             [&stop] { return stop.stopRequested(); }});
+        rows.push_back(PlannedRow(r));
     }
 
     const bool showProgress = StderrIsTerminal();
-    std::vector<ReductionOutcome> outcomes(requests.size());
     std::vector<qint64> startedAt(requests.size(), 0);
     std::size_t done = 0;
+    int timesNotKept = 0;
     if (!stop.stopRequested()) {
         RunReductions(
             requests, settings.jobs,
             [&](std::size_t index, const ReductionOutcome& o) {
-                outcomes[index] = o;
                 ++done;
+                timesNotKept += o.timeNotKept ? 1 : 0;
+                ReportRow& row = rows[firstReduction + index];
+                row = EndedRow(row, o);
+                if (row.status == ReportRow::Status::Reduced) {
+                    row.bytesAfter = FileBytes(row.output);
+                }
+                row.seconds = (clock.nsecsElapsed() - startedAt[index]) / 1e9;
                 if (settings.json) {
-                    const double seconds = (clock.nsecsElapsed() - startedAt[index]) / 1e9;
-                    PrintJson(RowJson(EndOf(plan.reductions[index], o, seconds)));
+                    PrintJson(RowJson(row));
                 }
                 if (showProgress) {
                     std::fprintf(stderr, "[%zu/%zu] %s\n", done, requests.size(),
@@ -365,40 +357,7 @@ int RunReduce(const CommandArguments& args) {
     }
     encoder.reset();
 
-    ReduceTotals totals;
-    std::vector<Note> renamed;
-    std::vector<Note> notes;
-    std::vector<Note> larger;
-    int timesNotKept = 0;
-    for (std::size_t i = 0; i < requests.size(); ++i) {
-        timesNotKept += outcomes[i].timeNotKept ? 1 : 0;
-        if (outcomes[i].status == ReductionOutcome::Status::Reduced) {
-            if (!outcomes[i].note.isEmpty()) {
-                notes.push_back({requests[i].source, outcomes[i].note, requests[i].output});
-            }
-            if (plan.reductions[i].renamed) {
-                renamed.push_back(
-                    {requests[i].source, SavedAs(QDir::toNativeSeparators(requests[i].output))});
-            }
-            const qint64 before = plan.reductions[i].sourceBytes;
-            const qint64 after = QFileInfo(requests[i].output).size();
-            if (after > before) {
-                larger.push_back(
-                    {requests[i].source, LargerThanOriginal(QLocale::c(), before, after)});
-            }
-            ++totals.reduced;
-            totals.bytesBefore += before;
-            totals.bytesAfter += after;
-        } else if (outcomes[i].status == ReductionOutcome::Status::Skipped) {
-            skipped.push_back({requests[i].source, outcomes[i].reason, requests[i].output});
-        } else if (outcomes[i].status == ReductionOutcome::Status::Interrupted) {
-            ++totals.interrupted;
-        } else if (outcomes[i].status != ReductionOutcome::Status::Pending) {
-            failed.push_back({requests[i].source, outcomes[i].reason, requests[i].output});
-        }
-    }
-    totals.skipped = skipped.size();
-    totals.failed = failed.size();
+    ReduceTotals totals = TotalsOf(rows);
     totals.gone = static_cast<std::size_t>(plan.gone);
     totals.seconds = clock.nsecsElapsed() / 1e9;
     totals.stopped = stop.stopRequested();
@@ -418,16 +377,17 @@ int RunReduce(const CommandArguments& args) {
                      "result(s); they have the time the target gave them\n",
                      timesNotKept);
     }
-    PrintNotes("renamed", renamed);
-    PrintNotes("note", notes);
-    PrintNotes("larger", larger);
-    PrintNotes("skipped", skipped);
-    PrintNotes("failed", failed);
-    std::fprintf(
-        settings.json ? stderr : stdout, "%s\n",
-        qPrintable(SummaryText(totals) + LargerResultsTail(static_cast<int>(larger.size()))));
+    const ReportGroups groups = CommandLineGroups(rows);
+    PrintLines("renamed", groups.renamed);
+    PrintLines("note", groups.notes);
+    PrintLines("larger", groups.larger);
+    PrintLines("skipped", groups.skipped);
+    PrintLines("failed", groups.failures);
+    std::fprintf(settings.json ? stderr : stdout, "%s\n",
+                 qPrintable(SummaryText(totals) +
+                            LargerResultsTail(static_cast<int>(groups.larger.size()))));
     std::fflush(stdout);
-    return failed.empty() ? kExitOk : kExitSomeFailed;
+    return groups.failures.empty() ? kExitOk : kExitSomeFailed;
 }
 
 }  // namespace mirelune::cli

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "reduce/FileStamp.h"
+#include "reduce/ResultJournal.h"
+#include "reduce/RowPlanner.h"
 
 namespace mirelune::cli {
 
@@ -26,13 +28,9 @@ struct PlanSettings {
     // Results of sources that changed since they were made are made again,
     // each into its own place, as long as it still holds that result.
     bool refresh = false;
-};
-
-// A file found on the command line, and for --keep-tree the folder it sits in
-// relative to the folder argument it came from.
-struct Candidate {
-    QString source;
-    QString subFolder;
+    // A real run tries names where a target's rules must be learnt so; a dry
+    // run, which changes nothing, judges them (PlannerOptions::tryNames).
+    bool tryNames = false;
 };
 
 struct PlannedReduction {
@@ -61,6 +59,7 @@ struct Note {
 
 struct Plan {
     std::vector<PlannedReduction> reductions;
+    std::vector<TakeOver> takeOvers;
     std::vector<Note> skipped;
     std::vector<Note> failed;
     // Recorded results whose sources are gone: kept, and counted.
@@ -76,9 +75,6 @@ struct Plan {
 // the names depend only on the sources, never on which results are there
 // yet, so a job split into shards names every file as one run would.
 Plan MakeReducePlan(const PlanSettings& settings, const QStringList& paths);
-
-// Whether the file is an MP3 stream, and its bitrate in bits per second.
-std::optional<qint32> Mp3Bitrate(const QString& path);
 
 // The path made absolute, "." and ".." resolved.
 QString Absolute(const QString& path);

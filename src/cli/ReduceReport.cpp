@@ -1,13 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ReduceReport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "cli/PathJson.h"
+#include "folders/NativeNames.h"
+#include "reduce/DoneMessage.h"
+#include "reduce/LargerResults.h"
+#include "shell/NameText.h"
 
 namespace mirelune::cli {
 namespace {
@@ -25,6 +32,20 @@ double Rounded(double seconds) {
     return std::round(seconds * 1000.0) / 1000.0;
 }
 
+// What a row of a plan and of a run both tell.
+QJsonObject PlannedObject(const ReportRow& row) {
+    static const char* const kStatus[] = {"would reduce", "reduced", "skipped", "failed",
+                                          "interrupted"};
+    QJsonObject object{
+        {QStringLiteral("status"), QLatin1String(kStatus[static_cast<int>(row.status)])},
+        {QStringLiteral("reason"), OrNull(row.reason)},
+        {QStringLiteral("bytes_before"), OrNull(row.bytesBefore)},
+    };
+    InsertPath(object, QStringLiteral("source"), row.source);
+    InsertPath(object, QStringLiteral("output"), row.output);
+    return object;
+}
+
 QByteArray Line(const QJsonObject& object) {
     return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
 }
@@ -35,19 +56,83 @@ QString SizeText(qint64 bytes) {
 
 }  // namespace
 
-QByteArray RowJson(const RowEnd& row) {
-    static const char* const kStatus[] = {"reduced", "skipped", "failed", "interrupted"};
-    QJsonObject object{
-        {QStringLiteral("status"), QLatin1String(kStatus[static_cast<int>(row.status)])},
-        {QStringLiteral("reason"), OrNull(row.reason)},
-        {QStringLiteral("note"), OrNull(row.note)},
-        {QStringLiteral("bytes_before"), OrNull(row.bytesBefore)},
-        {QStringLiteral("bytes_after"), OrNull(row.bytesAfter)},
-        {QStringLiteral("seconds"), Rounded(row.seconds)},
+ReportRow PlannedRow(const PlannedReduction& reduction) {
+    return {reduction.source,  reduction.output,     ReportRow::Status::WouldReduce, {}, {},
+            reduction.renamed, reduction.sourceBytes};
+}
+
+std::vector<ReportRow> LeftOutRows(const Plan& plan) {
+    std::vector<ReportRow> rows;
+    const auto add = [&rows](const std::vector<Note>& notes, ReportRow::Status status) {
+        for (const Note& note : notes) {
+            rows.push_back(
+                {note.path, note.output, status, note.text, {}, false, SourceBytes(note.path)});
+        }
     };
-    InsertPath(object, QStringLiteral("source"), row.source);
-    InsertPath(object, QStringLiteral("output"), row.output);
+    add(plan.skipped, ReportRow::Status::Skipped);
+    add(plan.failed, ReportRow::Status::Failed);
+    return rows;
+}
+
+std::optional<qint64> SourceBytes(const QString& path) {
+    QByteArray native;
+    const QFileInfo file(path);
+    if (!EncodeNativePath(path, native) || !file.isFile()) {
+        return std::nullopt;
+    }
+    return file.size();
+}
+
+QByteArray RowJson(const ReportRow& row) {
+    QJsonObject object = PlannedObject(row);
+    object.insert(QStringLiteral("note"), OrNull(row.note));
+    object.insert(QStringLiteral("bytes_after"), OrNull(row.bytesAfter));
+    object.insert(QStringLiteral("seconds"), Rounded(row.seconds));
     return Line(object);
+}
+
+QByteArray PlannedRowJson(const ReportRow& row) {
+    return Line(PlannedObject(row));
+}
+
+ReduceTotals TotalsOf(const std::vector<ReportRow>& rows) {
+    ReduceTotals totals;
+    for (const ReportRow& row : rows) {
+        switch (row.status) {
+            case ReportRow::Status::Reduced:
+                ++totals.reduced;
+                totals.bytesBefore += row.bytesBefore.value_or(0);
+                totals.bytesAfter += row.bytesAfter.value_or(0);
+                break;
+            case ReportRow::Status::Skipped:
+                ++totals.skipped;
+                break;
+            case ReportRow::Status::Failed:
+                ++totals.failed;
+                break;
+            case ReportRow::Status::Interrupted:
+                ++totals.interrupted;
+                break;
+            case ReportRow::Status::WouldReduce:
+                break;
+        }
+    }
+    return totals;
+}
+
+ReportGroups CommandLineGroups(const std::vector<ReportRow>& rows) {
+    return GroupRows(
+        rows, {[](const QString& output) { return SavedAs(QDir::toNativeSeparators(output)); },
+               [](qint64 before, qint64 after) {
+                   return LargerThanOriginal(QLocale::c(), before, after);
+               }});
+}
+
+void PrintLines(const char* kind, const std::vector<RowFailure>& rows) {
+    for (const RowFailure& row : rows) {
+        std::fprintf(stderr, "%s: %s: %s\n", kind, qPrintable(ShownPath(row.fileName)),
+                     qPrintable(row.reason));
+    }
 }
 
 QByteArray SummaryJson(const ReduceTotals& totals) {

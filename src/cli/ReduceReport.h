@@ -6,22 +6,13 @@
 #include <QtGlobal>
 #include <cstddef>
 #include <optional>
+#include <vector>
+
+#include "cli/ReducePlan.h"
+#include "reduce/ReportGroups.h"
+#include "reduce/ReportRow.h"
 
 namespace mirelune::cli {
-
-// How one row of a reduce run ended.
-struct RowEnd {
-    // Interrupted: the run was stopped while the row's encoder ran.
-    enum class Status { Reduced, Skipped, Failed, Interrupted };
-    QString source;
-    QString output;  // empty when the row was given none
-    Status status = Status::Skipped;
-    QString reason;  // empty for a reduced row
-    std::optional<qint64> bytesBefore;
-    std::optional<qint64> bytesAfter;
-    double seconds = 0.0;
-    QString note{};  // what the encoder said of a reduced row's source
-};
 
 struct ReduceTotals {
     std::size_t reduced = 0;
@@ -36,10 +27,35 @@ struct ReduceTotals {
     bool stopped = false;  // the run was stopped before every row had its turn
 };
 
-// One line of JSON for a row: source, output, status ("reduced", "skipped",
-// "failed" or "interrupted"), reason, note, bytes_before, bytes_after and
-// seconds, null where a value is not known.
-QByteArray RowJson(const RowEnd& row);
+// A planned reduction before it runs: it would reduce.
+ReportRow PlannedRow(const PlannedReduction& reduction);
+
+// The rows a plan leaves out, skipped ones first, each with the size of the
+// file it names where that is a file.
+std::vector<ReportRow> LeftOutRows(const Plan& plan);
+
+// The size of the file a row names; nothing for a folder, a missing file, or
+// a name no file can have (one holding a NUL byte would name a shorter one).
+std::optional<qint64> SourceBytes(const QString& path);
+
+// One line of JSON for a row of a run: source, output, status ("reduced",
+// "skipped", "failed" or "interrupted"), reason, note, bytes_before,
+// bytes_after and seconds, null where a value is not known.
+QByteArray RowJson(const ReportRow& row);
+
+// One line of JSON for a row of a plan: source, output, status ("would
+// reduce", "skipped" or "failed"), reason and bytes_before.
+QByteArray PlannedRowJson(const ReportRow& row);
+
+// The rows' counts and sizes: the reduced rows' sources and results.
+ReduceTotals TotalsOf(const std::vector<ReportRow>& rows);
+
+// The groups of rows the command line prints as lines "kind: path: reason":
+// a renamed result by its path, a larger one by both sizes in the C locale.
+ReportGroups CommandLineGroups(const std::vector<ReportRow>& rows);
+
+// Those lines on standard error, names shown as ShownPath.
+void PrintLines(const char* kind, const std::vector<RowFailure>& rows);
 
 // The closing line of JSON: {"summary":{...}} with the totals.
 QByteArray SummaryJson(const ReduceTotals& totals);

@@ -51,6 +51,7 @@ void KeepShard(Plan& plan, const Shard& shard) {
     KeepRows(plan.reductions, shard, [](const PlannedReduction& r) { return r.source; });
     KeepRows(plan.skipped, shard, [](const Note& n) { return n.path; });
     KeepRows(plan.failed, shard, [](const Note& n) { return n.path; });
+    KeepRows(plan.takeOvers, shard, [](const TakeOver& t) { return t.record.source; });
 }
 
 }  // namespace mirelune::cli

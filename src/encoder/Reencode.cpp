@@ -7,6 +7,7 @@
 
 #include "encoder/EncoderFailure.h"
 #include "encoder/LameEncoder.h"
+#include "encoder/LameOptions.h"
 #include "encoder/Mp3Decoder.h"
 #include "encoder/OutputFile.h"
 #include "encoder/SampleTrim.h"
@@ -38,23 +39,6 @@ bool SameFile(const std::string& a, const std::string& b) {
     struct stat second {};
     return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
-// The options as LAME's program sets them from its command line.
-void ApplyOptions(lame_t flags, const EncodeRequest& request) {
-    id3tag_init(flags);
-    if (request.highQuality) {
-        lame_set_quality(flags, 2);
-    }
-    if (request.stereo) {
-        lame_set_mode(flags, STEREO);
-    }
-    if (request.kbps) {
-        lame_set_brate(flags, *request.kbps);
-        lame_set_VBR_min_bitrate_kbps(flags, lame_get_brate(flags));
-    }
-    // ReplayGain analysis is on unless that program's user turns it off.
-    lame_set_findReplayGain(flags, 1);
 }
 
 // The length LAME's program tells the encoder: the decoder's count from a
@@ -112,7 +96,7 @@ std::string Reencode(const EncodeRequest& request) {
     const DecodedStream stream = decoder.readHeader();
 
     LameEncoder encoder;
-    ApplyOptions(encoder.flags(), request);
+    ApplyOptions(encoder.flags(), {request.highQuality, request.stereo, request.kbps});
     const TrimCounts trimCounts =
         TrimForSource(start.header.layer, stream, lame_get_encoder_delay(encoder.flags()));
     lame_set_num_channels(encoder.flags(), stream.channels);

@@ -17,6 +17,9 @@ constexpr std::size_t kVbriOffset = 36;
 // of the search by the longest frame (Layer II at 384 kbps and 32 kHz,
 // padded: 1729 bytes) and the next frame's header.
 constexpr std::size_t kWindowBytes = 1 << 16;
+// Most streams start at once: the first window is small, so that finding
+// the start of each of many files reads little of them.
+constexpr std::size_t kFirstWindowBytes = 4096;
 constexpr std::size_t kLookAheadBytes = 2048;
 
 bool HasId(const Bytes& bytes, std::size_t frameEnd, std::size_t at, const char* id) {
@@ -44,10 +47,12 @@ StreamStart FindStreamStart(const SourceFile& file, Span audio) {
             found = "the first frame sync, at byte " + std::to_string(at) + ", " + what;
         }
     };
-    for (std::size_t base = audio.offset; base < audio.end(); base += kWindowBytes) {
+    std::size_t windowBytes = kFirstWindowBytes;
+    for (std::size_t base = audio.offset; base < audio.end();
+         base += windowBytes, windowBytes = kWindowBytes) {
         const Bytes window =
-            file.read({base, std::min(kWindowBytes + kLookAheadBytes, audio.end() - base)});
-        const std::size_t last = std::min(kWindowBytes, window.size());
+            file.read({base, std::min(windowBytes + kLookAheadBytes, audio.end() - base)});
+        const std::size_t last = std::min(windowBytes, window.size());
         // A frame counts when the next one follows where its length says, or
         // when it ends the audio exactly: a single sync pattern in other data
         // passes that test only by chance.

@@ -34,32 +34,31 @@ QString Listed(const QLocale& locale, const std::vector<RowFailure>& rows, const
 
 }  // namespace
 
-QString DoneMessage(const QLocale& locale, const std::vector<RowFailure>& failures,
-                    const std::vector<RowFailure>& skipped, const std::vector<RowFailure>& renamed,
-                    const std::vector<RowFailure>& larger, const std::vector<RowFailure>& notes) {
+QString DoneMessage(const QLocale& locale, const ReportGroups& groups) {
     QString text = QCoreApplication::translate("DoneMessage", "Done.");
-    if (!failures.empty()) {
-        text += Listed(locale, failures, QT_TRANSLATE_NOOP("DoneMessage", "1 file failed:"),
+    if (!groups.failures.empty()) {
+        text += Listed(locale, groups.failures, QT_TRANSLATE_NOOP("DoneMessage", "1 file failed:"),
                        QT_TRANSLATE_N_NOOP("DoneMessage", "%n files failed:"));
     }
-    if (!skipped.empty()) {
-        text += Listed(locale, skipped, QT_TRANSLATE_NOOP("DoneMessage", "1 file skipped:"),
+    if (!groups.skipped.empty()) {
+        text += Listed(locale, groups.skipped, QT_TRANSLATE_NOOP("DoneMessage", "1 file skipped:"),
                        QT_TRANSLATE_N_NOOP("DoneMessage", "%n files skipped:"));
     }
-    if (!renamed.empty()) {
-        text += Listed(locale, renamed,
+    if (!groups.renamed.empty()) {
+        text += Listed(locale, groups.renamed,
                        QT_TRANSLATE_NOOP("DoneMessage", "1 file renamed for the target:"),
                        QT_TRANSLATE_N_NOOP("DoneMessage", "%n files renamed for the target:"));
     }
-    if (!larger.empty()) {
-        text += Listed(
-            locale, larger, QT_TRANSLATE_NOOP("DoneMessage", "1 result larger than the original:"),
-            QT_TRANSLATE_N_NOOP("DoneMessage", "%n results larger than their originals:"));
-    }
-    if (!notes.empty()) {
+    if (!groups.larger.empty()) {
         text +=
-            Listed(locale, notes, QT_TRANSLATE_NOOP("DoneMessage", "1 file reduced with a note:"),
-                   QT_TRANSLATE_N_NOOP("DoneMessage", "%n files reduced with a note:"));
+            Listed(locale, groups.larger,
+                   QT_TRANSLATE_NOOP("DoneMessage", "1 result larger than the original:"),
+                   QT_TRANSLATE_N_NOOP("DoneMessage", "%n results larger than their originals:"));
+    }
+    if (!groups.notes.empty()) {
+        text += Listed(locale, groups.notes,
+                       QT_TRANSLATE_NOOP("DoneMessage", "1 file reduced with a note:"),
+                       QT_TRANSLATE_N_NOOP("DoneMessage", "%n files reduced with a note:"));
     }
     return text;
 }

@@ -3,16 +3,10 @@
 
 #include <QLocale>
 #include <QString>
-#include <vector>
+
+#include "reduce/ReportGroups.h"
 
 namespace mirelune {
-
-// A row the closing message names, by its source path (or "row N" when it
-// could not be read), and why.
-struct RowFailure {
-    QString fileName;
-    QString reason;
-};
 
 // The most failures, and the most skipped files, the closing message lists
 // one by one.
@@ -28,11 +22,7 @@ inline constexpr int kListedNameLength = 70;
 // instead of their own, the results larger than their sources, and the
 // results the encoder made with a note on their source (a tag it had to
 // leave out), in the same way. Numbers are written as locale writes them.
-QString DoneMessage(const QLocale& locale, const std::vector<RowFailure>& failures,
-                    const std::vector<RowFailure>& skipped = {},
-                    const std::vector<RowFailure>& renamed = {},
-                    const std::vector<RowFailure>& larger = {},
-                    const std::vector<RowFailure>& notes = {});
+QString DoneMessage(const QLocale& locale, const ReportGroups& groups);
 
 // "saved as NAME": a renamed result's line.
 QString SavedAs(const QString& fileName);

@@ -2,8 +2,22 @@
 #include "reduce/DoneReport.h"
 
 #include "reduce/DistinctNames.h"
+#include "reduce/LargerResults.h"
+#include "shell/PathHelpers.h"
 
 namespace mirelune {
+
+DoneRows DoneRowsOf(const std::vector<ReportRow>& rows, const QLocale& locale) {
+    DoneRows done;
+    for (const ReportRow& row : rows) {
+        done.listed.append(row.source);
+    }
+    done.groups = GroupRows(
+        rows,
+        {[](const QString& output) { return SavedAs(FileNameOf(output)); },
+         [&locale](qint64 before, qint64 after) { return SizeChange(locale, before, after); }});
+    return done;
+}
 
 QString DoneReport(const DoneRows& rows, const QLocale& locale) {
     const DistinctNames names(rows.listed);
@@ -13,8 +27,9 @@ QString DoneReport(const DoneRows& rows, const QLocale& locale) {
         }
         return group;
     };
-    return DoneMessage(locale, named(rows.failures), named(rows.skipped), named(rows.renamed),
-                       named(rows.larger), named(rows.notes));
+    const ReportGroups& groups = rows.groups;
+    return DoneMessage(locale, {named(groups.failures), named(groups.skipped),
+                                named(groups.renamed), named(groups.larger), named(groups.notes)});
 }
 
 }  // namespace mirelune

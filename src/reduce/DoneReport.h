@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QLocale>
 #include <QStringList>
 #include <vector>
 
 #include "reduce/DoneMessage.h"
+#include "reduce/ReportRow.h"
 
 namespace mirelune {
 
@@ -13,12 +15,12 @@ namespace mirelune {
 // are four different files; the names say which.
 struct DoneRows {
     QStringList listed;  // every source the job read, to tell names apart
-    std::vector<RowFailure> failures;
-    std::vector<RowFailure> skipped;
-    std::vector<RowFailure> renamed;
-    std::vector<RowFailure> larger;   // reason: SizeChange
-    std::vector<RowFailure> notes{};  // reason: what the encoder said of the source
+    ReportGroups groups;
 };
+
+// The job's rows grouped as the window words them: a renamed result by
+// the file name it got, a larger one by both sizes as locale writes them.
+DoneRows DoneRowsOf(const std::vector<ReportRow>& rows, const QLocale& locale);
 
 // DoneMessage with each path cut to what tells it from the job's other
 // rows (DistinctNames), numbers written as locale writes them.

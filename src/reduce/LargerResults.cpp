@@ -21,14 +21,12 @@ QString SizeChange(const QLocale& locale, qint64 before, qint64 after) {
         .arg(SizeText(locale, before), SizeText(locale, after));
 }
 
-std::optional<QString> GrowthOf(const QLocale& locale, const QString& source,
-                                const QString& result) {
-    const QFileInfo before(source);
-    const QFileInfo after(result);
-    if (!before.isFile() || !after.isFile() || after.size() <= before.size()) {
+std::optional<qint64> FileBytes(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.isFile()) {
         return std::nullopt;
     }
-    return SizeChange(locale, before.size(), after.size());
+    return file.size();
 }
 
 QString LargerThanOriginal(const QLocale& locale, qint64 before, qint64 after) {

@@ -16,10 +16,9 @@ namespace mirelune {
 // French). The command line passes QLocale::c(): scripts read its figures.
 QString SizeChange(const QLocale& locale, qint64 before, qint64 after);
 
-// The sizes of a result that came out larger than its source (SizeChange);
-// nothing when it did not, or when either size cannot be read.
-std::optional<QString> GrowthOf(const QLocale& locale, const QString& source,
-                                const QString& result);
+// The size of a file, to tell a result larger than its source; nothing for
+// a missing file, a folder or a device.
+std::optional<qint64> FileBytes(const QString& path);
 
 // The command line's line for such a result: "larger than the original
 // (1.6 MiB → 3.1 MiB)".

@@ -169,9 +169,4 @@ int NameProbe::tryName(const QString& name) {
 
 #endif
 
-int TryWritingIn(const QString& folder) {
-    NameProbe probe(folder);
-    return probe.tryName(QStringLiteral("x"));
-}
-
 }  // namespace mirelune

@@ -56,10 +56,6 @@ class NameProbe {
     std::function<void()> whileMade_;
 };
 
-// Whether a run could make a file in folder: 0, or why not (the error of
-// making a probe folder there, which is removed at once).
-int TryWritingIn(const QString& folder);
-
 #ifdef Q_OS_UNIX
 // Removes from the open folder the probe folders of this user that have not
 // changed for kProbeQuietSeconds before now (seconds since the epoch, by the

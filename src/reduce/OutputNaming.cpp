@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "reduce/ReservedName.h"
 #include "shell/FileIdentity.h"
@@ -92,20 +93,18 @@ QString NumberedPath(const QString& path, int copy) {
     return stem + CopySuffix(copy) + path.mid(stem.size());
 }
 
+std::optional<QString> UnnumberedPath(const QString& path) {
+    static const QRegularExpression numbered(
+        QStringLiteral(R"(^(.+) \(([2-9]|[1-9]\d+)\)\.%1$)").arg(QLatin1String(kOutputExtension)));
+    const QRegularExpressionMatch match = numbered.match(FileNameOf(path));
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    return FolderOf(path) + match.captured(1) + QLatin1Char('.') + QLatin1String(kOutputExtension);
+}
+
 bool IsWantedOrNumbered(const QString& path, const QString& wanted) {
-    if (path == wanted) {
-        return true;
-    }
-    const QString stem = WithoutExtension(wanted);
-    const QString extension = wanted.mid(stem.size());
-    if (!path.startsWith(stem + QStringLiteral(" (")) ||
-        !path.endsWith(QLatin1Char(')') + extension)) {
-        return false;
-    }
-    const QString number =
-        path.mid(stem.size() + 2, path.size() - stem.size() - 3 - extension.size());
-    bool isNumber = false;
-    return number.toInt(&isNumber) >= 2 && isNumber && !number.startsWith(QLatin1Char('0'));
+    return path == wanted || UnnumberedPath(path) == wanted;
 }
 
 void OutputNames::protectSource(const QString& source) {
@@ -121,36 +120,6 @@ bool OutputNames::isProtected(const QString& path) const {
     }
     const auto identity = IdentityOf(path);
     return identity && protected_.count(*identity) != 0;
-}
-
-void OutputNames::noteWanted(const QString& source, const QString& wanted) {
-    const auto place = IdentityOf(wanted);
-    const auto from = IdentityOf(source);
-    if (place && from && *place != *from) {
-        wantedBy_.emplace(*place, Wanter{*from, source});
-    }
-    // On a case-blind stick a listed "Song.mp3" is the wanted "song.mp3"
-    // under another inode number.
-    if (from) {
-        wantedByName_.emplace(FoldedPlaceKey(wanted), Wanter{*from, source});
-    }
-}
-
-std::optional<QString> OutputNames::resultOf(const QString& source) const {
-    const auto identity = IdentityOf(source);
-    if (!identity) {
-        return std::nullopt;
-    }
-    const auto found = wantedBy_.find(*identity);
-    if (found != wantedBy_.end() && found->second.source != *identity) {
-        return found->second.path;
-    }
-    const auto named = wantedByName_.find(FoldedPlaceKey(source));
-    if (named != wantedByName_.end() && named->second.source != *identity &&
-        !MayBeSource(source, named->second.path)) {
-        return named->second.path;
-    }
-    return std::nullopt;
 }
 
 OutputChoice OutputNames::decide(const QString& source, const QString& wanted) {

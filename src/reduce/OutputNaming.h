@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 
 #include "reduce/TargetNames.h"
 #include "shell/FileIdentity.h"
@@ -52,6 +53,10 @@ QString OutputPathFor(const QString& folder, const QString& source);
 // extension of the last path element.
 QString NumberedPath(const QString& path, int copy);
 
+// The name NumberedPath numbered into path ("song (2).mp3" gives
+// "song.mp3"), if path is such a name of a result.
+std::optional<QString> UnnumberedPath(const QString& path);
+
 // Whether path is wanted itself or one of its numbered names: otherwise the
 // target took the result under a name of its own.
 bool IsWantedOrNumbered(const QString& path, const QString& wanted);
@@ -79,17 +84,11 @@ struct OutputChoice {
 // the first.
 class OutputNames {
   public:
+    // trial says what names the targets take (TargetNames).
+    explicit OutputNames(NameTrial trial = &TryName) : targets_(std::move(trial)) {}
+
     // A file the job will read: no numbered name may be given to it.
     void protectSource(const QString& source);
-
-    // Remembers that source's result wants to be at wanted (before any
-    // " (2)"), so that a listed file there is known as an earlier result of
-    // source rather than a source of its own.
-    void noteWanted(const QString& source, const QString& wanted);
-
-    // The listed source whose wanted output the file source is (noted
-    // through noteWanted), when that is another file than source itself.
-    std::optional<QString> resultOf(const QString& source) const;
 
     // Where source's result goes: wanted itself, or wanted with " (2)",
     // " (3)" ... before its extension when this job gave that name to
@@ -111,17 +110,10 @@ class OutputNames {
   private:
     bool isProtected(const QString& path) const;
 
-    struct Wanter {
-        FileIdentity source;
-        QString path;
-    };
-
     TargetNames targets_;
-    std::set<FileIdentity> protected_;         // the listed sources
-    std::set<QString> protectedNames_;         // their folded place keys
-    std::map<QString, Wanter> wantedByName_;   // folded place key of a wanted output -> its source
-    std::map<QString, QString> claimed_;       // folded place key -> key of the source it holds
-    std::map<FileIdentity, Wanter> wantedBy_;  // an existing wanted output -> its source
+    std::set<FileIdentity> protected_;    // the listed sources
+    std::set<QString> protectedNames_;    // their folded place keys
+    std::map<QString, QString> claimed_;  // folded place key -> key of the source it holds
 };
 
 }  // namespace mirelune

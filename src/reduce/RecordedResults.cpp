@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -75,18 +76,11 @@ std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
     if (!roots_.insert(QDir::cleanPath(root)).second) {
         return {};
     }
-    // Of several records for one name whose stamp the file there has (made
-    // again within two seconds), one whose source is still as recorded
-    // speaks for it.
-    const auto sourceUnchanged = [](const ResultRecord& record) {
-        const std::optional<FileStamp> stamp = StampOf(record.source);
-        return stamp && SameStamp(*stamp, record.sourceStamp);
-    };
-    std::map<QString, Held> counting;
     JournalRecords journals = ReadRecords(root);
     for (QString& warning : journals.warnings) {
         warnings_.push_back(std::move(warning));
     }
+    std::vector<Held> valid;
     for (JournalRecord& entry : journals.records) {
         ResultRecord& record = entry.record;
         const std::optional<FileStamp> there = RecordedStamp(root, record, entry.owner);
@@ -100,13 +94,44 @@ std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
         // counts whatever time the file came to have: with the stamp it has.
         record.resultStamp = *there;
         const QString path = Whole(root, record.result);
-        const QString key = PlaceKey(path);
-        const auto before = counting.find(key);
-        if (before == counting.end() || !sourceUnchanged(before->second.record)) {
-            counting.insert_or_assign(key, Held{path, std::move(record)});
+        valid.push_back({path, std::move(record), {}});
+    }
+    // Of several records for one name whose stamp the file there has, one
+    // whose source is still as recorded speaks for it (made again within two
+    // seconds); else one whose source is there (moved there and taken over),
+    // unless that file has a result of its own now; else the last one read.
+    // Journals are read in name order, not in time order.
+    std::set<QString> sourcesWithCurrentResult;
+    for (const Held& held : valid) {
+        const std::optional<FileStamp> now = StampOf(held.record.source);
+        if (now && SameStamp(*now, held.record.sourceStamp)) {
+            sourcesWithCurrentResult.insert(QDir::cleanPath(held.record.source));
         }
     }
-    std::vector<Held> found;
+    const auto rank = [&](const ResultRecord& record) {
+        const std::optional<FileStamp> now = StampOf(record.source);
+        if (!now) {
+            return 0;
+        }
+        if (SameStamp(*now, record.sourceStamp)) {
+            return 2;
+        }
+        return sourcesWithCurrentResult.count(QDir::cleanPath(record.source)) != 0 ? 0 : 1;
+    };
+    std::map<QString, Held> counting;
+    for (Held& held : valid) {
+        const QString key = PlaceKey(held.path);
+        const auto before = counting.find(key);
+        if (before == counting.end()) {
+            counting.emplace(key, std::move(held));
+            continue;
+        }
+        const int was = rank(before->second.record);
+        if (was < 2 && rank(held.record) >= was) {
+            before->second = std::move(held);
+        }
+    }
+    const std::size_t first = entries_.size();
     for (auto& [key, held] : counting) {
         if (byResult_.count(key) != 0) {
             continue;  // one folder reached by two spellings
@@ -114,15 +139,64 @@ std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
         const std::size_t index = entries_.size();
         byResult_.emplace(key, index);
         const QString& source = held.record.source;
-        if (const std::optional<FileIdentity> identity = IdentityOf(source)) {
+        const std::optional<FileIdentity> identity = IdentityOf(source);
+        if (identity) {
             bySource_.emplace(InRoot(root, identity->key()), index);
-        } else {
-            goneByName_[InRoot(root, FileNameOf(source))].push_back(index);
         }
-        entries_.push_back({held, std::nullopt});
-        found.push_back(std::move(held));
+        byName_[InRoot(root, FileNameOf(source))].push_back(index);
+        held.holder = source;
+        entries_.push_back({std::move(held), !identity, std::nullopt});
+    }
+    takeOverMoved(root);
+    std::vector<Held> found;
+    for (std::size_t index = first; index < entries_.size(); ++index) {
+        found.push_back(entries_[index].held);
     }
     return found;
+}
+
+void RecordedResults::noteListed(const QString& source) {
+    if (const std::optional<FileStamp> stamp = StampOf(source)) {
+        listed_.push_back({source, *stamp});
+    }
+}
+
+// Settled for every listed source at once, in list order, so which file
+// keeps a moved result does not depend on which row asks first.
+void RecordedResults::takeOverMoved(const QString& root) {
+    const auto asRecorded = [](const ResultRecord& record) {
+        const std::optional<FileStamp> now = StampOf(record.source);
+        return now && SameStamp(*now, record.sourceStamp);
+    };
+    for (const Listed& listed : listed_) {
+        const QString key = InRoot(root, SourceKey(listed.path));
+        const auto own = bySource_.find(key);
+        if (own != bySource_.end() &&
+            SameStamp(listed.stamp, entries_[own->second].held.record.sourceStamp)) {
+            continue;  // its own result, unmoved
+        }
+        const auto named = byName_.find(InRoot(root, FileNameOf(listed.path)));
+        if (named == byName_.end() || movedTo_.count(key) != 0) {
+            continue;
+        }
+        for (const std::size_t index : named->second) {
+            Entry& e = entries_[index];
+            if (!e.takenBy && SameStamp(listed.stamp, e.held.record.sourceStamp) &&
+                (e.gone || !asRecorded(e.held.record))) {
+                e.takenBy = listed.path;
+                e.held.holder = listed.path;
+                movedTo_.emplace(key, index);
+                break;
+            }
+        }
+    }
+}
+
+RecordedResults::Match RecordedResults::takenOver(std::size_t index, const QString& source,
+                                                  const FileStamp& stamp) const {
+    const Held& held = entries_[index].held;
+    ResultRecord record{held.record.result, held.record.resultStamp, source, stamp};
+    return Match{held.path, State::Current, held.record.resultStamp, std::move(record)};
 }
 
 std::optional<RecordedResults::Match> RecordedResults::resultFor(const QString& root,
@@ -135,20 +209,33 @@ std::optional<RecordedResults::Match> RecordedResults::resultFor(const QString& 
     if (!stamp) {
         return std::nullopt;
     }
-    const auto own = bySource_.find(InRoot(root, SourceKey(source)));
-    if (own != bySource_.end()) {
-        const bool same = SameStamp(*stamp, entries_[own->second].held.record.sourceStamp);
-        return match(own->second, same ? State::Current : State::Outdated);
+    const QString key = InRoot(root, SourceKey(source));
+    auto own = bySource_.find(key);
+    if (own != bySource_.end() && entries_[own->second].takenBy &&
+        *entries_[own->second].takenBy != source) {
+        own = bySource_.end();  // a listed file moved here took it
     }
-    const auto gone = goneByName_.find(InRoot(root, FileNameOf(source)));
-    if (gone == goneByName_.end()) {
+    const bool same =
+        own != bySource_.end() && SameStamp(*stamp, entries_[own->second].held.record.sourceStamp);
+    if (same) {
+        return match(own->second, State::Current);
+    }
+    if (const auto moved = movedTo_.find(key); moved != movedTo_.end()) {
+        return takenOver(moved->second, source, *stamp);
+    }
+    if (own != bySource_.end()) {
+        return match(own->second, State::Outdated);
+    }
+    const auto named = byName_.find(InRoot(root, FileNameOf(source)));
+    if (named == byName_.end()) {
         return std::nullopt;
     }
-    for (const std::size_t index : gone->second) {
+    for (const std::size_t index : named->second) {
         Entry& e = entries_[index];
-        if ((!e.takenBy || *e.takenBy == source) && SameStamp(*stamp, e.held.record.sourceStamp)) {
+        if (e.gone && (!e.takenBy || *e.takenBy == source) &&
+            SameStamp(*stamp, e.held.record.sourceStamp)) {
             e.takenBy = source;
-            return match(index, State::Current);
+            return takenOver(index, source, *stamp);
         }
     }
     return std::nullopt;
@@ -163,13 +250,8 @@ std::optional<QString> RecordedResults::sourceOf(const QString& path) const {
 }
 
 int RecordedResults::goneCount() const {
-    int gone = 0;
-    for (const auto& [name, indexes] : goneByName_) {
-        for (const std::size_t index : indexes) {
-            gone += entries_[index].takenBy ? 0 : 1;
-        }
-    }
-    return gone;
+    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
+                                          [](const Entry& e) { return e.gone && !e.takenBy; }));
 }
 
 }  // namespace mirelune

@@ -3,7 +3,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <map>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -16,9 +18,10 @@
 #include "reduce/FileReduction.h"
 #include "reduce/LargerResults.h"
 #include "reduce/OutputNaming.h"
-#include "reduce/RecordedResults.h"
 #include "reduce/ReduceJobView.h"
 #include "reduce/ReduceOptions.h"
+#include "reduce/ReportRow.h"
+#include "reduce/RowPlanner.h"
 #include "reduce/RunAndWait.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
@@ -49,77 +52,51 @@ struct RowWork {
 // What the user said to results that would replace files already there.
 enum class ReplaceAnswer { NotAsked, Yes, No, Cancel };
 
-// The output a row would get with the options as they are now; empty when
-// it gets none.
-QString OutputNow(const ReduceOptions& options, const QString& source) {
-    const auto folder =
-        OutputFolderFor(source, options.option1, options.option2, options.outputFolder);
-    return folder ? OutputPathFor(*folder, source) : QString();
-}
+// Every row's plan with the options the job began with, made before
+// anything is written or run: the one question counts it, step 143 reads it.
+struct JobPlan {
+    RowPlans plans;
+    std::map<qint32, std::size_t> byRow;  // row number -> its plan
+};
 
-// The folder whose journal records a row's result: the folder it goes to.
-std::optional<QString> RecordRootFor(const ReduceOptions& options, const QString& source) {
-    const auto folder =
-        OutputFolderFor(source, options.option1, options.option2, options.outputFolder);
-    return folder ? std::optional<QString>(QDir::cleanPath(*folder)) : std::nullopt;
-}
-
-// The results recorded where source's result goes are read the first time
-// such a folder comes up, and keep their names from then on.
-std::optional<QString> ReadRecordsFor(RecordedResults& records, OutputNames& names,
-                                      const ReduceOptions& options, const QString& source) {
-    const std::optional<QString> root = RecordRootFor(options, source);
-    if (root) {
-        for (const RecordedResults::Held& held : records.read(*root)) {
-            names.claim(held.record.source, held.path);
-        }
-    }
-    return root;
-}
-
-// Before anything is written or run: every row's output with the options as
-// they stand, noted in names, and how many results would replace a file the
-// job did not make or a result already made, counted as if the user let
-// them.
-int CountResultsThatWouldReplace(ReduceJobView& view, const ReduceOptions& options,
-                                 OutputNames& names, RecordedResults& records) {
-    std::vector<std::pair<QString, QString>> rows;  // source, wanted output
-    for (int r = 1; r <= view.rowCount(); ++r) {
+JobPlan PlanJob(ReduceJobView& view, const ReduceOptions& options, bool tryNames) {
+    std::vector<Candidate> candidates;
+    std::vector<qint32> rowOf;
+    for (qint32 r = 1; r <= view.rowCount(); ++r) {
         try {
-            const QString source = view.rowText(r);
-            names.protectSource(source);
-            ReadRecordsFor(records, names, options, source);
-            rows.emplace_back(source, OutputNow(options, source));
+            candidates.push_back({view.rowText(r), {}});
+            rowOf.push_back(r);
         } catch (...) {
             // The row's own steps report it.
         }
     }
-    for (const auto& [source, wanted] : rows) {
-        if (!wanted.isEmpty()) {
-            names.noteWanted(source, wanted);
+    PlannerOptions planner;
+    planner.outputFolder = options.option1 ? options.outputFolder : QString();
+    planner.beside = !options.option1;  // one of the two is chosen: step 107
+    planner.ask = true;
+    planner.repeatsRunAgain = true;
+    planner.tryNames = tryNames;
+    // The list holds MP3 files only; one that is no longer one fails when
+    // its encoder runs.
+    const auto anyBitrate = [](const QString&) { return std::optional<qint32>(0); };
+    JobPlan job{PlanRows(planner, candidates, anyBitrate), {}};
+    for (std::size_t i = 0; i < job.plans.rows.size(); ++i) {
+        job.byRow.emplace(rowOf[job.plans.rows[i].candidate], i);
+    }
+    return job;
+}
+
+// Results that would replace a file the job did not make or a result
+// already made, counted as if the user let them; a source listed again
+// replaces the same file once.
+int ResultsThatWouldReplace(const RowPlans& plans) {
+    std::set<QString> places;
+    for (const RowPlan& row : plans.rows) {
+        if (row.action == RowPlan::Action::Replace && !row.reason.isEmpty()) {
+            places.insert(FoldedPlaceKey(row.output));
         }
     }
-    OutputNames trial = names;
-    int replacing = 0;
-    for (const auto& [source, wanted] : rows) {
-        if (wanted.isEmpty() || trial.resultOf(source) || records.sourceOf(source)) {
-            continue;
-        }
-        if (const auto recorded = records.resultFor(*RecordRootFor(options, source), source)) {
-            ++replacing;
-            trial.claim(source, recorded->path);
-            continue;
-        }
-        const OutputChoice choice = trial.decide(source, wanted);
-        if (choice.kind == OutputChoice::Kind::TooLong) {
-            continue;
-        }
-        if (choice.kind == OutputChoice::Kind::Exists) {
-            ++replacing;
-        }
-        trial.claim(source, choice.path);
-    }
-    return replacing;
+    return static_cast<int>(places.size());
 }
 
 // The options' controls come back whatever way the job ends.
@@ -215,12 +192,14 @@ void ReduceJob::run(ReduceJobView& view) {
     });
     // Whether results may replace files that are already there is asked
     // once, before the encoder is even written, so Cancel leaves no trace.
-    OutputNames names;
-    RecordedResults records;
+    JobPlan plan;
     ResultJournals journals;
     ReplaceAnswer answer = ReplaceAnswer::NotAsked;
     g.step(109, [&] {
-        const int replacing = CountResultsThatWouldReplace(view, options, names, records);
+        // Names judged without trying them: before the answer nothing on any
+        // target changes, not even a folder's time.
+        plan = PlanJob(view, options, false);
+        const int replacing = ResultsThatWouldReplace(plan.plans);
         if (replacing == 0) {
             return;
         }
@@ -243,6 +222,11 @@ void ReduceJob::run(ReduceJobView& view) {
         g.step(170, [&] { busy_ = false; });
         return;
     }
+    // Where the guess was wrong (a stick or share that breaks the rules
+    // guessed) this plan may differ from the one the question counted; the
+    // answer then still goes by kind: with Yes every row that would replace
+    // replaces, otherwise (No, or no question) every one is skipped.
+    g.step(109, [&] { plan = PlanJob(view, options, true); });
     QByteArray encoderBytes;
     g.step(110, [&] { encoderBytes = LoadEncoderBytes(); });
     g.step(112, [&] { encoder_ = std::make_unique<EncoderCopy>(encoderBytes); });
@@ -250,28 +234,21 @@ void ReduceJob::run(ReduceJobView& view) {
     qint32 rowCount = 0;
     g.step(114, [&] {
         rowCount = view.rowCount();
-        // Every listed file is off limits as an output, also the ones whose
-        // turn has not come yet.
-        for (int r = 1; r <= rowCount; ++r) {
-            try {
-                names.protectSource(view.rowText(r));
-            } catch (...) {
-                // The row's own step reports it.
-            }
+        // Results that moved with their sources, recorded for the new paths
+        // only now that the user answered. Unwritten, the next run finds
+        // them by their sources' names and stamps again.
+        for (const TakeOver& t : plan.plans.takeOvers) {
+            journals.journalFor(t.recordRoot).append(t.record);
         }
     });
 
-    DoneRows done;
-    std::vector<RowFailure>& failures = done.failures;
-    std::vector<RowFailure>& skipped = done.skipped;
-    std::vector<RowFailure>& renamed = done.renamed;
+    std::vector<ReportRow> report;
     for (qint32 i = 1; i <= rowCount && !aborted_; ++i) {
         RowWork row;
         g.step(116, [&] { view.setBusyPointer(true); });
         g.step(118, [&] {
             row.source = view.rowText(i);
             row.sourceRead = true;
-            done.listed.append(row.source);
         });
         g.step(120, [&] { view.setProgressValue(RowBarValue(i, rowCount)); });
         g.step(122, [&] {
@@ -314,53 +291,39 @@ void ReduceJob::run(ReduceJobView& view) {
             if (!row.refusal.isEmpty()) {
                 return;
             }
-            row.recordRoot = *ReadRecordsFor(records, names, row.options, row.source);
-            if (const auto producer = names.resultOf(row.source)) {
-                row.skip = reason::ResultOf(FileNameOf(*producer));
+            const auto planned = plan.byRow.find(i);
+            if (planned == plan.byRow.end()) {
+                row.refusal = reason::RowUnreadable();
                 return;
             }
-            if (const auto producer = records.sourceOf(row.source)) {
-                row.skip = reason::ResultOf(FileNameOf(*producer));
-                return;
+            const RowPlan& p = plan.plans.rows[planned->second];
+            row.recordRoot = p.recordRoot;
+            if (!p.output.isEmpty()) {
+                row.output = p.output;
             }
-            if (const auto recorded = records.resultFor(row.recordRoot, row.source)) {
-                // Made before: it keeps its name, and is made again only when
-                // the user let results replace files.
-                row.output = recorded->path;
-                names.claim(row.source, row.output);
-                if (answer == ReplaceAnswer::Yes) {
-                    row.replace = Replace::Yes;
-                } else {
-                    row.skip = recorded->state == RecordedResults::State::Outdated
-                                   ? reason::Outdated()
-                                   : reason::Exists();
-                }
-                return;
-            }
-            names.noteWanted(row.source, row.output);
-            const OutputChoice choice = names.decide(row.source, row.output);
-            row.output = choice.path;
-            row.renamed = choice.renamed;
-            switch (choice.kind) {
-                case OutputChoice::Kind::TooLong:
-                    row.refusal = reason::NameTooLong();
+            row.renamed = p.renamed;
+            switch (p.action) {
+                case RowPlan::Action::Skip:
+                    row.skip =
+                        p.producer.isEmpty() ? p.reason : reason::ResultOf(FileNameOf(p.producer));
                     return;
-                case OutputChoice::Kind::Exists:
-                    if (answer != ReplaceAnswer::Yes) {
-                        row.skip = reason::Exists();
+                case RowPlan::Action::Fail:
+                    row.refusal = p.reason;
+                    return;
+                case RowPlan::Action::Replace:
+                    // A row that would replace a file is left alone unless
+                    // the user let it.
+                    if (!p.reason.isEmpty() && answer != ReplaceAnswer::Yes) {
+                        row.skip = p.reason;
                         return;
                     }
                     row.replace = Replace::Yes;
-                    break;
-                case OutputChoice::Kind::Ours:
-                    row.replace = Replace::Yes;  // this job's own earlier result
-                    break;
-                case OutputChoice::Kind::Free:
+                    return;
+                case RowPlan::Action::Reduce:
                     // A file that turns up before the result is ready follows the answer.
                     row.replace = answer == ReplaceAnswer::Yes ? Replace::Yes : Replace::No;
-                    break;
+                    return;
             }
-            names.claim(row.source, row.output);
         });
         QString encoderPath;
         g.step(144, [&] { encoderPath = encoder_ ? encoder_->path() : QString(); });
@@ -375,14 +338,16 @@ void ReduceJob::run(ReduceJobView& view) {
             }
         });
         if (!row.refusal.isEmpty()) {
-            failures.push_back({row.sourceRead
-                                    ? row.source
-                                    : QCoreApplication::translate("ReduceJob", "row %1").arg(i),
-                                row.refusal});
+            report.push_back({row.sourceRead
+                                  ? row.source
+                                  : QCoreApplication::translate("ReduceJob", "row %1").arg(i),
+                              {},
+                              ReportRow::Status::Failed,
+                              row.refusal});
             continue;
         }
         if (!row.skip.isEmpty()) {
-            skipped.push_back({row.source, row.skip});
+            report.push_back({row.source, {}, ReportRow::Status::Skipped, row.skip});
             continue;
         }
         FileReduction reduction({encoderPath, *row.kbps, row.source, row.output, row.replace,
@@ -394,21 +359,14 @@ void ReduceJob::run(ReduceJobView& view) {
                        window, pollIntervalMs_);
         });
         current_ = nullptr;
-        if (reduction.outcome().status == ReductionOutcome::Status::Failed) {
-            failures.push_back({row.source, reduction.outcome().reason});
-        } else if (reduction.outcome().status == ReductionOutcome::Status::Skipped) {
-            skipped.push_back({row.source, reduction.outcome().reason});
-        } else if (reduction.outcome().status == ReductionOutcome::Status::Reduced && row.renamed) {
-            renamed.push_back({row.source, SavedAs(FileNameOf(row.output))});
+        ReportRow ended =
+            EndedRow({row.source, row.output, ReportRow::Status::WouldReduce, {}, {}, row.renamed},
+                     reduction.outcome());
+        if (ended.status == ReportRow::Status::Reduced) {
+            ended.bytesBefore = FileBytes(row.source);
+            ended.bytesAfter = FileBytes(row.output);
         }
-        if (reduction.outcome().status == ReductionOutcome::Status::Reduced) {
-            if (const auto growth = GrowthOf(window.locale(), row.source, row.output)) {
-                done.larger.push_back({row.source, *growth});
-            }
-            if (!reduction.outcome().note.isEmpty()) {
-                done.notes.push_back({row.source, reduction.outcome().note});
-            }
-        }
+        report.push_back(std::move(ended));
     }
     // After abort() the encoder copy is already gone, and the window is
     // closing: it gets its idle look back but no message.
@@ -431,8 +389,8 @@ void ReduceJob::run(ReduceJobView& view) {
     });
     if (!aborted_) {
         g.step(164, [&] {
-            QString text = DoneReport(done, window.locale());
-            for (const QString& warning : records.warnings()) {
+            QString text = DoneReport(DoneRowsOf(report, window.locale()), window.locale());
+            for (const QString& warning : plan.plans.warnings) {
                 text += QStringLiteral("\n\n") + warning;
             }
             window.showMessage(text);

@@ -9,6 +9,10 @@
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
 
+#ifdef Q_OS_LINUX
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <limits.h>
 #include <unistd.h>
@@ -37,6 +41,12 @@ long NameLimit(const QString& folder) {
 #endif
 }
 
+// What a disk that takes every name answers: only the length, in bytes,
+// can be wrong.
+int KnownAnswer(const QString& folder, const QString& name) {
+    return QFile::encodeName(name).size() > NameLimit(folder) ? ENAMETOOLONG : 0;
+}
+
 QString Joined(const QString& folder, const QString& name) {
     return CollapseSeparators(folder + QChar(kPathSeparator) + name);
 }
@@ -50,6 +60,53 @@ QString WithoutLastCodePoint(const QString& text) {
 }
 
 }  // namespace
+
+bool TakesEveryName(const QString& folder) {
+#ifdef Q_OS_LINUX
+    struct statfs status {};
+    if (::statfs(QFile::encodeName(folder).constData(), &status) != 0) {
+        return false;
+    }
+    switch (static_cast<unsigned long>(status.f_type)) {
+        case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+        case TMPFS_MAGIC:
+        case BTRFS_SUPER_MAGIC:
+        case XFS_SUPER_MAGIC:
+            return true;
+        default:
+            return false;
+    }
+#else
+    Q_UNUSED(folder);
+    return false;
+#endif
+}
+
+int TryName(NameProbe& probe, const QString& name) {
+    if (TakesEveryName(probe.folder())) {
+        return KnownAnswer(probe.folder(), name);
+    }
+    return probe.tryName(name);
+}
+
+int WindowsRulesAnswer(const QString& name, long limit) {
+    for (const QChar c : name) {
+        if (c.unicode() < 32 || QStringLiteral("\"*/:<>?\\|").contains(c)) {
+            return EINVAL;
+        }
+    }
+    if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.'))) {
+        return EINVAL;
+    }
+    return name.size() > limit ? ENAMETOOLONG : 0;
+}
+
+int GuessName(NameProbe& probe, const QString& name) {
+    if (TakesEveryName(probe.folder())) {
+        return KnownAnswer(probe.folder(), name);
+    }
+    return WindowsRulesAnswer(name, NameLimit(probe.folder()));
+}
 
 QString ExistingFolder(QString folder) {
     while (!folder.isEmpty() && !IsFolder(folder)) {

@@ -10,13 +10,32 @@
 
 namespace mirelune {
 
+// Whether folder is on a file system that takes every name but "/" and NUL
+// up to its stated length in bytes (ext2/3/4, tmpfs, btrfs, xfs): its rules
+// are known, so nothing is tried there.
+bool TakesEveryName(const QString& folder);
+
 // Whether the target of probe's folder takes a file named name: 0 when it
-// does, else the system's error. Tried in the probe's private folder, never
-// at a name a result may want.
-inline int TryName(NameProbe& probe, const QString& name) {
-    return probe.tryName(name);
-}
+// does, else the system's error. Known from the file system where it can be
+// (TakesEveryName), else tried in the probe's private folder, never at a
+// name a result may want.
+int TryName(NameProbe& probe, const QString& name);
 using NameTrial = std::function<int(NameProbe& probe, const QString& name)>;
+
+// What a target meant to be read by Windows answers a new name, by the rules
+// such targets share: the characters " * / : < > ? \ | and those below 32
+// refused, a name that ends in a space or a dot refused (EINVAL), no longer
+// than limit in UTF-16 units, as those count (ENAMETOOLONG); else 0.
+int WindowsRulesAnswer(const QString& name, long limit);
+
+// TryName's answer without touching the target: on the disks whose names are
+// known the same as TryName's; elsewhere (FAT, exFAT, FUSE, shares, anything
+// unknown) WindowsRulesAnswer with the system's stated limit. It errs where a
+// target breaks those rules: fusefat refuses DEL and every character outside
+// ASCII, neither FUSE driver refuses a name ending in a space or a dot, and a
+// share or FUSE target backed by a Linux disk takes what Windows refuses and
+// counts bytes.
+int GuessName(NameProbe& probe, const QString& name);
 
 // The nearest folder that exists, where trial names can be made: folder
 // itself, or the parent a result's missing folders would be made in.

@@ -160,7 +160,7 @@ TEST_F(Form1JobTest, AFailedRowIsListedAfterDone) {
     startReducing();
     const std::vector<RowFailure> failures = {
         {QStringLiteral("bad.mp3"), reason::EncoderFailed(3, QStringLiteral("cannot read input"))}};
-    EXPECT_EQ(window().boxes(), std::vector<Box>{Plain(DoneMessage(QLocale::c(), failures))});
+    EXPECT_EQ(window().boxes(), std::vector<Box>{Plain(DoneMessage(QLocale::c(), {failures}))});
     // Nothing that looks like a result, and no temporary file, for the failed row.
     EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("good.mp3")});
 }

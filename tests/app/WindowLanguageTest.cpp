@@ -152,7 +152,7 @@ TEST_F(TranslatedWindowTest, BitratesSizesAndAnalysisFailuresSpeakTheWindowsLang
         EXPECT_FALSE(ReadsAsMp3(info, outOfRange, failure));
         EXPECT_EQ(failure, c.failure);
         std::vector<RowFailure> rows(kListedFailures + 1234, RowFailure{"a.mp3", "r"});
-        const QStringList lines = DoneMessage(locale, rows).split('\n');
+        const QStringList lines = DoneMessage(locale, {rows}).split('\n');
         EXPECT_EQ(lines.at(3), c.line);
         EXPECT_EQ(lines.last(), c.more);
         RemoveInstalledTranslations();

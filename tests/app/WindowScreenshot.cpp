@@ -47,9 +47,11 @@ void DrawBoxes(mirelune::Form1& form, const QString& folder) {
     WindowLayer& window = form.windowLayer();
     const QString song = QStringLiteral("/home/user/Music/Album/01 Song.mp3");
     GrabNextBox(folder, QStringLiteral("done"));
-    window.showMessage(DoneMessage(window.locale(), {{song, reason::EncoderFailed(1, QString())}},
-                                   {{song, reason::Exists()}, {song, reason::Outdated()}}, {},
-                                   {{song, reason::ResultOf(song)}}, {}));
+    window.showMessage(
+        DoneMessage(window.locale(), {{{song, reason::EncoderFailed(1, QString())}},
+                                      {{song, reason::Exists()}, {song, reason::Outdated()}},
+                                      {},
+                                      {{song, reason::ResultOf(song)}}}));
     GrabNextBox(folder, QStringLiteral("replace"));
     window.messageBox(ReplaceQuestion(3, true), window.applicationTitle(),
                       MessageButtons::YesNoCancel, MessageIcon::Question);

@@ -68,23 +68,15 @@ TEST(OutputPathFor, APlainNameEqualButForCaseIsUsedOnlyWhenTheFolderListsItApart
 }
 
 // A listed file whose name differs only in letter case from a numbered name
-// or a wanted output is that name on a stick: never given to a result, and
-// taken for the result it would be.
+// is that name on a stick: never given to a result.
 TEST(OutputNames, ListedFilesCountWithoutLetterCase) {
     test::ScratchDir dir;
     const QString out = Q(dir.file("out"));
     ASSERT_TRUE(QDir().mkpath(out));
     const QString listedNumber = out + "/Song (2).MP3";
-    const QString listedResult = out + "/Tune.mp3";
-    const QString tune = Q(dir.file("tune.mp3"));
-    for (const QString& file : {listedNumber, listedResult, tune}) {
-        test::WriteBytes(file, "x");
-    }
+    test::WriteBytes(listedNumber, "x");
     OutputNames names;
     names.protectSource(listedNumber);
-    names.noteWanted(tune, out + "/tune.mp3");
-    EXPECT_EQ(names.resultOf(listedResult), std::optional<QString>(tune));
-    EXPECT_EQ(names.resultOf(tune), std::nullopt);
     const OutputChoice first = names.decide("/a/song.mp3", out + "/song.mp3");
     names.claim("/a/song.mp3", first.path);
     EXPECT_EQ(names.decide("/b/song.mp3", out + "/song.mp3").path, out + "/song (3).mp3");
@@ -95,6 +87,29 @@ TEST(NumberedPath, PutsTheCopyNumberBeforeTheExtension) {
               QStringLiteral("/out/song (2).mp3"));
     EXPECT_EQ(NumberedPath(QStringLiteral("/o.d/song-reduced.mp3"), 13),
               QStringLiteral("/o.d/song-reduced (13).mp3"));
+}
+
+TEST(UnnumberedPath, UndoesOnlyTheNumbersACollisionGives) {
+    const struct {
+        const char* path;
+        std::optional<QString> plain;
+    } cases[] = {
+        {"/out/song (2).mp3", QStringLiteral("/out/song.mp3")},
+        {"/out/a (b) (13).mp3", QStringLiteral("/out/a (b).mp3")},
+        {"/o (2)/song-reduced (9).mp3", QStringLiteral("/o (2)/song-reduced.mp3")},
+        {"/out/song.mp3", std::nullopt},
+        {"/out/song (1).mp3", std::nullopt},
+        {"/out/song (0).mp3", std::nullopt},
+        {"/out/song (02).mp3", std::nullopt},
+        {"/out/song (+3).mp3", std::nullopt},
+        {"/out/song(2).mp3", std::nullopt},
+        {"/out/ (2).mp3", std::nullopt},
+        {"/out/song (2).flac", std::nullopt},
+        {"/out/song (2) .mp3", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UnnumberedPath(QString::fromUtf8(c.path)), c.plain) << c.path;
+    }
 }
 
 TEST(OutputNames, NamesEqualButForLetterCaseAreOneName) {
@@ -201,8 +216,6 @@ TEST_F(SameFileTest, OutputNamesTellEarlierFilesFromTheJobsOwnAndNumberOnlyColli
     for (const QString& s : {source, sameName, third, listedInOut, fourth, fifth, listedNumbered}) {
         names.protectSource(s);
     }
-    names.noteWanted(third, listedInOut);
-    names.noteWanted(listedInOut, out + QStringLiteral("/third-reduced.mp3"));
     const QString wanted = out + QStringLiteral("/song.mp3");
     struct Step {
         QString source;
@@ -228,26 +241,24 @@ TEST_F(SameFileTest, OutputNamesTellEarlierFilesFromTheJobsOwnAndNumberOnlyColli
         EXPECT_EQ(choice.kind, step.kind);
         names.claim(step.source, choice.path);
     }
-    EXPECT_EQ(names.resultOf(listedInOut), third);
-    EXPECT_EQ(names.resultOf(third), std::nullopt);
-    EXPECT_EQ(names.resultOf(listedNumbered), std::nullopt);
     EXPECT_EQ(test::ReadBytes(earlier), QByteArrayLiteral("kept"));
 }
 
 TEST(DoneMessage, ListsFailuresAndThenSkippedFilesAfterDone) {
     EXPECT_EQ(DoneMessage(QLocale::c(), {}), QStringLiteral("Done."));
-    EXPECT_EQ(DoneMessage(QLocale::c(), {{QStringLiteral("a.mp3"), QStringLiteral("why")}},
-                          {{QStringLiteral("b.mp3"), QStringLiteral("exists")},
-                           {QStringLiteral("b-reduced.mp3"), QStringLiteral("result of b.mp3")}}),
+    EXPECT_EQ(DoneMessage(QLocale::c(),
+                          {{{QStringLiteral("a.mp3"), QStringLiteral("why")}},
+                           {{QStringLiteral("b.mp3"), QStringLiteral("exists")},
+                            {QStringLiteral("b-reduced.mp3"), QStringLiteral("result of b.mp3")}}}),
               QStringLiteral("Done.\n\n1 file failed:\na.mp3: why\n\n2 files skipped:\n"
                              "b.mp3: exists\nb-reduced.mp3: result of b.mp3"));
-    EXPECT_EQ(DoneMessage(QLocale::c(), {{QStringLiteral("a.mp3"), QStringLiteral("why")}}),
+    EXPECT_EQ(DoneMessage(QLocale::c(), {{{QStringLiteral("a.mp3"), QStringLiteral("why")}}}),
               QStringLiteral("Done.\n\n1 file failed:\na.mp3: why"));
     std::vector<RowFailure> many;
     for (int i = 1; i <= 23; ++i) {
         many.push_back({QStringLiteral("f%1.mp3").arg(i), QStringLiteral("r")});
     }
-    const QStringList lines = DoneMessage(QLocale::c(), many).split(QLatin1Char('\n'));
+    const QStringList lines = DoneMessage(QLocale::c(), {many}).split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 2 + 1 + kListedFailures + 1);
     EXPECT_EQ(lines[2], QStringLiteral("23 files failed:"));
     EXPECT_EQ(lines[3], QStringLiteral("f1.mp3: r"));
@@ -274,7 +285,7 @@ TEST(DoneMessage, ALongNameLosesFoldersFirstThenTheMiddleOfItsFileName) {
              "…/01 - The Artist With A Long Name…ng Song Title (Remastered 2011).mp3: gone")},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DoneMessage(QLocale::c(), {{c.fileName, QStringLiteral("gone")}})
+        EXPECT_EQ(DoneMessage(QLocale::c(), {{{c.fileName, QStringLiteral("gone")}}})
                       .split(QLatin1Char('\n'))
                       .last(),
                   c.line);

@@ -9,6 +9,10 @@
 #include <QFileInfo>
 #include <memory>
 
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "reduce/DoneMessage.h"
 #include "reduce/EncoderResource.h"
 #include "reduce/LargerResults.h"
@@ -393,6 +397,124 @@ TEST_F(ReduceJobTest, ResultsThatWouldReplaceFilesAskOnceAndFollowTheAnswer) {
     EXPECT_TRUE(view.values.empty());
 }
 
+// Whether anything in folder was made, removed or moved since the watch began.
+bool ChangedSince(int watch) {
+    char buffer[4096];
+    return ::read(watch, buffer, sizeof buffer) > 0;
+}
+
+struct timespec ModifiedAt(const QString& folder) {
+    struct stat status {};
+    EXPECT_EQ(::stat(QFile::encodeName(folder).constData(), &status), 0);
+    return status.st_mtim;
+}
+
+// Before the answer the plan judges names without trying them, so Cancel
+// leaves the output folder as it was, its time to the nanosecond, also on a
+// stick whose names are learnt by trying; after Yes the names are the ones
+// the stick takes (fusefat takes no "é").
+TEST_F(ReduceJobTest, NothingIsWrittenBeforeTheAnswerAndTheStickNamesTheResultsAfterIt) {
+    const QString stick = Q(dir.file("stick"));
+    const test::FuseMount mount(QStringLiteral("vfat"), stick + ".img", stick);
+    const QString a = Source(QStringLiteral("a.mp3"), 3);
+    const QString cafe = Source(QString::fromUtf8("Caf\xC3\xA9.mp3"), 4);
+    const Box question{QStringLiteral("Mirelune"),
+                       QStringLiteral("1 result would replace a file that already exists "
+                                      "in the output folder. Replace it?"),
+                       MessageButtons::YesNoCancel, MessageIcon::None};
+    const struct {
+        bool onStick;
+        MessageAnswer answer;
+        QStringList entries;
+        std::vector<Box> boxes;
+    } cases[] = {
+        {false, MessageAnswer::Cancel, {"a.mp3"}, {question}},
+        {true, MessageAnswer::Cancel, {"a.mp3"}, {question}},
+        {true,
+         MessageAnswer::Yes,
+         {"Cafe.mp3", "a.mp3"},
+         {question, Plain(QString::fromUtf8("Done.\n\n1 file renamed for the target:\n"
+                                            "Caf\xC3\xA9.mp3: saved as Cafe.mp3"))}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        if (c.onStick && !mount.mounted()) {
+            continue;
+        }
+        const QString folder = c.onStick ? stick : out;
+        test::WriteBytes(folder + QStringLiteral("/a.mp3"), "kept");
+        view.options().outputFolder = folder + QLatin1Char('/');
+        view.layer().clearRecord();
+        view.rows = {a, cafe};
+        view.layer().queueAnswer(c.answer);
+        const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        ASSERT_GE(watch, 0);
+        ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(folder).constData(),
+                                      IN_CREATE | IN_DELETE | IN_MOVED_TO | IN_MOVED_FROM),
+                  0);
+        const struct timespec before = ModifiedAt(folder);
+        job.run(view);
+        const struct timespec after = ModifiedAt(folder);
+        const bool changed = ChangedSince(watch);
+        ::close(watch);
+
+        EXPECT_EQ(view.layer().boxes(), c.boxes);
+        EXPECT_EQ(test::EntriesOf(folder), c.entries);
+        if (c.answer == MessageAnswer::Cancel) {
+            EXPECT_FALSE(changed);
+            EXPECT_EQ(after.tv_sec, before.tv_sec);
+            EXPECT_EQ(after.tv_nsec, before.tv_nsec);
+        }
+    }
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+}
+
+// Two rows of one name into a folder that holds the user's file of that
+// name: one would replace it, the other's name is free. No skips only the
+// first, and its second listing; Yes replaces it (twice).
+TEST_F(ReduceJobTest, NoSkipsExactlyTheRowsThatWouldReplace) {
+    QDir().mkpath(music + QStringLiteral("/A"));
+    QDir().mkpath(music + QStringLiteral("/B"));
+    const QString a = Source(QStringLiteral("A/Track 1.mp3"), 3);
+    const QString b = Source(QStringLiteral("B/Track 1.mp3"), 4);
+    const QString mine = out + QStringLiteral("/Track 1.mp3");
+    const QString numbered = out + QStringLiteral("/Track 1 (2).mp3");
+    const struct {
+        MessageAnswer answer;
+        QStringList runs;
+        QByteArray mine;
+        QString done;
+    } cases[] = {
+        {MessageAnswer::No,
+         {b},
+         "mine",
+         QStringLiteral("Done.\n\n2 files skipped:\nA/Track 1.mp3: exists\nA/Track 1.mp3: exists")},
+        {MessageAnswer::Yes, {a, b, a}, test::HandMadeMp3(3), QStringLiteral("Done.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        QFile::remove(Marker("runs"));
+        QFile::remove(numbered);
+        test::WriteBytes(mine, "mine");
+        view.layer().clearRecord();
+        view.rows = {a, b, a};
+        view.layer().queueAnswer(c.answer);
+        job.run(view);
+
+        EXPECT_EQ(view.layer().boxes(),
+                  (std::vector<Box>{{QStringLiteral("Mirelune"),
+                                     QStringLiteral("1 result would replace a file that already "
+                                                    "exists in the output folder. Replace it?"),
+                                     MessageButtons::YesNoCancel, MessageIcon::None},
+                                    Plain(c.done)}));
+        EXPECT_EQ(Runs(), c.runs);
+        EXPECT_EQ(test::ReadBytes(mine), c.mine);
+        EXPECT_EQ(test::ReadBytes(numbered), test::HandMadeMp3(4));
+    }
+}
+
 // Two albums' x.mp3 are told apart by their folders; a result that came out
 // larger than its source is named with both sizes.
 TEST_F(ReduceJobTest, DoneNamesRowsByTheirPathsAndResultsLargerThanTheirSources) {
@@ -442,32 +564,45 @@ TEST_F(ReduceJobTest, AFileThatTurnsUpDuringTheJobIsNeverReplacedUnasked) {
     EXPECT_EQ(test::EntriesOf(out), QStringList({"a.mp3", "b.mp3", "c.mp3"}));
 }
 
-TEST_F(ReduceJobTest, RunningTheSameJobAgainBesideTheOriginalsRedoesNothing) {
-    const QString a = Source(QStringLiteral("a.mp3"), 3);
-    const QString b = Source(QStringLiteral("b.mp3"), 4);
-    view.options().option1 = false;
-    view.options().option2 = true;
-    view.rows = {a, b};
+// A moved album keeps its result, whichever row comes first; a new file at
+// its old path is a source of its own.
+TEST_F(ReduceJobTest, AMovedSourceKeepsItsResultAndANewFileInItsPlaceGetsItsOwn) {
+    QDir().mkpath(music + QStringLiteral("/A"));
+    const QString old = Source(QStringLiteral("A/song.mp3"), 3);
+    view.rows = {old};
     job.run(view);
-    ASSERT_EQ(test::EntriesOf(music),
-              QStringList({"a-reduced.mp3", "a.mp3", "b-reduced.mp3", "b.mp3"}));
+    ASSERT_EQ(test::ReadBytes(out + QStringLiteral("/song.mp3")), test::HandMadeMp3(3));
 
-    // The results are in the list now too, as after adding the whole folder.
+    ASSERT_TRUE(QDir().rename(music + QStringLiteral("/A"), music + QStringLiteral("/B")));
+    QDir().mkpath(music + QStringLiteral("/A"));
+    Source(QStringLiteral("A/song.mp3"), 4);
+    QFile::remove(Marker("runs"));
     view.layer().clearRecord();
-    view.rows = {music + QStringLiteral("/a-reduced.mp3"), a, b,
-                 music + QStringLiteral("/b-reduced.mp3")};
+    view.rows = {old, music + QStringLiteral("/B/song.mp3")};
+    view.layer().queueAnswer(MessageAnswer::No);
+    job.run(view);
+    EXPECT_EQ(
+        view.layer().boxes(),
+        (std::vector<Box>{{QStringLiteral("Mirelune"),
+                           QStringLiteral("1 result would replace a file that already "
+                                          "exists in the output folder. Replace it?"),
+                           MessageButtons::YesNoCancel, MessageIcon::None},
+                          Plain(QStringLiteral("Done.\n\n1 file skipped:\nB/song.mp3: exists"))}));
+    EXPECT_EQ(Runs(), QStringList{old});
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song.mp3")), test::HandMadeMp3(3));
+    EXPECT_EQ(test::ReadBytes(out + QStringLiteral("/song (2).mp3")), test::HandMadeMp3(4));
+
+    // Recorded under its new path, the moved one is outdated once it changes.
+    Source(QStringLiteral("B/song.mp3"), 5);
+    QFile::remove(Marker("runs"));
+    view.layer().clearRecord();
     view.layer().queueAnswer(MessageAnswer::No);
     job.run(view);
     ASSERT_EQ(view.layer().boxes().size(), 2u);
-    EXPECT_EQ(view.layer().boxes()[0].text.left(2), QStringLiteral("2 "));
-    EXPECT_EQ(view.layer().boxes()[1], Plain(QStringLiteral("Done.\n\n4 files skipped:\n"
-                                                            "a-reduced.mp3: result of a.mp3\n"
-                                                            "a.mp3: exists\n"
-                                                            "b.mp3: exists\n"
-                                                            "b-reduced.mp3: result of b.mp3")));
-    EXPECT_EQ(Runs().size(), 2);  // the first job's only
-    EXPECT_EQ(test::EntriesOf(music),
-              QStringList({"a-reduced.mp3", "a.mp3", "b-reduced.mp3", "b.mp3"}));
+    EXPECT_EQ(view.layer().boxes()[1],
+              Plain(QStringLiteral(
+                  "Done.\n\n2 files skipped:\nA/song.mp3: exists\nB/song.mp3: outdated")));
+    EXPECT_EQ(Runs(), QStringList());
 }
 
 // The job again after an album arrived and a source changed: the result made

@@ -7,9 +7,11 @@
 #include <cerrno>
 
 #include "reduce/OutputNaming.h"
+#include "reduce/RowPlanner.h"
 #include "shell/PathHelpers.h"
 #include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
+#include "support/TmpfsMount.h"
 
 namespace mirelune {
 namespace {
@@ -49,6 +51,33 @@ const Target kFusefat{"fusefat", EPERM, true, false};
 const Target kExfat{"exfat-fuse", ENOENT, false, false};
 const Target kExt4{"ext4", 0, false, true};
 const Target kVfat{"vfat", EINVAL, false, false, true};
+
+// On a disk whose names are known the answer needs no file: every name up
+// to the limit in bytes, none longer; and nothing is made.
+TEST(TryName, AnswersFromTheFileSystemWhereItsNamesAreKnown) {
+    test::ScratchDir dir;
+    const QString folder = Q(dir.file("ram"));
+    const test::TmpfsMount mount(folder, 0);
+    if (!mount.mounted()) {
+        GTEST_SKIP() << mount.why();
+    }
+    ASSERT_TRUE(TakesEveryName(folder));
+    const struct {
+        QString name;
+        int error;
+    } cases[] = {
+        {QStringLiteral("Who?: *.mp3"), 0},
+        {QString(255, 'x'), 0},
+        {QString(256, 'x'), ENAMETOOLONG},
+        {QString::fromUtf8("\xC3\xA9") + QString(253, 'x'), 0},
+        {QString::fromUtf8("\xC3\xA9") + QString(254, 'x'), ENAMETOOLONG},
+    };
+    NameProbe probe(folder);
+    for (const auto& c : cases) {
+        EXPECT_EQ(TryName(probe, c.name), c.error) << c.name.size();
+    }
+    EXPECT_EQ(test::EntriesOf(folder), QStringList());
+}
 
 TEST(TargetNames, ARefusedNameBecomesOneTheTargetTakesByOneRule) {
     const QString e130(130, QChar(0xE9));  // 260 bytes, 130 UTF-16 units
@@ -172,6 +201,101 @@ TEST(TargetNames, ALongNameTrialLeavesTheNameFreeForASecondPlanner) {
     EXPECT_EQ(stick + "/" + first.fit(stick, QString(130, QChar(0xE9)), ".mp3"), wanted);
     EXPECT_EQ(seen, 1);
     EXPECT_EQ(test::EntriesOf(stick), QStringList());
+}
+
+// Whether a stick takes a name, by the rules guessed without touching it and
+// by what its driver answers. They differ where a driver breaks the rules:
+// fusefat takes neither DEL nor any letter outside ASCII, and neither driver
+// refuses a name that ends in a space or a dot as Windows does.
+struct NameCase {
+    QString name;
+    bool guessed;
+    bool fusefat;
+    bool exfat;
+};
+
+const QString kE(QChar(0xE9));
+const NameCase kNameCases[] = {
+    {"plain.mp3", true, true, true},
+    {" lead;+,=[]'.mp3", true, true, true},
+    {"a\"b", false, false, false},
+    {"a*b", false, false, false},
+    {"a/b", false, false, false},
+    {"a:b", false, false, false},
+    {"a<b", false, false, false},
+    {"a>b", false, false, false},
+    {"a?b", false, false, false},
+    {"a\\b", false, false, false},
+    {"a|b", false, false, false},
+    {"a\tb", false, false, false},
+    {QStringLiteral("a") + QChar(31) + "b", false, false, false},
+    {"a\x7f"
+     "b",
+     true, false, true},
+    {"end ", false, true, true},
+    {"end.", false, true, true},
+    {"Caf" + kE, true, false, true},
+    {QString(255, 'x'), true, true, true},
+    {QString(256, 'x'), false, false, false},
+    {kE.repeated(255), true, false, true},
+    {kE.repeated(256), false, false, false},
+};
+
+TEST(WindowsRulesAnswer, RefusesWhatWindowsRefuses) {
+    for (const NameCase& c : kNameCases) {
+        EXPECT_EQ(WindowsRulesAnswer(c.name, 255) == 0, c.guessed) << c.name.toStdString();
+    }
+}
+
+// The guess on a stick itself, where it is made (nothing is tried), beside
+// what the stick's driver says when the name is tried.
+TEST(GuessName, OnSticksAgreesWithTheirDriversButWhereTheyBreakTheRules) {
+    for (const char* kind : {"vfat", "exfat"}) {
+        SCOPED_TRACE(kind);
+        test::ScratchDir dir;
+        const QString stick = Q(dir.file("stick"));
+        const test::FuseMount mount(QString::fromLatin1(kind), stick + ".img", stick);
+        if (!mount.mounted()) {
+            GTEST_SKIP() << mount.why();
+        }
+        NameProbe tried(stick);
+        for (const NameCase& c : kNameCases) {
+            NameProbe guessed(stick);
+            EXPECT_EQ(GuessName(guessed, c.name) == 0, c.guessed) << c.name.toStdString();
+            EXPECT_EQ(tried.tryName(c.name) == 0, kind[0] == 'v' ? c.fusefat : c.exfat)
+                << c.name.toStdString();
+        }
+    }
+}
+
+// Without leave to try, a plan asks no target; with it, the trial's answers
+// name the result ("?" refused here, as on a stick).
+TEST(PlanRows, TriesNamesOnlyWhenAllowed) {
+    test::ScratchDir dir;
+    const QString source = Q(dir.file("Who?.mp3"));
+    test::WriteBytes(source, "source");
+    const QString out = Q(dir.file("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    const struct {
+        bool tryNames;
+        QString output;
+        int trials;  // "x", then "x?x" and "x.x": letters and digits are never tried
+    } cases[] = {
+        {false, out + "/Who?.mp3", 0},
+        {true, out + "/Who_.mp3", 3},
+    };
+    for (const auto& c : cases) {
+        int trials = 0;
+        PlannerOptions options;
+        options.outputFolder = out;
+        options.tryNames = c.tryNames;
+        const RowPlans plan = PlanRows(
+            options, {{source, {}}}, [](const QString&) { return std::optional<qint32>(0); },
+            TrialOn(kFusefat, &trials));
+        ASSERT_EQ(plan.rows.size(), 1u);
+        EXPECT_EQ(plan.rows[0].output, c.output);
+        EXPECT_EQ(trials, c.trials);
+    }
 }
 
 }  // namespace

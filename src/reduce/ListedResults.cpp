@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/ListedResults.h"
+#include "reduce/ListedResults.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -10,23 +9,7 @@
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
 
-namespace mirelune::cli {
-namespace {
-
-// The name NumberedPath numbered into path ("song (2).mp3" gives "song.mp3"),
-// if it is such a name.
-std::optional<QString> UnnumberedPath(const QString& path) {
-    static const QRegularExpression numbered(
-        QStringLiteral(R"(^(.+) \(([2-9]|[1-9]\d+)\)\.%1$)").arg(QLatin1String(kOutputExtension)));
-    const QRegularExpressionMatch match = numbered.match(FileNameOf(path));
-    if (!match.hasMatch()) {
-        return std::nullopt;
-    }
-    return FolderOf(path) + match.captured(1) + QLatin1Char('.') + QLatin1String(kOutputExtension);
-}
-
-}  // namespace
-
+namespace mirelune {
 std::vector<std::optional<std::size_t>> FindListedResults(const std::vector<ListedFile>& files) {
     // Wanted outputs by the file already there (so other spellings of it
     // count) and by name (a numbered result may be there without the plain one).
@@ -86,4 +69,4 @@ std::vector<std::optional<std::size_t>> FindListedResults(const std::vector<List
     return resultOf;
 }
 
-}  // namespace mirelune::cli
+}  // namespace mirelune

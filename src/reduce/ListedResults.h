@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-namespace mirelune::cli {
+namespace mirelune {
 
 // A listed file as the search for results among the listed files sees it.
 struct ListedFile {
@@ -24,4 +24,4 @@ struct ListedFile {
 // results are already there.
 std::vector<std::optional<std::size_t>> FindListedResults(const std::vector<ListedFile>& files);
 
-}  // namespace mirelune::cli
+}  // namespace mirelune
