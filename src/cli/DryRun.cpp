@@ -13,7 +13,7 @@
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/ReductionOutcome.h"
-#include "reduce/TargetNames.h"
+#include "landing/TargetNames.h"
 #include "shell/NameText.h"
 #include "shell/PathHelpers.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/ReducePlan.h"
-#include "reduce/WriteAccess.h"
+#include "landing/WriteAccess.h"
 
 namespace mirelune::cli {
 

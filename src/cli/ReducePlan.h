@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "reduce/FileStamp.h"
-#include "reduce/ResultJournal.h"
+#include "folders/FileStamp.h"
+#include "runs/ResultJournal.h"
 #include "reduce/RowPlanner.h"
 
 namespace mirelune::cli {

@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "encoder/EncoderFailure.h"
-#include "reduce/TemporaryResultName.h"
+#include "naming/TemporaryResultName.h"
 
 namespace mirelune::encoder {
 namespace {

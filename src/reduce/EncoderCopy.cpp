@@ -9,9 +9,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "reduce/DeleteFileQuietly.h"
-#include "reduce/LeftoverSweep.h"
-#include "reduce/RunLiveness.h"
+#include "landing/DeleteFileQuietly.h"
+#include "landing/LeftoverSweep.h"
+#include "runs/RunLiveness.h"
 #include "shell/Failure.h"
 
 #ifdef Q_OS_UNIX
@@ -107,7 +107,7 @@ QStringList EncoderFolderBases() {
 
 EncoderCopy::EncoderCopy(const QByteArray& bytes) {
     const QStringList bases = EncoderFolderBases();
-    SweepEncoderFolders(bases, QDateTime::currentDateTime());
+    SweepEncoderFolders(bases, QDateTime::currentDateTime(), EncoderFileName());
     // The temporary folder is the place, and a failure to write there is
     // reported as it is; the others are only for a system that refuses to
     // run programs from it.

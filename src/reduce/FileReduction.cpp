@@ -8,9 +8,9 @@
 #include <QStorageInfo>
 #include <cerrno>
 
-#include "reduce/MadeResult.h"
-#include "reduce/OutputNaming.h"
-#include "reduce/RealFolders.h"
+#include "runs/MadeResult.h"
+#include "landing/OutputNaming.h"
+#include "folders/RealFolders.h"
 #include "reduce/RunProgress.h"
 #include "shell/PathHelpers.h"
 

@@ -8,10 +8,10 @@
 #include <optional>
 
 #include "reduce/EncoderCommand.h"
-#include "reduce/FileStamp.h"
+#include "folders/FileStamp.h"
 #include "reduce/ReductionOutcome.h"
-#include "reduce/ResultFile.h"
-#include "reduce/ResultJournal.h"
+#include "landing/ResultFile.h"
+#include "runs/ResultJournal.h"
 
 namespace mirelune {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "reduce/DeleteFileQuietly.h"
+#include "landing/DeleteFileQuietly.h"
 #include "reduce/DoneMessage.h"
 #include "reduce/DoneReport.h"
 #include "reduce/EncoderCommand.h"
@@ -17,7 +17,7 @@
 #include "reduce/EncoderResource.h"
 #include "reduce/FileReduction.h"
 #include "reduce/LargerResults.h"
-#include "reduce/OutputNaming.h"
+#include "landing/OutputNaming.h"
 #include "reduce/ReduceJobView.h"
 #include "reduce/ReduceOptions.h"
 #include "reduce/ReportRow.h"

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "reduce/FileStamp.h"
+#include "folders/FileStamp.h"
 
 namespace mirelune {
 

@@ -8,11 +8,11 @@
 
 #include "mp3/BitrateText.h"
 #include "mp3/MP3Info.h"
-#include "reduce/ListedResults.h"
-#include "reduce/OutputNaming.h"
-#include "reduce/RecordedResults.h"
+#include "landing/ListedResults.h"
+#include "landing/OutputNaming.h"
+#include "runs/RecordedResults.h"
 #include "reduce/ReductionOutcome.h"
-#include "reduce/ResultFile.h"
+#include "landing/ResultFile.h"
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "reduce/ResultJournal.h"
+#include "runs/ResultJournal.h"
 #include "reduce/RowPlan.h"
-#include "reduce/TargetNames.h"
+#include "landing/TargetNames.h"
 
 namespace mirelune {
 

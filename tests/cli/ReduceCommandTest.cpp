@@ -24,7 +24,7 @@
 
 #include "CliProcess.h"
 #include "mp3/MP3Info.h"
-#include "reduce/RecordedResults.h"
+#include "runs/RecordedResults.h"
 #include "shell/FileIdentity.h"
 #include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"

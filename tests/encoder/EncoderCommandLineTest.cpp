@@ -15,7 +15,7 @@
 #include <filesystem>
 
 #include "EncoderTestSupport.h"
-#include "reduce/ResultFile.h"
+#include "landing/ResultFile.h"
 
 namespace mirelune::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include "reduce/DeleteFileQuietly.h"
+#include "landing/DeleteFileQuietly.h"
 #include "shell/Failure.h"
 #include "support/ReduceTestSupport.h"
 #include "support/TmpfsMount.h"

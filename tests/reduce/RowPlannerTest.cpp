@@ -9,12 +9,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
-#include "reduce/FileStamp.h"
-#include "reduce/ResultJournal.h"
-#include "reduce/TargetNames.h"
+#include "folders/FileStamp.h"
+#include "runs/ResultJournal.h"
+#include "landing/TargetNames.h"
 #include "support/FolderTree.h"
 #include "support/ReduceTestSupport.h"
 
@@ -570,6 +571,39 @@ TEST(PlanRows, AResultUnderAnotherNameKeepsIt) {
         EXPECT_EQ(
             Lines(PlanRows(Into(out, c.overwrite), Listed({source}), AnalysedBitrate), tree.root()),
             std::vector<Line>{c.expected});
+    }
+}
+
+// Without leave to try, a plan asks no target; with it, the trial's answers
+// name the result ("?" refused here, as on a stick).
+TEST(PlanRows, TriesNamesOnlyWhenAllowed) {
+    test::ScratchDir dir;
+    const QString source = test::Q(dir.file("Who?.mp3"));
+    test::WriteBytes(source, "source");
+    const QString out = test::Q(dir.file("out"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    const struct {
+        bool tryNames;
+        QString output;
+        int trials;  // "x", then "x?x" and "x.x": letters and digits are never tried
+    } cases[] = {
+        {false, out + "/Who?.mp3", 0},
+        {true, out + "/Who_.mp3", 3},
+    };
+    for (const auto& c : cases) {
+        int trials = 0;
+        PlannerOptions options;
+        options.outputFolder = out;
+        options.tryNames = c.tryNames;
+        const RowPlans plan = PlanRows(
+            options, {{source, {}}}, [](const QString&) { return std::optional<qint32>(0); },
+            [&trials](NameProbe&, const QString& name) {
+                ++trials;
+                return name.contains(QLatin1Char('?')) ? EPERM : 0;
+            });
+        ASSERT_EQ(plan.rows.size(), 1u);
+        EXPECT_EQ(plan.rows[0].output, c.output);
+        EXPECT_EQ(trials, c.trials);
     }
 }
 
