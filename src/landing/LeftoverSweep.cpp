@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "folders/RealFolders.h"
-#include "landing/ReservedName.h"
+#include "landing/DeadReservation.h"
 #include "landing/ResultFile.h"
-#include "runs/RunLiveness.h"
 #include "naming/TemporaryResultName.h"
+#include "runs/RunLiveness.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>

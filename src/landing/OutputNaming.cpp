@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "landing/ReservedName.h"
+#include "landing/DeadReservation.h"
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
 

@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "landing/ReservedName.h"
 
-#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
 
-#include "folders/RealFolders.h"
-#include "runs/RunLiveness.h"
+#include "landing/UnfinishedMark.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -20,22 +16,7 @@
 namespace mirelune {
 namespace {
 
-const QByteArray kMarkLine = QByteArrayLiteral("MIRELUNE-UNFINISHED\n");
 constexpr qint64 kCopyChunk = 1 << 16;
-
-QByteArray MarkOfThisProcess() {
-    // The random line makes each mark one of a kind, so a file that holds it
-    // is this reservation, also where inode numbers are not stable.
-    const QByteArray tag = QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-    return kMarkLine + OwnerLines() + tag + '\n';
-}
-
-// The tag MarkOfThisProcess writes: a number in base 36.
-bool IsTagText(const QByteArray& text) {
-    return !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
-    });
-}
 
 #ifdef Q_OS_UNIX
 bool WriteAll(int fd, const char* data, qint64 size, qint64 offset) {
@@ -72,7 +53,7 @@ int ReservedName::reserve(const QString& path) {
     }
     fd_ = fd;
     path_ = path;
-    mark_ = MarkOfThisProcess();
+    mark_ = NewUnfinishedMark();
     if (!WriteAll(fd_, mark_.constData(), mark_.size(), 0)) {
         const int error = errno;
         release();
@@ -231,79 +212,6 @@ void ReservedName::forget() noexcept {
     path_.clear();
 }
 
-bool IsDeadReservationText(const QByteArray& bytes, const QDateTime& touched,
-                           const TargetClock& clock, HeldContent held) {
-    if (!bytes.startsWith(kMarkLine)) {
-        return false;
-    }
-    // The mark: the owner's two lines and the tag; nothing after it unless a
-    // copy into the held file was cut short.
-    const QList<QByteArray> lines = bytes.mid(kMarkLine.size()).split('\n');
-    if (held == HeldContent::MarkOnly &&
-        (lines.size() != 4 || !lines[3].isEmpty() || !IsTagText(lines[2]))) {
-        return false;
-    }
-    if (lines.size() < 3) {
-        return false;  // the mark is still being written
-    }
-    const std::optional<RunOwner> owner = RunOwner::parse(lines[0], lines[1]);
-    return owner && OwnerIsDead(*owner, touched, clock);
-}
-
-bool IsLeftoverHead(const QByteArray& head, const RunOwner& owner) {
-    const QByteArray mark = kMarkLine + owner.lines();
-    return mark.startsWith(head) || head.startsWith(mark);
-}
-
-bool IsDeadReservationFile(const QByteArray& name, const SmallFile& file,
-                           const QList<RunMarkSeen>& marks, const TargetClock& clock,
-                           HeldContent ofOurs) {
-    // Another user's file counts only when all it holds is the mark.
-    const bool ours = file.status.st_uid == ::geteuid();
-    if (ours) {
-        for (const RunMarkSeen& mark : marks) {
-            if (mark.run && mark.owner == file.status.st_uid && mark.announced.contains(name) &&
-                IsLeftoverHead(file.bytes, *mark.run)) {
-                return true;
-            }
-        }
-    }
-    return (ours || file.status.st_size == file.bytes.size()) &&
-           IsDeadReservationText(
-               file.bytes, ModifiedTimeOf(file.status.st_mtim.tv_sec, file.status.st_mtim.tv_nsec),
-               clock, ours ? ofOurs : HeldContent::MarkOnly);
-}
-
-namespace {
-
-std::optional<SmallFile> DeadReservationAt(const QString& path, const TargetClock& clock,
-                                           FolderHandle& folder) {
-    const QFileInfo info(path);
-    folder = OpenFolderBelow(info.path(), QString(), false);
-    const QByteArray name = QFile::encodeName(info.fileName());
-    std::optional<SmallFile> file = ReadHead(folder, name, kMaxReservationBytes);
-    if (!file ||
-        !IsDeadReservationFile(name, *file, RunMarksIn(OpenRecordFolder(info.path(), false), clock),
-                               clock, HeldContent::CopyCutShort)) {
-        return std::nullopt;
-    }
-    return file;
-}
-
-}  // namespace
-
-bool IsDeadReservation(const QString& path, const TargetClock& clock) {
-    FolderHandle folder;
-    return DeadReservationAt(path, clock, folder).has_value();
-}
-
-bool RemoveDeadReservation(const QString& path, const TargetClock& clock) {
-    FolderHandle folder;
-    const std::optional<SmallFile> file = DeadReservationAt(path, clock, folder);
-    return file &&
-           RemoveIfSame(folder, QFile::encodeName(QFileInfo(path).fileName()), file->status);
-}
-
 #else  // not Unix: no swap, and the copy goes straight in
 
 int ReservedName::reserve(const QString& path) {
@@ -311,7 +219,7 @@ int ReservedName::reserve(const QString& path) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         return file.exists() ? EEXIST : EACCES;
     }
-    mark_ = MarkOfThisProcess();
+    mark_ = NewUnfinishedMark();
     file.write(mark_);
     path_ = path;
     fd_ = 0;
@@ -334,22 +242,6 @@ void ReservedName::release() noexcept {
         fd_ = -1;
         path_.clear();
     }
-}
-
-bool IsDeadReservationText(const QByteArray&, const QDateTime&, const TargetClock&, HeldContent) {
-    return false;
-}
-
-bool IsLeftoverHead(const QByteArray&, const RunOwner&) {
-    return false;
-}
-
-bool IsDeadReservation(const QString&, const TargetClock&) {
-    return false;
-}
-
-bool RemoveDeadReservation(const QString&, const TargetClock&) {
-    return false;
 }
 
 #endif

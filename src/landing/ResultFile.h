@@ -7,10 +7,9 @@
 #include <optional>
 #include <utility>
 
-#include "folders/FileStamp.h"
-#include "runs/MadeResult.h"
 #include "landing/PlacementCalls.h"
 #include "landing/ReservedName.h"
+#include "runs/MadeResult.h"
 #include "runs/RunMark.h"
 
 namespace mirelune {

@@ -10,8 +10,9 @@
 #endif
 
 #include "folders/FileDescriptor.h"
-#include "runs/MadeResult.h"
 #include "folders/RealFolders.h"
+#include "runs/JournalRecords.h"
+#include "runs/MadeResult.h"
 
 #include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "folders/FileStamp.h"
-#include "runs/ResultJournal.h"
+#include "runs/ResultRecord.h"
 
 namespace mirelune {
 

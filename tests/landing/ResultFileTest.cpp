@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "landing/ResultFile.h"
+#include "landing/DeadReservation.h"
 #include "landing/LeftoverSweep.h"
+#include "landing/ResultFile.h"
 
 #include <gtest/gtest.h>
 

@@ -14,6 +14,7 @@
 #include "reduce/EncoderCopy.h"
 #include "reduce/ReductionBatch.h"
 #include "reduce/RunAndWait.h"
+#include "runs/JournalRecords.h"
 #include "support/FuseMount.h"
 #include "support/ReduceTestSupport.h"
 #include "support/TmpfsMount.h"

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 
+#include "runs/JournalRecords.h"
 #include "runs/ResultJournal.h"
 #include "support/ScratchDir.h"
 
