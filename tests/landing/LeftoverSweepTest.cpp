@@ -13,7 +13,6 @@
 #include "runs/ResultJournal.h"
 #include "runs/RunMark.h"
 #include "runs/RunMarkText.h"
-#include "naming/TemporaryResultName.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -34,28 +33,6 @@ void Put(const QString& path, const QByteArray& content, qint64 secondsAgo) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.setFileTime(kNow.addSecs(-secondsAgo), QFileDevice::FileModificationTime));
-}
-
-TEST(TemporaryResultName, TheTwoFormsAndTheEncodersTemplate) {
-    const struct {
-        std::string name;
-        std::string runTag;  // "-": no temporary name
-        std::string encoderTemplate;
-    } cases[] = {
-        {".mirelune-a1B2c3.part", "", ".mirelune-XXXXXX.part"},
-        {".mirelune-run0tag9-a1b2c3.part", "run0tag9", ".mirelune-run0tag9-XXXXXX.part"},
-        {"song.mp3", "-", ".mirelune-XXXXXX.part"},
-        {".mirelune-a1b2c.part", "-", ".mirelune-XXXXXX.part"},
-        {".mirelune-run0tag9_a1b2c3.part", "-", ".mirelune-XXXXXX.part"},
-        {".mirelune-run.tag9-a1b2c3.part", "-", ".mirelune-XXXXXX.part"},
-        {".mirelune-a1b2c3.mp3", "-", ".mirelune-XXXXXX.part"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(temporary_result::IsTemporaryName(c.name), c.runTag != "-");
-        EXPECT_EQ(temporary_result::RunTagOf(c.name), c.runTag == "-" ? "" : c.runTag);
-        EXPECT_EQ(temporary_result::TemplateFor(c.name), c.encoderTemplate);
-    }
 }
 
 TEST(LeftoverSweep, RemovesOnlyWhatNoRunningRunHolds) {
@@ -265,40 +242,6 @@ TEST(LeftoverSweep, RemovesWhatADeadRunLeftAtNamesItAnnounced) {
     SweepResultFolder(out, TargetClock::Local());
     EXPECT_EQ(test::EntriesOf(out), staying);
     EXPECT_EQ(test::EntriesOf(RunFolderIn(out)), QStringList{"liverun0.run"});
-}
-
-// The mark names what its run is making there now, and no more: names whose
-// files are done leave it, so that it stays small however long the run.
-TEST(RunMarkHold, AnnouncesNamesUntilTheyAreSettled) {
-    const test::ScratchDir dir;
-    const QString out = Q(dir.path().string());
-    const QString mark = RunMarkPath(out, RunTag());
-    const auto announced = [&] { return RunMarkText::parse(test::ReadBytes(mark)).announced; };
-    {
-        RunMarkHold first(out);
-        ASSERT_TRUE(first.marked());
-        ASSERT_TRUE(first.announce({"a.part", "a.mp3"}));
-        {
-            RunMarkHold second(out);
-            ASSERT_TRUE(second.announce({"b.mp3"}));
-            EXPECT_EQ(announced(), QList<QByteArray>({"a.part", "a.mp3", "b.mp3"}));
-            first.settle({"a.part"});
-            // Many more come and go while one stays in flight.
-            for (int i = 0; i < 300; ++i) {
-                RunMarkHold another(out);
-                const QByteArray name = QByteArray(60, 'n') + QByteArray::number(i) + ".mp3";
-                ASSERT_TRUE(another.announce({name}));
-            }
-            EXPECT_LT(QFileInfo(mark).size(), 1024);
-            const QList<QByteArray> names = announced();
-            EXPECT_TRUE(names.contains("a.mp3") && names.contains("b.mp3"));
-            EXPECT_FALSE(names.contains("a.part"));
-        }
-        EXPECT_EQ(announced(), QList<QByteArray>({"a.mp3"}));
-        first.settle({"a.mp3"});
-        EXPECT_EQ(test::ReadBytes(mark), RunMarkText::header(OwnerOfThisProcess()));
-    }
-    EXPECT_FALSE(QFileInfo::exists(mark));
 }
 
 TEST(LeftoverSweep, RemovesEncoderFoldersOfDeadRunsThatHoldOnlyOurFiles) {
