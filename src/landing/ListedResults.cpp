@@ -6,8 +6,8 @@
 #include <map>
 
 #include "landing/OutputNaming.h"
-#include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
+#include "shell/Place.h"
 
 namespace mirelune {
 std::vector<std::optional<std::size_t>> FindListedResults(const std::vector<ListedFile>& files) {
@@ -19,10 +19,11 @@ std::vector<std::optional<std::size_t>> FindListedResults(const std::vector<List
         if (files[i].wanted.isEmpty()) {
             continue;
         }
-        if (const auto identity = IdentityOf(files[i].wanted)) {
-            byIdentity[*identity].push_back(i);
+        const Place wanted(files[i].wanted);
+        if (wanted.identity()) {
+            byIdentity[*wanted.identity()].push_back(i);
         }
-        byPlace[FoldedPlaceKey(files[i].wanted)].push_back(i);
+        byPlace[wanted.foldedText()].push_back(i);
     }
 
     enum class State { Unknown, Deciding, Decided };
@@ -47,7 +48,8 @@ std::vector<std::optional<std::size_t>> FindListedResults(const std::vector<List
         // is the wanted "song.mp3" under another inode number.
         for (const QString& name :
              {files[i].path, UnnumberedPath(files[i].path).value_or(QString())}) {
-            const auto found = name.isEmpty() ? byPlace.end() : byPlace.find(FoldedPlaceKey(name));
+            const auto found =
+                name.isEmpty() ? byPlace.end() : byPlace.find(Place(name).foldedText());
             if (found != byPlace.end()) {
                 producers.insert(producers.end(), found->second.begin(), found->second.end());
             }

@@ -8,8 +8,8 @@
 #include <QRegularExpression>
 
 #include "landing/DeadReservation.h"
-#include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
+#include "shell/Place.h"
 
 namespace mirelune {
 namespace {
@@ -45,15 +45,13 @@ bool ListedApart(const QString& a, const QString& b) {
 
 }  // namespace
 
-QString FoldedPlaceKey(const QString& path) {
-    return PlaceKey(path).toCaseFolded();
-}
-
 bool MayBeSource(const QString& path, const QString& source) {
-    if (IsSameFile(path, source)) {
+    const Place written(path);
+    const Place read(source);
+    if (written.isSameFile(read)) {
         return true;
     }
-    if (FoldedPlaceKey(path) != FoldedPlaceKey(source)) {
+    if (!written.isSameFoldedPlace(read)) {
         return false;
     }
     return FileNameOf(path) == FileNameOf(source) || !ListedApart(path, source);
@@ -108,23 +106,22 @@ bool IsWantedOrNumbered(const QString& path, const QString& wanted) {
 }
 
 void OutputNames::protectSource(const QString& source) {
-    if (const auto identity = IdentityOf(source)) {
-        protected_.insert(*identity);
+    const Place place(source);
+    if (place.identity()) {
+        protected_.insert(*place.identity());
     }
-    protectedNames_.insert(FoldedPlaceKey(source));
+    protectedNames_.insert(place.foldedText());
 }
 
 bool OutputNames::isProtected(const QString& path) const {
-    if (protectedNames_.count(FoldedPlaceKey(path)) != 0) {
-        return true;
-    }
-    const auto identity = IdentityOf(path);
-    return identity && protected_.count(*identity) != 0;
+    const Place place(path);
+    return protectedNames_.count(place.foldedText()) != 0 ||
+           (place.identity() && protected_.count(*place.identity()) != 0);
 }
 
 OutputChoice OutputNames::decide(const QString& source, const QString& wanted) {
     using Kind = OutputChoice::Kind;
-    const QString sourceKey = SourceKey(source);
+    const QString sourceKey = Place(source).fileKey();
     const QString folder = FolderOf(wanted);
     const QString name = FileNameOf(wanted);
     QString stem = WithoutExtension(name);
@@ -144,7 +141,7 @@ OutputChoice OutputNames::decide(const QString& source, const QString& wanted) {
         }
         const QString candidate = folder + fitted;
         const bool renamed = fitted != stem + tail;
-        const auto holder = claimed_.find(FoldedPlaceKey(candidate));
+        const auto holder = claimed_.find(Place(candidate).foldedText());
         if (holder != claimed_.end()) {
             if (holder->second == sourceKey) {
                 return {candidate, Kind::Ours, renamed};
@@ -161,7 +158,7 @@ OutputChoice OutputNames::decide(const QString& source, const QString& wanted) {
 }
 
 void OutputNames::claim(const QString& source, const QString& path) {
-    claimed_[FoldedPlaceKey(path)] = SourceKey(source);
+    claimed_[Place(path).foldedText()] = Place(source).fileKey();
 }
 
 }  // namespace mirelune

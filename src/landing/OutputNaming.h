@@ -28,11 +28,6 @@ QString ReducedOutputPath(const QString& folder, const QString& source);
 std::optional<QString> OutputFolderFor(const QString& source, bool intoChosenFolder,
                                        bool besideSource, const QString& chosenFolder);
 
-// The same text for names equal but for letter case in one folder: on a
-// target that ignores case they are one file, so a result must not take the
-// place of another one, or of a source.
-QString FoldedPlaceKey(const QString& path);
-
 // Whether writing at path could reach source: the same file (links and
 // other spellings of the folder count), or a name equal to source's but for
 // letter case that its folder does not list apart from source's own name.
@@ -112,8 +107,8 @@ class OutputNames {
 
     TargetNames targets_;
     std::set<FileIdentity> protected_;    // the listed sources
-    std::set<QString> protectedNames_;    // their folded place keys
-    std::map<QString, QString> claimed_;  // folded place key -> key of the source it holds
+    std::set<QString> protectedNames_;    // their places' folded texts
+    std::map<QString, QString> claimed_;  // folded place text -> file key of the source it holds
 };
 
 }  // namespace mirelune

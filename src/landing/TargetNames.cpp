@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <cerrno>
 
-#include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
+#include "shell/Place.h"
 
 #ifdef Q_OS_LINUX
 #include <linux/magic.h>
@@ -23,12 +23,6 @@ namespace {
 
 bool IsAsciiLetterOrDigit(char32_t c) {
     return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9');
-}
-
-// One target per device: every folder on it takes the same names.
-QString TargetKey(const QString& folder) {
-    const auto identity = IdentityOf(folder);
-    return identity ? QString::number(identity->device) : QDir::cleanPath(folder);
 }
 
 long NameLimit(const QString& folder) {
@@ -175,7 +169,7 @@ QString TargetNames::mapped(NameProbe& probe, const QString& target, const QStri
 
 QString TargetNames::fit(const QString& folder, const QString& stem, const QString& tail) {
     NameProbe probe(ExistingFolder(folder));
-    const QString target = TargetKey(probe.folder());
+    const QString target = Place(probe.folder()).targetKey();
     if (!canProbe(probe, target)) {
         return stem + tail;
     }

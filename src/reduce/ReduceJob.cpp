@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "landing/DeleteFileQuietly.h"
+#include "landing/OutputNaming.h"
 #include "reduce/DoneMessage.h"
 #include "reduce/DoneReport.h"
 #include "reduce/EncoderCommand.h"
@@ -17,7 +18,6 @@
 #include "reduce/EncoderResource.h"
 #include "reduce/FileReduction.h"
 #include "reduce/LargerResults.h"
-#include "landing/OutputNaming.h"
 #include "reduce/ReduceJobView.h"
 #include "reduce/ReduceOptions.h"
 #include "reduce/ReportRow.h"
@@ -25,8 +25,8 @@
 #include "reduce/RunAndWait.h"
 #include "shell/ErrorGuard.h"
 #include "shell/ErrorLocations.h"
-#include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
+#include "shell/Place.h"
 #include "shell/WindowLayer.h"
 
 namespace mirelune {
@@ -93,7 +93,7 @@ int ResultsThatWouldReplace(const RowPlans& plans) {
     std::set<QString> places;
     for (const RowPlan& row : plans.rows) {
         if (row.action == RowPlan::Action::Replace && !row.reason.isEmpty()) {
-            places.insert(FoldedPlaceKey(row.output));
+            places.insert(Place(row.output).foldedText());
         }
     }
     return static_cast<int>(places.size());

@@ -6,15 +6,15 @@
 #include <QFileInfo>
 #include <map>
 
-#include "mp3/BitrateText.h"
-#include "mp3/MP3Info.h"
 #include "landing/ListedResults.h"
 #include "landing/OutputNaming.h"
-#include "runs/RecordedResults.h"
-#include "reduce/ReductionOutcome.h"
 #include "landing/ResultFile.h"
-#include "shell/FileIdentity.h"
+#include "mp3/BitrateText.h"
+#include "mp3/MP3Info.h"
+#include "reduce/ReductionOutcome.h"
+#include "runs/RecordedResults.h"
 #include "shell/PathHelpers.h"
+#include "shell/Place.h"
 
 namespace mirelune {
 namespace {
@@ -93,9 +93,10 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
             listed.push_back({c.source, false, {}});
             continue;
         }
-        const std::optional<FileIdentity> identity = IdentityOf(c.source);
+        // A source gone since it was listed counts by its text alone.
+        const Place place(c.source);
         const auto [first, isFirst] =
-            seen.emplace(identity ? identity->key() : c.source, entries.size());
+            seen.emplace(place.identity() ? place.fileKey() : c.source, entries.size());
         if (!isFirst) {
             entries.emplace_back(index, c, QStringLiteral("listed more than once"), std::nullopt,
                                  true);
@@ -146,14 +147,14 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
         if (taken(i) && entries[i].recorded) {
             choices[i] = {entries[i].recorded->path, OutputChoice::Kind::Ours};
             names.claim(listed[i].path, choices[i].path);  // a moved source's, from now on
-            givenTo.emplace(PlaceKey(choices[i].path), i);
+            givenTo.emplace(Place(choices[i].path).text(), i);
         } else if (taken(i)) {
             choices[i] = names.decide(listed[i].path, listed[i].wanted);
             if (choices[i].kind != OutputChoice::Kind::TooLong) {
                 // Claimed even when a file is there already, so the next source
                 // with the same name is numbered as when this result is not there.
                 names.claim(listed[i].path, choices[i].path);
-                givenTo.emplace(PlaceKey(choices[i].path), i);
+                givenTo.emplace(Place(choices[i].path).text(), i);
             }
         }
     }
@@ -180,7 +181,7 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
             row.producer = e.producer;
         } else if (resultOf[i]) {
             // Among sources with one wanted name, the one given this number.
-            const auto given = givenTo.find(PlaceKey(source));
+            const auto given = givenTo.find(Place(source).text());
             const std::size_t producer = given != givenTo.end() ? given->second : *resultOf[i];
             row.reason = reason::ResultOf(listed[producer].path);
             row.producer = listed[producer].path;

@@ -14,18 +14,14 @@
 #include "runs/JournalRecords.h"
 #include "runs/MadeResult.h"
 
-#include "shell/FileIdentity.h"
 #include "shell/PathHelpers.h"
+#include "shell/Place.h"
 
 namespace mirelune {
 namespace {
 
 QString Whole(const QString& root, const QString& relative) {
     return QDir::cleanPath(QDir(root).filePath(relative));
-}
-
-QString InRoot(const QString& root, const QString& key) {
-    return QDir::cleanPath(root) + QLatin1Char('\n') + key;
 }
 
 // The stamp of the file a record names, when the record may describe it: a
@@ -121,7 +117,7 @@ std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
     };
     std::map<QString, Held> counting;
     for (Held& held : valid) {
-        const QString key = PlaceKey(held.path);
+        const QString key = Place(held.path).text();
         const auto before = counting.find(key);
         if (before == counting.end()) {
             counting.emplace(key, std::move(held));
@@ -140,13 +136,13 @@ std::vector<RecordedResults::Held> RecordedResults::read(const QString& root) {
         const std::size_t index = entries_.size();
         byResult_.emplace(key, index);
         const QString& source = held.record.source;
-        const std::optional<FileIdentity> identity = IdentityOf(source);
-        if (identity) {
-            bySource_.emplace(InRoot(root, identity->key()), index);
+        const Place place(source);
+        if (place.identity()) {
+            bySource_.emplace(InRoot{QDir::cleanPath(root), place.fileKey()}, index);
         }
-        byName_[InRoot(root, FileNameOf(source))].push_back(index);
+        byName_[{QDir::cleanPath(root), FileNameOf(source)}].push_back(index);
         held.holder = source;
-        entries_.push_back({std::move(held), !identity, std::nullopt});
+        entries_.push_back({std::move(held), !place.identity(), std::nullopt});
     }
     takeOverMoved(root);
     std::vector<Held> found;
@@ -170,13 +166,13 @@ void RecordedResults::takeOverMoved(const QString& root) {
         return now && SameStamp(*now, record.sourceStamp);
     };
     for (const Listed& listed : listed_) {
-        const QString key = InRoot(root, SourceKey(listed.path));
+        const InRoot key{QDir::cleanPath(root), Place(listed.path).fileKey()};
         const auto own = bySource_.find(key);
         if (own != bySource_.end() &&
             SameStamp(listed.stamp, entries_[own->second].held.record.sourceStamp)) {
             continue;  // its own result, unmoved
         }
-        const auto named = byName_.find(InRoot(root, FileNameOf(listed.path)));
+        const auto named = byName_.find({QDir::cleanPath(root), FileNameOf(listed.path)});
         if (named == byName_.end() || movedTo_.count(key) != 0) {
             continue;
         }
@@ -210,7 +206,7 @@ std::optional<RecordedResults::Match> RecordedResults::resultFor(const QString& 
     if (!stamp) {
         return std::nullopt;
     }
-    const QString key = InRoot(root, SourceKey(source));
+    const InRoot key{QDir::cleanPath(root), Place(source).fileKey()};
     auto own = bySource_.find(key);
     if (own != bySource_.end() && entries_[own->second].takenBy &&
         *entries_[own->second].takenBy != source) {
@@ -227,7 +223,7 @@ std::optional<RecordedResults::Match> RecordedResults::resultFor(const QString& 
     if (own != bySource_.end()) {
         return match(own->second, State::Outdated);
     }
-    const auto named = byName_.find(InRoot(root, FileNameOf(source)));
+    const auto named = byName_.find({QDir::cleanPath(root), FileNameOf(source)});
     if (named == byName_.end()) {
         return std::nullopt;
     }
@@ -243,7 +239,7 @@ std::optional<RecordedResults::Match> RecordedResults::resultFor(const QString& 
 }
 
 std::optional<QString> RecordedResults::sourceOf(const QString& path) const {
-    const auto found = byResult_.find(PlaceKey(path));
+    const auto found = byResult_.find(Place(path).text());
     if (found == byResult_.end()) {
         return std::nullopt;
     }

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "folders/FileStamp.h"
@@ -87,11 +88,13 @@ class RecordedResults {
     std::set<QString> roots_;
     std::vector<QString> warnings_;
     std::vector<Entry> entries_;
-    std::map<QString, std::size_t> byResult_;  // place key of a result -> entry
-    std::map<QString, std::size_t> bySource_;  // root and source key -> entry
+    // A root's records are apart from another root's.
+    using InRoot = std::pair<QString, QString>;
+    std::map<QString, std::size_t> byResult_;  // place text of a result -> entry
+    std::map<InRoot, std::size_t> bySource_;   // root and source file key -> entry
     // root and the file name of a recorded source -> entries
-    std::map<QString, std::vector<std::size_t>> byName_;
-    std::map<QString, std::size_t> movedTo_;  // root and a listed source's key -> entry
+    std::map<InRoot, std::vector<std::size_t>> byName_;
+    std::map<InRoot, std::size_t> movedTo_;  // root and a listed source's file key -> entry
 };
 
 }  // namespace mirelune

@@ -7,12 +7,13 @@
 #include <QHash>
 #include <QSet>
 
-#include "runs/PerProcess.h"
-#include "shell/RandomTag.h"
 #include "folders/RealFolders.h"
-#include "runs/RunMarkText.h"
 #include "naming/TemporaryResultName.h"
+#include "runs/PerProcess.h"
+#include "runs/RunMarkText.h"
 #include "shell/PathHelpers.h"
+#include "shell/Place.h"
+#include "shell/RandomTag.h"
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -42,10 +43,6 @@ struct Holds {
 Holds& HoldsOfThisProcess() {
     static Holds holds;
     return holds;
-}
-
-QString Key(const QString& folder) {
-    return QDir(folder.isEmpty() ? QStringLiteral(".") : folder).absolutePath();
 }
 
 QByteArray MarkName() {
@@ -166,7 +163,8 @@ QString RunMarkPath(const QString& folder, const QString& runTag) {
     return RunFolderIn(folder) + QLatin1Char('/') + runTag + QStringLiteral(".run");
 }
 
-RunMarkHold::RunMarkHold(const QString& folder, FolderSweep sweep) : folder_(Key(folder)) {
+RunMarkHold::RunMarkHold(const QString& folder, FolderSweep sweep)
+    : folder_(Place(folder.isEmpty() ? QStringLiteral(".") : folder).absolutePath()) {
     Holds& holds = HoldsOfThisProcess();
     FolderMark& mark = holds.marks[folder_];
     ++mark.holds;

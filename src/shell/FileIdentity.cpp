@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -12,11 +11,6 @@
 #endif
 
 namespace mirelune {
-
-QString FileIdentity::key() const {
-    return QString::number(static_cast<qulonglong>(device)) + QLatin1Char(':') +
-           QString::number(static_cast<qulonglong>(inode));
-}
 
 std::optional<FileIdentity> IdentityOf(const QString& path) {
     if (path.isEmpty() || path.contains(QChar(u'\0'))) {
@@ -55,30 +49,6 @@ std::optional<FileIdentity> IdentityOf(const QString& path) {
     return FileIdentity{static_cast<std::uint64_t>(status.st_dev),
                         static_cast<std::uint64_t>(status.st_ino), S_ISDIR(status.st_mode)};
 #endif
-}
-
-bool IsSameFile(const QString& a, const QString& b) {
-    if (a == b) {
-        return true;
-    }
-    const std::optional<FileIdentity> first = IdentityOf(a);
-    return first && first == IdentityOf(b);
-}
-
-QString PlaceKey(const QString& path) {
-    const QFileInfo info(path);
-    QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    if (folder.isEmpty()) {
-        folder = QDir::cleanPath(info.absolutePath());
-    }
-    return folder + QLatin1Char('/') + info.fileName();
-}
-
-QString SourceKey(const QString& path) {
-    if (const auto identity = IdentityOf(path)) {
-        return identity->key();
-    }
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 }  // namespace mirelune

@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "shell/FileIdentity.h"
+#include "shell/Place.h"
 #include "support/ReduceTestSupport.h"
 
 namespace mirelune {
@@ -180,7 +180,7 @@ TEST_F(SameFileTest, AHardLinkCountsAsTheSource) {
     const QString hardLink = out + QStringLiteral("/song.mp3");
     ASSERT_EQ(
         ::link(QFile::encodeName(source).constData(), QFile::encodeName(hardLink).constData()), 0);
-    EXPECT_TRUE(IsSameFile(hardLink, source));
+    EXPECT_TRUE(Place(hardLink).isSameFile(Place(source)));
     EXPECT_EQ(OutputPathFor(out, source), out + QStringLiteral("/song-reduced.mp3"));
 }
 
