@@ -35,9 +35,9 @@ struct FolderMark {
 };
 
 struct Holds {
-    QHash<QString, FolderMark> marks;  // by absolute folder
-    QSet<QString> swept;
-    QSet<QString> madeRecordFolder;  // folders whose record folder this process made
+    QHash<QString, FolderMark> marks;  // by the folder's file key
+    QSet<QString> swept;               // by absolute folder
+    QSet<QString> madeRecordFolder;    // folders whose record folder this process made
 };
 
 Holds& HoldsOfThisProcess() {
@@ -163,10 +163,16 @@ QString RunMarkPath(const QString& folder, const QString& runTag) {
     return RunFolderIn(folder) + QLatin1Char('/') + runTag + QStringLiteral(".run");
 }
 
-RunMarkHold::RunMarkHold(const QString& folder, FolderSweep sweep)
-    : folder_(Place(folder.isEmpty() ? QStringLiteral(".") : folder).absolutePath()) {
+RunMarkHold::RunMarkHold(const QString& folder, FolderSweep sweep) {
+    // Holds on two spellings of one folder share its one mark: a mark of its
+    // own would write over the other's announcements and go with the first
+    // hold to end. Only the mark: the sets below outlive the folder, whose
+    // file key a new folder may take.
+    const Place place(folder.isEmpty() ? QStringLiteral(".") : folder);
+    folder_ = place.absolutePath();
+    key_ = place.fileKey();
     Holds& holds = HoldsOfThisProcess();
-    FolderMark& mark = holds.marks[folder_];
+    FolderMark& mark = holds.marks[key_];
     ++mark.holds;
     bool made = false;
     marked_ = PlaceMark(folder_, mark, made);
@@ -182,7 +188,7 @@ RunMarkHold::RunMarkHold(const QString& folder, FolderSweep sweep)
 
 bool RunMarkHold::announce(const QList<QByteArray>& fileNames) {
 #ifdef Q_OS_UNIX
-    FolderMark& mark = HoldsOfThisProcess().marks[folder_];
+    FolderMark& mark = HoldsOfThisProcess().marks[key_];
     if (!marked_ || mark.fd < 0) {
         errno = EBADF;
         return false;
@@ -209,7 +215,7 @@ bool RunMarkHold::announce(const QList<QByteArray>& fileNames) {
 }
 
 void RunMarkHold::settle(const QList<QByteArray>& fileNames) {
-    FolderMark& mark = HoldsOfThisProcess().marks[folder_];
+    FolderMark& mark = HoldsOfThisProcess().marks[key_];
     bool settled = false;
     for (const QByteArray& name : fileNames) {
         if (announced_.removeOne(name)) {
@@ -236,17 +242,17 @@ void RunMarkHold::settle(const QList<QByteArray>& fileNames) {
 
 RunMarkHold::~RunMarkHold() {
     // The last hold removes the mark: nothing to write into it first.
-    if (HoldsOfThisProcess().marks[folder_].holds > 1) {
+    if (HoldsOfThisProcess().marks[key_].holds > 1) {
         settle(announced_);
     }
     Holds& holds = HoldsOfThisProcess();
-    FolderMark& mark = holds.marks[folder_];
+    FolderMark& mark = holds.marks[key_];
     if (--mark.holds > 0) {
         return;
     }
 #ifdef Q_OS_UNIX
     const int fd = mark.fd;
-    holds.marks.remove(folder_);
+    holds.marks.remove(key_);
     if (fd < 0) {
         return;
     }
@@ -266,7 +272,7 @@ RunMarkHold::~RunMarkHold() {
         }
     }
 #else
-    holds.marks.remove(folder_);
+    holds.marks.remove(key_);
     QFile::remove(RunMarkPath(folder_, RunTag()));
 #endif
 }

@@ -54,6 +54,7 @@ class RunMarkHold {
 
   private:
     QString folder_;
+    QString key_;  // one for every spelling of the folder
     bool marked_ = false;
     TargetClock clock_;
     QList<QByteArray> announced_;

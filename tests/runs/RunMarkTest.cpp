@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "runs/RunMarkText.h"
@@ -43,6 +45,30 @@ TEST(RunMarkHold, AnnouncesNamesUntilTheyAreSettled) {
         EXPECT_EQ(announced(), QList<QByteArray>({"a.mp3"}));
         first.settle({"a.mp3"});
         EXPECT_EQ(test::ReadBytes(mark), RunMarkText::header(OwnerOfThisProcess()));
+    }
+    EXPECT_FALSE(QFileInfo::exists(mark));
+}
+
+// A folder reached through a link has the same one mark: announcements made
+// under either spelling stay in it until the last hold goes.
+TEST(RunMarkHold, TwoSpellingsOfOneFolderShareItsMark) {
+    const test::ScratchDir dir;
+    const QString out = Q(dir.file("out"));
+    const QString link = Q(dir.file("link"));
+    ASSERT_TRUE(QDir().mkdir(out));
+    ASSERT_TRUE(QFile::link(out, link));
+    const QString mark = RunMarkPath(out, RunTag());
+    const auto announced = [&] { return RunMarkText::parse(test::ReadBytes(mark)).announced; };
+    {
+        RunMarkHold first(out);
+        ASSERT_TRUE(first.announce({"a.mp3"}));
+        {
+            RunMarkHold second(link);
+            ASSERT_TRUE(second.marked());
+            ASSERT_TRUE(second.announce({"b.mp3"}));
+            EXPECT_EQ(announced(), QList<QByteArray>({"a.mp3", "b.mp3"}));
+        }
+        EXPECT_EQ(announced(), QList<QByteArray>({"a.mp3"}));
     }
     EXPECT_FALSE(QFileInfo::exists(mark));
 }
