@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <map>
 
 #include "cli/PredictedSizes.h"
@@ -23,6 +24,8 @@ namespace {
 // well under this. Each result gets two lines.
 constexpr std::uint64_t kRecordLineOverhead = 200;
 constexpr std::uint64_t kRecordLinesPerResult = 2;
+// FAT's largest cluster.
+constexpr std::uint64_t kLargestCluster = 64 * 1024;
 
 std::uint64_t RecordBound(const PlannedReduction& r) {
     const auto names = static_cast<std::uint64_t>(QFile::encodeName(r.output).size() +
@@ -52,8 +55,12 @@ std::optional<FileSystemAnswer> QueryFileSystem(const QString& folder) {
     }
     FileSystemAnswer answer;
     answer.device = static_cast<unsigned long long>(status.st_dev);
+    // fusefat counts in 1 KiB blocks but gives files whole 2 KiB clusters,
+    // which st_blksize tells; a larger st_blksize is only a preferred
+    // transfer size (NFS: 1 MiB), no unit of allocation.
+    const auto preferred = static_cast<std::uint64_t>(status.st_blksize);
     answer.room.unit =
-        fs.f_frsize > 0 ? fs.f_frsize : static_cast<std::uint64_t>(status.st_blksize);
+        std::max<std::uint64_t>({fs.f_frsize, preferred <= kLargestCluster ? preferred : 1, 1});
     if (fs.f_blocks > 0) {
         answer.room.free = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
     }
