@@ -124,6 +124,25 @@ TEST_F(FitCommandTest, NothingFittingEndsWithItsOwnStatus) {
     }
 }
 
+// Shards choose over the whole job, so each picks the bitrate one run would.
+TEST_F(FitCommandTest, EveryShardChoosesTheWholeJobsBitrate) {
+    for (int i = 0; i < 6; ++i) {
+        Mp3("s" + std::to_string(i) + ".mp3", 1.0 + 0.25 * i, "-b 192", 300 + 50 * i);
+    }
+    QStringList lines;
+    for (const char* shard : {"", "1/3", "2/3", "3/3"}) {
+        QStringList args{"--dry-run", "--fit", "150K", "-o", out, Q(dir.file("music"))};
+        if (*shard != '\0') {
+            args << "--shard" << shard;
+        }
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        lines.append(run.out.section(QLatin1Char('\n'), 0, 0));
+    }
+    EXPECT_TRUE(lines[0].startsWith("fit: ")) << lines[0].toStdString();
+    EXPECT_EQ(lines, QStringList(4, lines[0]));
+}
+
 // A target that tells no free space cannot be filled up to it.
 TEST(FitBitrate, FreeSpaceIsRefusedWhereTheTargetTellsNone) {
     cli::Plan plan;
