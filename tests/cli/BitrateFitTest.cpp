@@ -38,6 +38,8 @@ TEST(BitrateFit, CountsWholeUnitsRecordsAndResultsInFlight) {
         // Copied in, two at once: both results are there twice for a while.
         {"copied in, -j 2", {Disk(4096, true)}, {Row(10000, 300), Row(5000, 300)}, 2, {53248}},
         {"copied in, -j 8, two rows", {Disk(4096, true)}, {Row(10000), Row(5000)}, 8, {49152}},
+        // One at a time: the largest is the one there twice.
+        {"copied in, -j 1", {Disk(4096, true)}, {Row(5000), Row(10000)}, 1, {40960}},
         // A FAT stick's 32 KiB clusters: each 1,000-byte result takes one.
         {"32 KiB clusters",
          {Disk(32 * kKiB, true)},
@@ -74,6 +76,12 @@ TEST(BitrateFit, ChoosesTheHighestBitrateThatFits) {
         {Row(200, 0, 0, 0, 0), Row(100, 0, 0, 1, 1)},
         {Row(400, 0, 0, 0, 0), Row(200, 0, 0, 1, 1)},
     };
+    // The first disk's results grow slowly with the bitrate, the second's fast.
+    const std::vector<std::vector<FitRow>> slowAndFast = {
+        {Row(100, 0, 0, 0, 0), Row(50, 0, 0, 1, 1)},
+        {Row(120, 0, 0, 0, 0), Row(100, 0, 0, 1, 1)},
+        {Row(140, 0, 0, 0, 0), Row(200, 0, 0, 1, 1)},
+    };
     const struct {
         const char* what;
         std::vector<std::vector<FitRow>> rowsAt;
@@ -105,6 +113,16 @@ TEST(BitrateFit, ChoosesTheHighestBitrateThatFits) {
          1,
          1,
          150,
+         103,
+         203},
+        // Told for the disk the next bitrate overfills, not the one with the
+        // least to spare.
+        {"free space, the fast one limits",
+         slowAndFast,
+         {{}, {Disk(1, false, 143), Disk(1, false, 153)}},
+         1,
+         1,
+         153,
          103,
          203},
         {"free space, all fit",

@@ -210,5 +210,47 @@ TEST_F(FitCommandTest, OnAStickTheChosenBitrateFitsAndTheNextDoesNot) {
     }
 }
 
+// Rows are counted on the file system of their folder, each file system
+// once however many folders it holds, and a replaced file's size comes back
+// only for a row that replaces it.
+TEST(OutputRoom, GroupsFoldersByFileSystemAndCountsReplacedFiles) {
+    test::ScratchDir dir;
+    const QString there = Q(dir.file("there.mp3"));
+    test::WriteBytes(there, QByteArray(5000, 'x'));
+    std::vector<cli::PlannedReduction> reductions = {
+        {"/music/song.mp3", "/stick/song.mp3", 1}, {"/music/b.mp3", "/stick/sub/b.mp3", 1},
+        {"/music/c.mp3", "/card/c.mp3", 1},        {"/music/d.mp3", there, 1, true},
+        {"/music/e.mp3", there, 1, false},
+    };
+    for (cli::PlannedReduction& r : reductions) {
+        r.recordRoot = r.output.startsWith("/card") ? "/card" : "/stick";
+    }
+    const auto query = [](const QString& folder) {
+        const bool card = folder.startsWith("/card");
+        return std::optional<cli::FileSystemAnswer>(
+            {card ? 9ULL : 7ULL, {card ? 1000 : 2000, card ? 32768ULL : 4096ULL, card}});
+    };
+    const cli::OutputRoom room(reductions, query);
+    EXPECT_EQ(room.shownFolders(), (std::vector<QString>{"/stick", "/card"}));
+    ASSERT_EQ(room.fileSystems().size(), 2U);
+    EXPECT_EQ(room.fileSystems()[1].unit, 32768U);
+    const std::vector<cli::FitRow> rows = room.rowsAt(reductions, 128);
+    ASSERT_EQ(rows.size(), 5U);
+    const std::size_t fileSystems[] = {0, 0, 1, 0, 0};
+    const std::size_t folders[] = {0, 1, 2, 3, 3};
+    const std::size_t roots[] = {0, 0, 1, 0, 0};
+    const std::uint64_t replaced[] = {0, 0, 0, 5000, 0};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i].fileSystem, fileSystems[i]);
+        EXPECT_EQ(rows[i].folder, folders[i]);
+        EXPECT_EQ(rows[i].recordRoot, roots[i]);
+        EXPECT_EQ(rows[i].replaced, replaced[i]);
+        EXPECT_EQ(rows[i].bytes, 0U);  // no facts read: nothing known
+    }
+    // Two lines of at most twice the paths' 30 bytes and 200 more.
+    EXPECT_EQ(rows[0].recordBytes, 520U);
+}
+
 }  // namespace
 }  // namespace mirelune
