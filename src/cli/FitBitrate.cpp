@@ -18,10 +18,16 @@ QString Size(std::int64_t bytes) {
 
 FitOutcome FitBitrate(const Plan& plan, const FitTarget& target, int jobs,
                       const std::vector<int>& offered, const FileSystemQuery& query) {
+    FitOutcome outcome;
+    if (plan.reductions.empty() || offered.empty()) {
+        // Every result is there already: no bitrate makes anything.
+        outcome.kbps = offered.empty() ? 0 : offered.back();
+        outcome.text = QStringLiteral("nothing to reduce");
+        return outcome;
+    }
     const OutputRoom output(plan.reductions, query);
     FitRoom room;
     room.fileSystems = output.fileSystems();
-    FitOutcome outcome;
     if (target.free) {
         for (std::size_t fs = 0; fs < room.fileSystems.size(); ++fs) {
             if (!room.fileSystems[fs].free) {

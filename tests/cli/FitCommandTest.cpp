@@ -210,6 +210,19 @@ TEST_F(FitCommandTest, OnAStickTheChosenBitrateFitsAndTheNextDoesNot) {
     }
 }
 
+// With every result already there no bitrate makes anything, and no file
+// system need be asked.
+TEST(FitBitrate, NothingToReduceNeedsNoRoom) {
+    const auto unasked = [](const QString&) -> std::optional<cli::FileSystemAnswer> {
+        ADD_FAILURE() << "a file system was asked";
+        return std::nullopt;
+    };
+    const cli::FitOutcome fit = cli::FitBitrate(cli::Plan(), {true, 0}, 1, {32, 64}, unasked);
+    EXPECT_EQ(fit.refusal, QString());
+    EXPECT_EQ(fit.kbps, 64);
+    EXPECT_EQ(fit.text, QStringLiteral("nothing to reduce"));
+}
+
 // Rows are counted on the file system of their folder, each file system
 // once however many folders it holds, and a replaced file's size comes back
 // only for a row that replaces it.
