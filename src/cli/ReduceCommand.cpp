@@ -270,10 +270,10 @@ bool StderrIsTerminal() {
 #endif
 }
 
-// The whole job's plan, before it is cut down to a shard's rows. A name given on the
-// command line or in the list that is not UTF-8 is skipped as a folder walk
-// skips it; one holding a NUL byte names no file at all and fails. Either is
-// reported by the shard it falls to.
+// The whole job's plan, before it is cut down to a shard's rows. A name
+// given on the command line or in the list that is not UTF-8 is skipped as a
+// folder walk skips it; one holding a NUL byte names no file at all and
+// fails. Either is reported by the shard it falls to.
 Plan WholePlan(const Settings& settings) {
     QStringList paths;
     std::vector<Note> notUtf8;
