@@ -12,7 +12,13 @@ namespace mirelune::cli {
 
 // Exit statuses shared by every command; 130 is the shell's convention for a
 // program ended by Ctrl+C, and is used for every signal that stops a run.
-enum ExitStatus { kExitOk = 0, kExitSomeFailed = 1, kExitUsage = 2, kExitInterrupted = 130 };
+enum ExitStatus {
+    kExitOk = 0,
+    kExitSomeFailed = 1,
+    kExitUsage = 2,
+    kExitNothingFits = 3,  // --fit found no bitrate whose results fit
+    kExitInterrupted = 130
+};
 
 // A command's arguments as text for the parser, and as the raw bytes the
 // shell passed, so a file name that is not valid in the locale's encoding can

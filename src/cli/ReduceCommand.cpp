@@ -15,7 +15,10 @@
 #include <vector>
 
 #include "cli/DryRun.h"
+#include "cli/FitBitrate.h"
+#include "cli/FitSize.h"
 #include "cli/PathList.h"
+#include "cli/PredictedSizes.h"
 #include "cli/ReducePlan.h"
 #include "cli/ReduceReport.h"
 #include "cli/Shard.h"
@@ -50,6 +53,8 @@ struct Settings {
     bool json = false;
     bool keepTime = false;
     Shard shard;
+    // The bitrate is the highest whose results fit this.
+    std::optional<FitTarget> fit;
     // PATH arguments, then the --from list, as the bytes given.
     QByteArrayList paths;
 };
@@ -130,9 +135,16 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         QStringLiteral("json"),
         QStringLiteral("One JSON object per file on standard output as each ends, then a summary "
                        "object; the summary text goes to standard error."));
+    const QCommandLineOption fit(
+        QStringLiteral("fit"),
+        QStringLiteral("Choose the highest bitrate whose results fit in SIZE (16G, 900M, 64GB, "
+                       "bytes; K, M, G, T and KiB ... TiB count by 1024, KB ... TB by 1000) or "
+                       "in the output folder's free space ('free'). Exit status 3 when nothing "
+                       "fits."),
+        QStringLiteral("SIZE"));
     const QList<QCommandLineOption> options{bitrate,   output,    beside,  jobs,     keepTree,
                                             skipLower, overwrite, refresh, keepTime, dryRun,
-                                            shard,     from,      null,    json};
+                                            shard,     fit,       from,    null,     json};
     parser.addPositionalArgument(
         QStringLiteral("PATH"),
         QStringLiteral("MP3 files, or folders to search (none needed with --from)."),
@@ -202,6 +214,29 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         }
         settings.shard = *parsed;
     }
+    if (parser.isSet(fit)) {
+        settings.fit = ParseFitTarget(parser.value(fit));
+        const QString given = QStringLiteral("--fit ") + parser.value(fit);
+        QString problem;
+        if (!settings.fit) {
+            problem = given + QStringLiteral(" is neither a size (16G, 900M, bytes) nor 'free'");
+        } else if (parser.isSet(bitrate)) {
+            problem = given + QStringLiteral(" chooses the bitrate: give no -b with it");
+        } else if (settings.plan.skipLower) {
+            problem = given + QStringLiteral(
+                                  " cannot be used with --skip-lower: which files are reduced "
+                                  "would depend on the bitrate it chooses");
+        } else if (settings.fit->free && parser.isSet(shard)) {
+            problem = QStringLiteral(
+                "--fit free cannot be used with --shard: the shards would read the free space "
+                "at different moments; give the size (--fit 900M), and every shard chooses the "
+                "same bitrate");
+        }
+        if (!problem.isEmpty()) {
+            status = UsageError(args, problem);
+            return std::nullopt;
+        }
+    }
     settings.json = parser.isSet(json);
     if (parser.isSet(null) && !parser.isSet(from)) {
         status = UsageError(args, QStringLiteral("--null needs --from FILE"));
@@ -235,11 +270,11 @@ bool StderrIsTerminal() {
 #endif
 }
 
-// The whole job's plan cut down to the shard's rows. A name given on the
-// command line or in the list that is not UTF-8 is skipped as a folder walk
-// skips it; one holding a NUL byte names no file at all and fails. Either is
-// reported by the shard it falls to.
-Plan ShardPlan(const Settings& settings) {
+// The whole job's plan, before it is cut down to a shard's rows. A name
+// given on the command line or in the list that is not UTF-8 is skipped as a
+// folder walk skips it; one holding a NUL byte names no file at all and
+// fails. Either is reported by the shard it falls to.
+Plan WholePlan(const Settings& settings) {
     QStringList paths;
     std::vector<Note> notUtf8;
     std::vector<Note> holdingNul;
@@ -257,7 +292,6 @@ Plan ShardPlan(const Settings& settings) {
     Plan plan = MakeReducePlan(settings.plan, paths);
     plan.skipped.insert(plan.skipped.begin(), notUtf8.begin(), notUtf8.end());
     plan.failed.insert(plan.failed.begin(), holdingNul.begin(), holdingNul.end());
-    KeepShard(plan, settings.shard);
     return plan;
 }
 
@@ -275,11 +309,27 @@ int RunReduce(const CommandArguments& args) {
     if (!parsed) {
         return status;
     }
-    const Settings& settings = *parsed;
-    const Plan plan = ShardPlan(settings);
+    Settings settings = *parsed;
+    Plan plan = WholePlan(settings);
     for (const QString& warning : plan.warnings) {
         std::fprintf(stderr, "warning: %s\n", qPrintable(warning));
     }
+    if (settings.fit) {
+        // Over the whole job, so that every shard chooses the same bitrate.
+        ReadSourceFactsOf(plan);
+        const FitOutcome fit = FitBitrate(plan, *settings.fit, settings.jobs, OfferedBitrates());
+        if (!fit.refusal.isEmpty()) {
+            return UsageError(args, fit.refusal);
+        }
+        if (!fit.kbps) {
+            std::fprintf(stderr, "mirelune-cli reduce: %s\n", qPrintable(fit.text));
+            return kExitNothingFits;
+        }
+        std::fprintf(settings.json ? stderr : stdout, "fit: %s\n", qPrintable(fit.text));
+        std::fflush(stdout);
+        settings.plan.kbps = *fit.kbps;
+    }
+    KeepShard(plan, settings.shard);
     if (settings.dryRun) {
         return DryRun(plan, settings.plan.kbps, settings.json);
     }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "encoder/SourceFacts.h"
 #include "folders/FileStamp.h"
 #include "runs/ResultJournal.h"
 #include "reduce/RowPlanner.h"
@@ -45,6 +46,8 @@ struct PlannedReduction {
     QString recordRoot{};
     // A result made again: it replaces only a file with this stamp.
     std::optional<FileStamp> replacing{};
+    // What the result's size depends on in the source, once read.
+    std::optional<encoder::SourceFacts> facts{};
 };
 
 // One line per file that is not reduced, printed in list order.

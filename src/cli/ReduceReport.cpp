@@ -50,11 +50,11 @@ QByteArray Line(const QJsonObject& object) {
     return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
 }
 
+}  // namespace
+
 QString SizeText(qint64 bytes) {
     return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeIecFormat);
 }
-
-}  // namespace
 
 ReportRow PlannedRow(const PlannedReduction& reduction) {
     return {reduction.source,  reduction.output,     ReportRow::Status::WouldReduce, {}, {},
@@ -91,8 +91,13 @@ QByteArray RowJson(const ReportRow& row) {
     return Line(object);
 }
 
-QByteArray PlannedRowJson(const ReportRow& row) {
-    return Line(PlannedObject(row));
+QByteArray PlannedRowJson(const ReportRow& row, const std::optional<PredictedBytes>& predicted) {
+    QJsonObject object = PlannedObject(row);
+    object.insert(QStringLiteral("predicted_bytes"),
+                  predicted ? QJsonValue(static_cast<double>(predicted->bytes)) : QJsonValue());
+    object.insert(QStringLiteral("predicted_exact"),
+                  predicted ? QJsonValue(predicted->exact) : QJsonValue());
+    return Line(object);
 }
 
 ReduceTotals TotalsOf(const std::vector<ReportRow>& rows) {

@@ -43,9 +43,20 @@ std::optional<qint64> SourceBytes(const QString& path);
 // bytes_after and seconds, null where a value is not known.
 QByteArray RowJson(const ReportRow& row);
 
+// A planned result's size before it is made.
+struct PredictedBytes {
+    qint64 bytes = 0;
+    bool exact = false;
+};
+
 // One line of JSON for a row of a plan: source, output, status ("would
-// reduce", "skipped" or "failed"), reason and bytes_before.
-QByteArray PlannedRowJson(const ReportRow& row);
+// reduce", "skipped" or "failed"), reason, bytes_before, and
+// predicted_bytes and predicted_exact (null when nothing is predicted).
+QByteArray PlannedRowJson(const ReportRow& row,
+                          const std::optional<PredictedBytes>& predicted = std::nullopt);
+
+// bytes as "1.2 MiB", in the C locale.
+QString SizeText(qint64 bytes);
 
 // The rows' counts and sizes: the reduced rows' sources and results.
 ReduceTotals TotalsOf(const std::vector<ReportRow>& rows);

@@ -88,6 +88,10 @@ TEST_F(ReduceCommandTest, UsageErrorsExitWithTwoAndTouchNothing) {
         {"--shard", "one", "-o", out, song},
         {"--null", "-o", out, song},
         {"--from", Q(dir.file("no-list")), "-o", out},
+        {"--fit", "16G", "-b", "64", "-o", out, song},
+        {"--fit", "16G", "--skip-lower", "-o", out, song},
+        {"--fit", "lots", "-o", out, song},
+        {"--fit", "free", "--shard", "1/2", "-o", out, song},
     };
     for (const QStringList& args : cases) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
@@ -110,9 +114,11 @@ TEST_F(ReduceCommandTest, DryRunPrintsEachPlanAndRunsNothing) {
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QString output = out + QStringLiteral("/$(touch x) $HOME.mp3");
     const QStringList lines = run.out.split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
-    EXPECT_EQ(lines[0], song + QStringLiteral(" → ") + output);
-    EXPECT_EQ(lines[2], QStringLiteral("would reduce 1, skip 1, fail 0"));
+    ASSERT_EQ(lines.size(), 5) << run.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(song + QStringLiteral(" → ") + output + QStringLiteral(" (≈")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("free: ") + out + QStringLiteral(": ")));
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("would reduce 1, skip 1, fail 0; ")));
     EXPECT_EQ(run.err, QStringLiteral("skipped: ") + Q(dir.file("music/cover.jpg")) +
                            QStringLiteral(": not a valid MP3 file\n"));
 
@@ -176,7 +182,8 @@ TEST_F(ReduceCommandTest, DryRunLeavesEveryPlannedFolderAsItWas) {
         const auto before = modified();
         const CliRun run = Run(args);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        EXPECT_TRUE(run.out.endsWith("would reduce 3, skip 0, fail 0\n")) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains("\nwould reduce 3, skip 0, fail 0; "))
+            << run.out.toStdString();
         EXPECT_EQ(modified(), before);
         char events[4096];
         EXPECT_LE(::read(watch, events, sizeof events), 0);
@@ -200,28 +207,40 @@ TEST_F(ReduceCommandTest, DryRunJsonGivesEachRowsStatusAndOutput) {
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const qint64 size = QFileInfo(song).size();
     const qint64 takenSize = QFileInfo(taken).size();
-    EXPECT_EQ(test::JsonLines(run.out),
-              (QList<QJsonObject>{{{"source", song},
-                                   {"output", out + "/song.mp3"},
-                                   {"status", "would reduce"},
-                                   {"reason", QJsonValue::Null},
-                                   {"bytes_before", size}},
-                                  {{"source", cover},
-                                   {"output", QJsonValue::Null},
-                                   {"status", "skipped"},
-                                   {"reason", "not a valid MP3 file"},
-                                   {"bytes_before", 9}},
-                                  // A script must see which file stands in the way.
-                                  {{"source", taken},
-                                   {"output", out + "/taken.mp3"},
-                                   {"status", "skipped"},
-                                   {"reason", "exists"},
-                                   {"bytes_before", takenSize}},
-                                  {{"summary", QJsonObject{{"would_reduce", 1},
-                                                           {"skipped", 2},
-                                                           {"failed", 0},
-                                                           {"gone", 0},
-                                                           {"bytes_before", size}}}}}));
+    QList<QJsonObject> lines = test::JsonLines(run.out);
+    ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
+    // The sizes to come are FitCommandTest's; a skipped row predicts none.
+    QJsonObject summary = lines[3]["summary"].toObject();
+    for (const char* key : {"predicted_bytes", "predicted_exact", "free_space"}) {
+        lines[0].remove(QLatin1String(key));
+        summary.remove(QLatin1String(key));
+    }
+    lines[3]["summary"] = summary;
+    EXPECT_EQ(lines, (QList<QJsonObject>{{{"source", song},
+                                          {"output", out + "/song.mp3"},
+                                          {"status", "would reduce"},
+                                          {"reason", QJsonValue::Null},
+                                          {"bytes_before", size}},
+                                         {{"source", cover},
+                                          {"output", QJsonValue::Null},
+                                          {"status", "skipped"},
+                                          {"reason", "not a valid MP3 file"},
+                                          {"bytes_before", 9},
+                                          {"predicted_bytes", QJsonValue::Null},
+                                          {"predicted_exact", QJsonValue::Null}},
+                                         // A script must see which file stands in the way.
+                                         {{"source", taken},
+                                          {"output", out + "/taken.mp3"},
+                                          {"status", "skipped"},
+                                          {"reason", "exists"},
+                                          {"bytes_before", takenSize},
+                                          {"predicted_bytes", QJsonValue::Null},
+                                          {"predicted_exact", QJsonValue::Null}},
+                                         {{"summary", QJsonObject{{"would_reduce", 1},
+                                                                  {"skipped", 2},
+                                                                  {"failed", 0},
+                                                                  {"gone", 0},
+                                                                  {"bytes_before", size}}}}}));
     EXPECT_EQ(test::EntriesOf(out), QStringList{"taken.mp3"});
 }
 
@@ -238,7 +257,9 @@ TEST_F(ReduceCommandTest, AListLineHoldingANulFailsAndNamesNoOtherFile) {
                                      {"output", QJsonValue::Null},
                                      {"status", "failed"},
                                      {"reason", "the name holds a NUL byte"},
-                                     {"bytes_before", QJsonValue::Null}}));
+                                     {"bytes_before", QJsonValue::Null},
+                                     {"predicted_bytes", QJsonValue::Null},
+                                     {"predicted_exact", QJsonValue::Null}}));
     EXPECT_EQ(lines[1]["summary"]["would_reduce"], 0);
 }
 

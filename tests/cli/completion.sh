@@ -35,8 +35,9 @@ expect() {
 expect "$cli" _mirelune_cli "mirelune-cli " "info reduce"
 expect "$cli" _mirelune_cli "mirelune-cli -" "-h --help -v --version"
 expect "$cli" _mirelune_cli "mirelune-cli reduce -" \
-    "-h --help -v --version -b --bitrate -o --output --beside -j --jobs --keep-tree --skip-lower --overwrite --refresh --keep-time --dry-run --shard --from --null --json"
-expect "$cli" _mirelune_cli "mirelune-cli reduce --f" "--from"
+    "-h --help -v --version -b --bitrate -o --output --beside -j --jobs --keep-tree --skip-lower --overwrite --refresh --keep-time --dry-run --shard --fit --from --null --json"
+expect "$cli" _mirelune_cli "mirelune-cli reduce --f" "--fit --from"
+expect "$cli" _mirelune_cli "mirelune-cli reduce --fit f" "free"
 expect "$cli" _mirelune_cli "mirelune-cli reduce --bitrate 3" "32 320"
 expect "$cli" _mirelune_cli "mirelune-cli reduce -o " "files:-d"
 expect "$cli" _mirelune_cli "mirelune-cli reduce --from " "files:"
