@@ -14,10 +14,10 @@
 #include "cli/PathJson.h"
 #include "cli/PredictedSizes.h"
 #include "cli/ReduceReport.h"
+#include "landing/TargetNames.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/ReductionOutcome.h"
-#include "landing/TargetNames.h"
 #include "shell/NameText.h"
 #include "shell/PathHelpers.h"
 
@@ -122,7 +122,10 @@ int DryRun(Plan plan, int kbps, bool json) {
                 predicted[i] ? QStringLiteral(" (%1)").arg(Shown(*predicted[i])) : QString();
             std::printf("%s → %s%s\n  %s\n", qPrintable(ShownPath(r.source)),
                         qPrintable(ShownPath(r.output)), qPrintable(size),
-                        qPrintable(EncoderCommandText(encoder, kbps, r.source, r.output)));
+                        qPrintable(EncoderCommandText({.encoderPath = encoder,
+                                                       .kbps = kbps,
+                                                       .source = r.source,
+                                                       .output = r.output})));
         }
         for (std::size_t fs = 0; fs < room.fileSystems().size(); ++fs) {
             const std::optional<std::uint64_t>& bytes = room.fileSystems()[fs].free;

@@ -23,11 +23,11 @@
 #include "cli/ReduceReport.h"
 #include "cli/Shard.h"
 #include "folders/LeftOutNames.h"
+#include "folders/RealFolders.h"
 #include "reduce/EncoderCommand.h"
 #include "reduce/EncoderCopy.h"
 #include "reduce/EncoderResource.h"
 #include "reduce/LargerResults.h"
-#include "folders/RealFolders.h"
 #include "reduce/ReduceOptions.h"
 #include "reduce/ReductionBatch.h"
 #include "reduce/ReductionOutcome.h"
@@ -372,10 +372,16 @@ int RunReduce(const CommandArguments& args) {
         if (below != QStringLiteral(".") && StaysBelow(below)) {
             OpenFolderBelow(r.recordRoot, below, true);
         }
-        requests.push_back({encoder ? encoder->path() : QString(), settings.plan.kbps, r.source,
-                            r.output, r.replace ? Replace::Yes : Replace::No, &journals,
-                            r.recordRoot, settings.keepTime, r.replacing,
-                            [&stop] { return stop.stopRequested(); }});
+        requests.push_back({.encoderPath = encoder ? encoder->path() : QString(),
+                            .kbps = settings.plan.kbps,
+                            .source = r.source,
+                            .output = r.output,
+                            .replace = r.replace ? Replace::Yes : Replace::No,
+                            .journals = &journals,
+                            .recordRoot = r.recordRoot,
+                            .keepTime = settings.keepTime,
+                            .replacing = r.replacing,
+                            .stopRequested = [&stop] { return stop.stopRequested(); }});
         rows.push_back(PlannedRow(r));
     }
 

@@ -63,9 +63,13 @@ Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& 
         switch (row.action) {
             case RowPlan::Action::Reduce:
             case RowPlan::Action::Replace:
-                plan.reductions.push_back({row.source, row.output, row.sourceBytes,
-                                           row.action == RowPlan::Action::Replace, row.renamed,
-                                           row.recordRoot, row.replacing});
+                plan.reductions.push_back({.source = row.source,
+                                           .output = row.output,
+                                           .sourceBytes = row.sourceBytes,
+                                           .replace = row.action == RowPlan::Action::Replace,
+                                           .renamed = row.renamed,
+                                           .recordRoot = row.recordRoot,
+                                           .replacing = row.replacing});
                 break;
             case RowPlan::Action::Skip:
                 plan.skipped.push_back({row.source, row.reason, row.output});

@@ -57,16 +57,22 @@ QString SizeText(qint64 bytes) {
 }
 
 ReportRow PlannedRow(const PlannedReduction& reduction) {
-    return {reduction.source,  reduction.output,     ReportRow::Status::WouldReduce, {}, {},
-            reduction.renamed, reduction.sourceBytes};
+    return {.source = reduction.source,
+            .output = reduction.output,
+            .status = ReportRow::Status::WouldReduce,
+            .renamed = reduction.renamed,
+            .bytesBefore = reduction.sourceBytes};
 }
 
 std::vector<ReportRow> LeftOutRows(const Plan& plan) {
     std::vector<ReportRow> rows;
     const auto add = [&rows](const std::vector<Note>& notes, ReportRow::Status status) {
         for (const Note& note : notes) {
-            rows.push_back(
-                {note.path, note.output, status, note.text, {}, false, SourceBytes(note.path)});
+            rows.push_back({.source = note.path,
+                            .output = note.output,
+                            .status = status,
+                            .reason = note.text,
+                            .bytesBefore = SourceBytes(note.path)});
         }
     };
     add(plan.skipped, ReportRow::Status::Skipped);

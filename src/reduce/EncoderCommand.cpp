@@ -7,17 +7,15 @@
 
 namespace mirelune {
 
-EncoderCommand MakeEncoderCommand(const QString& encoderPath, int kbps, const QString& source,
-                                  const QString& output) {
-    return {encoderPath,
+EncoderCommand MakeEncoderCommand(const EncoderTask& task) {
+    return {task.encoderPath,
             {QStringLiteral("-h"), QStringLiteral("-m"), QStringLiteral("s"), QStringLiteral("-b"),
-             QString::number(kbps), source, output}};
+             QString::number(task.kbps), task.source, task.output}};
 }
 
-QString EncoderCommandText(const QString& encoderPath, int kbps, const QString& source,
-                           const QString& output) {
-    QStringList words{encoderPath};
-    words += MakeEncoderCommand(encoderPath, kbps, source, output).arguments;
+QString EncoderCommandText(const EncoderTask& task) {
+    QStringList words{task.encoderPath};
+    words += MakeEncoderCommand(task).arguments;
     std::transform(words.begin(), words.end(), words.begin(), ShellQuoted);
     return words.join(QLatin1Char(' '));
 }

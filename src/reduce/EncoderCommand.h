@@ -13,14 +13,22 @@ struct EncoderCommand {
     QStringList arguments;
 };
 
+// What one encoder run is asked to do: which encoder, at what bitrate, from
+// which source into which file. Three paths side by side are named, never
+// given by place.
+struct EncoderTask {
+    QString encoderPath{};
+    int kbps = 128;
+    QString source{};
+    QString output{};
+};
+
 // -h -m s -b <kbps> <source> <output>: high quality, stereo, constant
 // bitrate.
-EncoderCommand MakeEncoderCommand(const QString& encoderPath, int kbps, const QString& source,
-                                  const QString& output);
+EncoderCommand MakeEncoderCommand(const EncoderTask& task);
 
 // The same run as one line of text for the user and for logs, each word
 // quoted for a POSIX shell (ShellQuoted), so the line can be pasted and run.
-QString EncoderCommandText(const QString& encoderPath, int kbps, const QString& source,
-                           const QString& output);
+QString EncoderCommandText(const EncoderTask& task);
 
 }  // namespace mirelune

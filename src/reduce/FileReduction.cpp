@@ -2,163 +2,26 @@
 #include "reduce/FileReduction.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QStorageInfo>
-#include <cerrno>
 
-#include "runs/MadeResult.h"
 #include "landing/OutputNaming.h"
-#include "folders/RealFolders.h"
+#include "landing/RowReasons.h"
+#include "reduce/EncoderProcess.h"
+#include "reduce/ReductionChecks.h"
 #include "reduce/RunProgress.h"
+#include "runs/MadeResult.h"
 #include "shell/PathHelpers.h"
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
+#ifndef Q_OS_WIN
 #include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-#ifdef Q_OS_LINUX
-#include <sys/prctl.h>
 #endif
 
 namespace mirelune {
-namespace {
-
-// The longest encoder line kept; a program that never ends its line cannot
-// make us hold more than this.
-constexpr int kMaxLineBytes = 4096;
-
-// Terminal colour and cursor codes, and other control characters, are not
-// part of what the encoder meant to say.
-QString Readable(const QByteArray& line) {
-    QString text = QString::fromLocal8Bit(line);
-    QString clean;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\x1b') {
-            // ESC [ ... final letter
-            ++i;
-            if (i < text.size() && text[i] == u'[') {
-                while (i + 1 < text.size() && !text[i + 1].isLetter()) {
-                    ++i;
-                }
-                ++i;
-            }
-            continue;
-        }
-        if (c.unicode() >= 32 && c.unicode() != 127) {
-            clean += c;
-        }
-    }
-    return clean.trimmed();
-}
-
-// LAME's progress display: the frame counter ("  120/383 (31%)|  0:01/..."),
-// its table header and rules, and the statistics after it. None of it says
-// why an encode failed.
-bool IsProgressText(const QString& line) {
-    static const QRegularExpression kCounter(QStringLiteral(R"(^\d+/\d+\s*\()"));
-    static const QRegularExpression kRule(QStringLiteral(R"(^[-=+| ]+$)"));
-    return line.contains(QLatin1Char('|')) || kCounter.match(line).hasMatch() ||
-           kRule.match(line).hasMatch();
-}
-
-// The read and write bits of the source's mode; 0666 (before the umask)
-// when the source cannot be asked.
-unsigned SourceMode(const QString& source) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(source);
-    return 0666;
-#else
-    struct stat status {};
-    if (::stat(QFile::encodeName(source).constData(), &status) != 0) {
-        return 0666;
-    }
-    return status.st_mode & 07777;
-#endif
-}
-
-bool SourceIsGone(const QString& source) {
-    return !QFileInfo::exists(source);
-}
-
-bool NoSpaceIn(const QString& folder, const QString& encoderMessage) {
-    if (encoderMessage.contains(QStringLiteral("No space left on device"), Qt::CaseInsensitive)) {
-        return true;
-    }
-    const QStorageInfo storage(folder.isEmpty() ? QStringLiteral(".") : folder);
-    return storage.isValid() && StorageIsFull(storage.bytesTotal(), storage.bytesAvailable());
-}
-
-// SIGTERM first: the encoder then removes the temporary file it writes
-// beside the result. SIGKILL only for one that does not end.
-void StopEncoder(QProcess& process) {
-    process.terminate();
-    if (!process.waitForFinished(2000)) {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-}
-
-// Below the folder the job was given, results go only into real folders:
-// nobody sharing the folder can send them elsewhere with a link.
-QString FolderRefusal(const QString& root, const QString& folder) {
-    if (root.isEmpty()) {
-        return {};
-    }
-    const QString relative = QDir(root).relativeFilePath(folder);
-    if (relative == QStringLiteral(".") || !StaysBelow(relative)) {
-        return {};
-    }
-    const FolderHandle opened = OpenFolderBelow(root, relative, false);
-    if (opened.isOpen() || (opened.error() != ELOOP && opened.error() != ENOTDIR)) {
-        return {};  // a folder that is missing is the reservation's to report
-    }
-    return reason::FolderIsNoRealFolder(QDir::cleanPath(folder));
-}
-
-}  // namespace
-
-bool StorageIsFull(qint64 bytesTotal, qint64 bytesAvailable) {
-    // Some drivers (fusefat, some versions) report no size at all: that is
-    // no full medium.
-    return bytesTotal > 0 && bytesAvailable == 0;
-}
 
 FileReduction::FileReduction(ReductionRequest request, QObject* parent)
     : QObject(parent),
       request_(std::move(request)),
       result_(request_.output, request_.placement ? *request_.placement : SystemPlacementCalls()) {
-    // Only what the encoder says on its error output can explain a failure;
-    // its standard output is nobody's business.
-    process_.setProcessChannelMode(QProcess::SeparateChannels);
-    process_.setStandardOutputFile(QProcess::nullDevice());
-    process_.setInputChannelMode(QProcess::ManagedInputChannel);
-#ifdef Q_OS_WIN
-    // The encoder is a console program; its output is captured, so no
-    // console window may open for it.
-    process_.setCreateProcessArgumentsModifier(
-        [](QProcess::CreateProcessArguments* args) { args->flags |= CREATE_NO_WINDOW; });
-#endif
-#ifdef Q_OS_LINUX
-    // The encoder gets SIGTERM when its parent dies, killed outright or not,
-    // and removes its temporary file as for any SIGTERM. The system sends it
-    // when the thread that started the encoder ends: that is the thread of
-    // the event loop all reductions run on, which ends with the program. A
-    // parent that died before the request took effect is seen by the child
-    // as a changed parent id; that child never becomes the encoder.
-    const pid_t starter = ::getpid();
-    process_.setChildProcessModifier([starter] {
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (::getppid() != starter) {
-            ::_exit(kStartFailureCode);
-        }
-    });
-#endif
+    PrepareEncoderProcess(process_);
     connect(&process_, &QProcess::started, this, [this] { encoderStarted_ = true; });
     connect(&process_, &QProcess::readyReadStandardError, this, &FileReduction::readErrorOutput);
     connect(&process_, &QProcess::finished, this, &FileReduction::onProcessFinished);
@@ -191,8 +54,7 @@ bool FileReduction::start() {
         refusal = FolderRefusal(request_.recordRoot, FolderOf(request_.output));
     }
     if (!refusal.isEmpty()) {
-        command_ = MakeEncoderCommand(request_.encoderPath, request_.kbps, request_.source,
-                                      request_.output);
+        command_ = MakeEncoderCommand(encoderTask(request_.output));
         fail(refusal, kStartFailureCode);
         return false;
     }
@@ -200,8 +62,7 @@ bool FileReduction::start() {
     const ResultFile::Reservation reservation =
         result_.reserve(SourceMode(request_.source), request_.replace);
     command_ = MakeEncoderCommand(
-        request_.encoderPath, request_.kbps, request_.source,
-        result_.temporaryPath().isEmpty() ? request_.output : result_.temporaryPath());
+        encoderTask(result_.temporaryPath().isEmpty() ? request_.output : result_.temporaryPath()));
     if (reservation == ResultFile::Reservation::Exists) {
         // Taken before any work was spent on it: skipped, as a plan that
         // found the file there would have.
@@ -240,18 +101,8 @@ void FileReduction::abort() {
 }
 
 void FileReduction::readErrorOutput() {
-    const QByteArray bytes = process_.readAllStandardError();
-    for (const char byte : bytes) {
-        if (byte == '\n' || byte == '\r') {
-            const QString line = Readable(partialLine_);
-            if (!line.isEmpty() && !IsProgressText(line)) {
-                outcome_.lastLine = line;
-            }
-            partialLine_.clear();
-        } else if (partialLine_.size() < kMaxLineBytes) {
-            partialLine_.append(byte);
-        }
-    }
+    errorLines_.append(process_.readAllStandardError());
+    outcome_.lastLine = errorLines_.lastLine();
 }
 
 void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status) {
@@ -259,10 +110,8 @@ void FileReduction::onProcessFinished(int exitCode, QProcess::ExitStatus status)
         return;
     }
     readErrorOutput();
-    if (const QString tail = Readable(partialLine_); !tail.isEmpty() && !IsProgressText(tail)) {
-        outcome_.lastLine = tail;
-    }
-    partialLine_.clear();
+    errorLines_.endOfOutput();
+    outcome_.lastLine = errorLines_.lastLine();
     if (aborting_ || stoppedWithJob(exitCode, status)) {
         result_.discard();
         outcome_.status = ReductionOutcome::Status::Interrupted;
@@ -352,6 +201,13 @@ void FileReduction::onProcessError(QProcess::ProcessError error) {
     if (!starting_) {
         end();
     }
+}
+
+EncoderTask FileReduction::encoderTask(const QString& output) const {
+    return {.encoderPath = request_.encoderPath,
+            .kbps = request_.kbps,
+            .source = request_.source,
+            .output = output};
 }
 
 QString FileReduction::failureReason(QString encoderReason) const {

@@ -7,20 +7,21 @@
 #include <functional>
 #include <optional>
 
-#include "reduce/EncoderCommand.h"
 #include "folders/FileStamp.h"
-#include "reduce/ReductionOutcome.h"
 #include "landing/ResultFile.h"
+#include "reduce/EncoderCommand.h"
+#include "reduce/EncoderErrorLines.h"
+#include "reduce/ReductionOutcome.h"
 #include "runs/ResultJournal.h"
 
 namespace mirelune {
 
 // What to reduce: one source into one output path, decided beforehand.
 struct ReductionRequest {
-    QString encoderPath;
+    QString encoderPath{};
     int kbps = 128;
-    QString source;
-    QString output;
+    QString source{};
+    QString output{};
     // Whether the result may replace a file at the output path. Without it a
     // file found there when its turn comes, or when the result is ready,
     // stays, and the row is skipped.
@@ -42,9 +43,6 @@ struct ReductionRequest {
     // The calls that place the result; unset: the system's.
     const PlacementCalls* placement = nullptr;
 };
-
-// Whether a file system's own figures say it is full.
-bool StorageIsFull(qint64 bytesTotal, qint64 bytesAvailable);
 
 // One source reduced into its output: the encoder writes a temporary file
 // beside the output, and only an encoder that ends with 0 and a result our
@@ -84,6 +82,8 @@ class FileReduction : public QObject {
     void finished();
 
   private:
+    // The request's encoder run, writing into output.
+    EncoderTask encoderTask(const QString& output) const;
     void readErrorOutput();
     void onProcessFinished(int exitCode, QProcess::ExitStatus status);
     void onProcessError(QProcess::ProcessError error);
@@ -108,7 +108,7 @@ class FileReduction : public QObject {
     ResultFile result_;
     QProcess process_;
     ReductionOutcome outcome_;
-    QByteArray partialLine_;
+    EncoderErrorLines errorLines_;
     bool starting_ = false;
     bool encoderStarted_ = false;
     bool aborting_ = false;

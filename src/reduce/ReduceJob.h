@@ -9,8 +9,11 @@
 namespace mirelune {
 
 class EncoderCopy;
+class ErrorGuard;
 class FileReduction;
 class ReduceJobView;
+struct ReportRow;
+struct RowWork;
 
 // "Start Reducing": every row of the list re-encoded at the chosen bitrate
 // into its output file, one encoder at a time, on the UI thread. The window
@@ -48,6 +51,23 @@ class ReduceJob {
     void setPollInterval(int milliseconds) { pollIntervalMs_ = milliseconds; }
 
   private:
+    // One run's state from its options to its report.
+    struct Run;
+
+    // The checks before anything is done; false when the job ends there.
+    bool mayStart(ErrorGuard& g, ReduceJobView& view);
+    // The options taken, the one question asked, the encoder written; false
+    // when the job ends there.
+    bool prepare(ErrorGuard& g, ReduceJobView& view, Run& run);
+    // Row i read and shown; false when the job was aborted meanwhile.
+    bool beginRow(ErrorGuard& g, ReduceJobView& view, const Run& run, qint32 i, RowWork& row);
+    // Where row i's result goes, whether it runs, and at what bitrate.
+    void planRow(ErrorGuard& g, const Run& run, qint32 i, RowWork& row);
+    // The row's report: refused, skipped, or as its encoder ended.
+    ReportRow endRow(ErrorGuard& g, ReduceJobView& view, Run& run, qint32 i, const RowWork& row);
+    // The encoder copy removed, the window's idle look back, and the message.
+    void finish(ErrorGuard& g, ReduceJobView& view, Run& run);
+
     bool busy_ = false;
     bool aborted_ = false;
     std::unique_ptr<EncoderCopy> encoder_;

@@ -11,11 +11,14 @@
 
 namespace mirelune {
 
-qint32 RunAndWait(FileReduction& reduction, ProgressDisplay* bar, const QString& baseText,
-                  qint32 startValue, qint32 fileCount, WindowLayer& window, int pollIntervalMs) {
+qint32 RunAndWait(FileReduction& reduction, const WaitBar& shown, WindowLayer& window,
+                  int pollIntervalMs) {
+    ProgressDisplay* const bar = shown.bar;
+    const QString& baseText = shown.baseText;
+    const qint32 startValue = shown.startValue;
     // Worked out before the encoder starts, so a bad count cannot leave a
     // process behind that nobody waits for.
-    const BarSteps steps = bar != nullptr ? BarStepsFor(startValue, fileCount) : BarSteps{};
+    const BarSteps steps = bar != nullptr ? BarStepsFor(startValue, shown.fileCount) : BarSteps{};
     if (!reduction.start()) {
         return reduction.outcome().exitCode;
     }

@@ -22,8 +22,10 @@ TEST(EncoderCommandText, QuotesEachWordForAShell) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.source);
-        EXPECT_EQ(EncoderCommandText(QStringLiteral("/tmp/mirelune-ab12/lame"), 128,
-                                     QString::fromUtf8(c.source), QStringLiteral("/o/a b.mp3")),
+        EXPECT_EQ(EncoderCommandText({.encoderPath = QStringLiteral("/tmp/mirelune-ab12/lame"),
+                                      .kbps = 128,
+                                      .source = QString::fromUtf8(c.source),
+                                      .output = QStringLiteral("/o/a b.mp3")}),
                   QStringLiteral("/tmp/mirelune-ab12/lame -h -m s -b 128 ") +
                       QString::fromUtf8(c.quoted) + QStringLiteral(" '/o/a b.mp3'"));
     }
@@ -31,8 +33,10 @@ TEST(EncoderCommandText, QuotesEachWordForAShell) {
 
 TEST(MakeEncoderCommand, HandsTheSameArgumentsOverAsAList) {
     const QString source = QStringLiteral("/music/it's \"a\" $(song).mp3");
-    const EncoderCommand command = MakeEncoderCommand(QStringLiteral("/tmp/x/lame"), 320, source,
-                                                      QStringLiteral("/o/a b.mp3"));
+    const EncoderCommand command = MakeEncoderCommand({.encoderPath = QStringLiteral("/tmp/x/lame"),
+                                                       .kbps = 320,
+                                                       .source = source,
+                                                       .output = QStringLiteral("/o/a b.mp3")});
     EXPECT_EQ(command.program, QStringLiteral("/tmp/x/lame"));
     EXPECT_EQ(command.arguments, QStringList({"-h", "-m", "s", "-b", "320", source, "/o/a b.mp3"}));
 }

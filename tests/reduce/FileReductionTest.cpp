@@ -13,6 +13,7 @@
 
 #include "reduce/EncoderCopy.h"
 #include "reduce/ReductionBatch.h"
+#include "reduce/ReductionChecks.h"
 #include "reduce/RunAndWait.h"
 #include "runs/JournalRecords.h"
 #include "support/FuseMount.h"
@@ -100,10 +101,14 @@ TEST_F(StandInTest, OnlyACleanExitWithAValidResultReplacesTheOutput) {
         SCOPED_TRACE(c.name);
         test::WriteBytes(source, test::HandMadeMp3(5));
         test::WriteBytes(output, kOldResult);
-        FileReduction reduction(
-            {Encoder(QString::fromUtf8(c.body)), 128, source, output, Replace::Yes});
-        const qint32 returned =
-            RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1);
+        FileReduction reduction({.encoderPath = Encoder(QString::fromUtf8(c.body)),
+                                 .source = source,
+                                 .output = output,
+                                 .replace = Replace::Yes});
+        const qint32 returned = RunAndWait(
+            reduction,
+            {.bar = &view, .baseText = QStringLiteral("base"), .startValue = 50, .fileCount = 2},
+            view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, c.status);
         EXPECT_EQ(reduction.outcome().reason, c.reason);
         EXPECT_EQ(reduction.outcome().note, c.note);
@@ -128,11 +133,15 @@ TEST_F(StandInTest, AnEncoderEndedByAStopSignalAfterAStopRequestIsInterrupted) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.signal) + (c.stopRequested ? " after a stop request" : ""));
-        ReductionRequest request{Encoder(QStringLiteral("kill -%1 $$").arg(c.signal)), 128, source,
-                                 output};
-        request.stopRequested = [&c] { return c.stopRequested; };
-        FileReduction reduction(request);
-        RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1);
+        FileReduction reduction(
+            {.encoderPath = Encoder(QStringLiteral("kill -%1 $$").arg(c.signal)),
+             .source = source,
+             .output = output,
+             .stopRequested = [&c] { return c.stopRequested; }});
+        RunAndWait(
+            reduction,
+            {.bar = &view, .baseText = QStringLiteral("base"), .startValue = 50, .fileCount = 2},
+            view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, c.status);
         EXPECT_EQ(test::EntriesOf(out), QStringList());
     }
@@ -167,9 +176,12 @@ TEST_F(StandInTest, WithoutLeaveToReplaceAResultNeverTakesATakenName) {
         const QString plant = c.planted ? QStringLiteral("echo planted > ") +
                                               test::ShellQuoted(output) + QStringLiteral("; ")
                                         : QString();
-        FileReduction reduction({Encoder(plant + QStringLiteral(R"(cp "$6" "$7")")), 128, source,
-                                 output, c.replace, nullptr, QString(), false, recorded});
-        RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+        FileReduction reduction({.encoderPath = Encoder(plant + QStringLiteral(R"(cp "$6" "$7")")),
+                                 .source = source,
+                                 .output = output,
+                                 .replace = c.replace,
+                                 .replacing = recorded});
+        RunAndWait(reduction, {}, view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, c.status);
         EXPECT_EQ(test::ReadBytes(output), c.status == Status::Skipped
                                                ? QByteArrayLiteral("planted\n")
@@ -195,8 +207,10 @@ TEST_F(StandInTest, AResultGetsTheSourcesReadAndWriteBitsOnly) {
         ASSERT_EQ(::chmod(QFile::encodeName(source).constData(), c.source), 0);
         // Whatever the encoder makes of its output's mode does not count.
         FileReduction reduction(
-            {Encoder(QStringLiteral(R"(cp "$6" "$7"; chmod 4777 "$7")")), 128, source, output});
-        RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+            {.encoderPath = Encoder(QStringLiteral(R"(cp "$6" "$7"; chmod 4777 "$7")")),
+             .source = source,
+             .output = output});
+        RunAndWait(reduction, {}, view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, Status::Reduced);
         struct stat status {};
         ASSERT_EQ(::stat(QFile::encodeName(output).constData(), &status), 0);
@@ -227,8 +241,9 @@ TEST_F(StandInTest, FailuresOfTheSystemReadAsSentences) {
     const QString fill = QStringLiteral("head -c 200000 /dev/zero > \"$7\" || exit 1");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FileReduction reduction({Encoder(fill), 128, source, c.output});
-        RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+        FileReduction reduction(
+            {.encoderPath = Encoder(fill), .source = source, .output = c.output});
+        RunAndWait(reduction, {}, view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, Status::Failed);
         EXPECT_EQ(reduction.outcome().reason, c.reason);
     }
@@ -263,8 +278,10 @@ TEST_F(StandInTest, EachFailureOnASimpleTargetSaysItsRealCause) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FileReduction reduction({Encoder(QString::fromUtf8(c.body)), 128, source, c.output});
-        RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+        FileReduction reduction({.encoderPath = Encoder(QString::fromUtf8(c.body)),
+                                 .source = source,
+                                 .output = c.output});
+        RunAndWait(reduction, {}, view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, Status::Failed);
         EXPECT_EQ(reduction.outcome().reason, c.reason);
     }
@@ -284,13 +301,16 @@ TEST_F(StandInTest, AResultKeepsItsSourcesTimeWhereTheTargetDroppedIt) {
     PlacementCalls dropping;
     dropping.time = [](int, const struct timespec*) { return 0; };
     ResultJournals journals;
-    ReductionRequest request{Encoder(R"(cp "$6" "$7")"), 128, source, output};
-    request.journals = &journals;
-    request.recordRoot = out;
-    request.keepTime = true;
-    request.placement = &dropping;
-    FileReduction reduction(request);
-    RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1);
+    FileReduction reduction({.encoderPath = Encoder(R"(cp "$6" "$7")"),
+                             .source = source,
+                             .output = output,
+                             .journals = &journals,
+                             .recordRoot = out,
+                             .keepTime = true,
+                             .placement = &dropping});
+    RunAndWait(reduction,
+               {.bar = &view, .baseText = QStringLiteral("base"), .startValue = 50, .fileCount = 2},
+               view.window(), 1);
     EXPECT_EQ(reduction.outcome().status, Status::Reduced);
     EXPECT_FALSE(reduction.outcome().timeNotKept);
     EXPECT_EQ(QFileInfo(output).lastModified().toMSecsSinceEpoch(), kTime);
@@ -306,7 +326,10 @@ TEST_F(StandInTest, AResultNeverStartsOnItsOwnSource) {
     for (const QString& onItself : {source, Q(dir.file("Loud.mp3"))}) {
         SCOPED_TRACE(onItself.toStdString());
         const QString from = onItself == source ? source : upper;
-        FileReduction reduction({Encoder(R"(cp "$6" "$7")"), 128, from, onItself, Replace::Yes});
+        FileReduction reduction({.encoderPath = Encoder(R"(cp "$6" "$7")"),
+                                 .source = from,
+                                 .output = onItself,
+                                 .replace = Replace::Yes});
         EXPECT_FALSE(reduction.start());
         EXPECT_EQ(reduction.outcome().status, Status::Failed);
         EXPECT_EQ(reduction.outcome().reason, QStringLiteral("would overwrite its source"));
@@ -325,8 +348,10 @@ TEST(StorageIsFull, OnlyASizeWithNothingLeftIsFull) {
 TEST_F(StandInTest, AnOutputNameAtTheFileSystemsLimitGetsItsResult) {
     const QString longest = out + QLatin1Char('/') + QString(251, QLatin1Char('n')) +
                             QStringLiteral(".mp3");  // 255 bytes
-    FileReduction reduction({Encoder(QStringLiteral(R"(cp "$6" "$7")")), 128, source, longest});
-    RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+    FileReduction reduction({.encoderPath = Encoder(QStringLiteral(R"(cp "$6" "$7")")),
+                             .source = source,
+                             .output = longest});
+    RunAndWait(reduction, {}, view.window(), 1);
     EXPECT_EQ(reduction.outcome().status, Status::Reduced)
         << reduction.outcome().reason.toStdString();
     EXPECT_EQ(test::ReadBytes(longest), test::HandMadeMp3(5));
@@ -337,10 +362,12 @@ TEST_F(StandInTest, TheEncoderGetsItsArgumentsAsAListAndWritesATemporaryFileBesi
     test::WriteBytes(odd, test::HandMadeMp3(7));
     const QString args = Marker("args");
     FileReduction reduction(
-        {Encoder(QStringLiteral("printf '%s\\n' \"$@\" > ") + test::ShellQuoted(args) +
-                 QStringLiteral("; cp \"$6\" \"$7\"")),
-         96, odd, output});
-    RunAndWait(reduction, nullptr, QString(), 0, 1, view.window(), 1);
+        {.encoderPath = Encoder(QStringLiteral("printf '%s\\n' \"$@\" > ") +
+                                test::ShellQuoted(args) + QStringLiteral("; cp \"$6\" \"$7\"")),
+         .kbps = 96,
+         .source = odd,
+         .output = output});
+    RunAndWait(reduction, {}, view.window(), 1);
     ASSERT_EQ(reduction.outcome().status, Status::Reduced);
     const QStringList received = QString::fromUtf8(test::ReadBytes(args)).split(QLatin1Char('\n'));
     ASSERT_EQ(received.size(), 8);  // seven lines and the empty text after the last break
@@ -361,8 +388,14 @@ TEST_F(StandInTest, AnEncoderThatCannotStartReturnsTheStartFailureCodeAndLeavesT
     for (const QString& encoder : {Q(dir.file("missing/lame")), notRunnable, QString()}) {
         SCOPED_TRACE(encoder.toStdString());
         test::WriteBytes(output, kOldResult);
-        FileReduction reduction({encoder, 128, source, output, Replace::Yes});
-        EXPECT_EQ(RunAndWait(reduction, &view, QStringLiteral("base"), 50, 2, view.window(), 1),
+        FileReduction reduction(
+            {.encoderPath = encoder, .source = source, .output = output, .replace = Replace::Yes});
+        EXPECT_EQ(RunAndWait(reduction,
+                             {.bar = &view,
+                              .baseText = QStringLiteral("base"),
+                              .startValue = 50,
+                              .fileCount = 2},
+                             view.window(), 1),
                   kStartFailureCode);
         EXPECT_EQ(reduction.outcome().reason, QStringLiteral("could not start the encoder"));
         EXPECT_TRUE(view.values.empty());
@@ -410,8 +443,14 @@ TEST_F(LongRunTest, CaptionCountsAndBarCreepsAfterFiftyPolls) {
         view.texts.clear();
         view.layer().clearRecord();
         ReleaseAfter(400);
-        FileReduction reduction({WaitingEncoder(), 128, source, output});
-        EXPECT_EQ(RunAndWait(reduction, &view, c.base, c.start, c.files, view.window(), 1), 0);
+        FileReduction reduction(
+            {.encoderPath = WaitingEncoder(), .source = source, .output = output});
+        EXPECT_EQ(
+            RunAndWait(
+                reduction,
+                {.bar = &view, .baseText = c.base, .startValue = c.start, .fileCount = c.files},
+                view.window(), 1),
+            0);
         ASSERT_GE(view.texts.size(), 352u);
         for (int poll = 50; poll <= 400; ++poll) {
             ASSERT_EQ(view.texts[static_cast<std::size_t>(poll - 50)], WaitCaption(c.base, poll));
@@ -425,8 +464,13 @@ TEST_F(LongRunTest, CaptionCountsAndBarCreepsAfterFiftyPolls) {
 
 TEST_F(LongRunTest, AShortRunOnlySetsTheCaptionBack) {
     ReleaseAfter(5);
-    FileReduction reduction({WaitingEncoder(), 128, source, output});
-    RunAndWait(reduction, &view, QStringLiteral("Processing: a.mp3"), 50, 2, view.window(), 50);
+    FileReduction reduction({.encoderPath = WaitingEncoder(), .source = source, .output = output});
+    RunAndWait(reduction,
+               {.bar = &view,
+                .baseText = QStringLiteral("Processing: a.mp3"),
+                .startValue = 50,
+                .fileCount = 2},
+               view.window(), 50);
     EXPECT_EQ(view.texts, std::vector<QString>{QStringLiteral("Processing: a.mp3")});
     EXPECT_TRUE(view.values.empty());
 }
@@ -450,8 +494,12 @@ TEST_F(LongRunTest, AFailingBarDoesNotEndTheWait) {
             test::WriteBytes(Marker("go"), "go");
         }
     });
-    FileReduction reduction({WaitingEncoder(), 128, source, output});
-    EXPECT_THROW(RunAndWait(reduction, &bar, QStringLiteral("b"), 50, 2, bar.window(), 1), Failure);
+    FileReduction reduction({.encoderPath = WaitingEncoder(), .source = source, .output = output});
+    EXPECT_THROW(
+        RunAndWait(reduction,
+                   {.bar = &bar, .baseText = QStringLiteral("b"), .startValue = 50, .fileCount = 2},
+                   bar.window(), 1),
+        Failure);
     EXPECT_GE(bar.layer().yieldCount(), 100);
     EXPECT_EQ(reduction.outcome().status, Status::Reduced);
     EXPECT_EQ(bar.texts.back(), QStringLiteral("b"));
@@ -460,16 +508,20 @@ TEST_F(LongRunTest, AFailingBarDoesNotEndTheWait) {
 TEST_F(LongRunTest, AbortStopsTheEncoderAndRemovesItsTemporaryFile) {
     test::WriteBytes(output, kOldResult);
     FileReduction reduction(
-        {Encoder(QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do "
-                                "sleep 0.01; i=$((i+1)); done; cp \"$6\" \"$7\"")
-                     .arg(test::ShellQuoted(Marker("started")))),
-         128, source, output, Replace::Yes});
+        {.encoderPath = Encoder(QStringLiteral("touch %1; i=0; while [ $i -lt 3000 ]; do "
+                                               "sleep 0.01; i=$((i+1)); done; cp \"$6\" \"$7\"")
+                                    .arg(test::ShellQuoted(Marker("started")))),
+         .source = source,
+         .output = output,
+         .replace = Replace::Yes});
     view.layer().onYield([&] {
         if (QFileInfo::exists(Marker("started"))) {
             reduction.abort();
         }
     });
-    RunAndWait(reduction, &view, QStringLiteral("b"), 50, 2, view.window(), 1);
+    RunAndWait(reduction,
+               {.bar = &view, .baseText = QStringLiteral("b"), .startValue = 50, .fileCount = 2},
+               view.window(), 1);
     EXPECT_EQ(reduction.outcome().status, Status::Interrupted);
     EXPECT_EQ(test::ReadBytes(output), kOldResult);
     EXPECT_EQ(test::EntriesOf(out), QStringList{QStringLiteral("song.mp3")});
@@ -481,8 +533,9 @@ TEST_F(StandInTest, ABatchRunsEveryRequestAndReportsEachOnce) {
     for (int i = 0; i < 6; ++i) {
         const QString s = Q(dir.file("s" + std::to_string(i) + ".mp3"));
         test::WriteBytes(s, test::HandMadeMp3(3 + i));
-        requests.push_back({i == 2 ? Q(dir.file("no-encoder")) : copy, 128, s,
-                            out + QStringLiteral("/r%1.mp3").arg(i)});
+        requests.push_back({.encoderPath = i == 2 ? Q(dir.file("no-encoder")) : copy,
+                            .source = s,
+                            .output = out + QStringLiteral("/r%1.mp3").arg(i)});
     }
     std::vector<int> reported(requests.size(), 0);
     RunReductions(requests, 2, [&](std::size_t index, const ReductionOutcome& outcome) {
@@ -501,7 +554,7 @@ TEST_F(StandInTest, ABatchRunsEveryRequestAndReportsEachOnce) {
 TEST_F(StandInTest, NoRequestOfABatchStartsOnceTheUserAskedToStop) {
     const QString copy = Encoder(QStringLiteral(R"(cp "$6" "$7")"));
     bool stop = false;
-    std::vector<ReductionRequest> requests(4, {copy, 128, source, QString()});
+    std::vector<ReductionRequest> requests(4, {.encoderPath = copy, .source = source});
     for (std::size_t i = 0; i < requests.size(); ++i) {
         requests[i].output = out + QStringLiteral("/r%1.mp3").arg(i);
         requests[i].stopRequested = [&stop] { return stop; };
