@@ -224,15 +224,8 @@ void ReduceJob::planRow(ErrorGuard& g, const Run& run, qint32 i, RowWork& row) {
 
 ReportRow ReduceJob::endRow(ErrorGuard& g, ReduceJobView& view, Run& run, qint32 i,
                             const RowWork& row) {
-    if (!row.refusal.isEmpty()) {
-        return {.source = row.sourceRead
-                              ? row.source
-                              : QCoreApplication::translate("ReduceJob", "row %1").arg(i),
-                .status = ReportRow::Status::Failed,
-                .reason = row.refusal};
-    }
-    if (!row.skip.isEmpty()) {
-        return {.source = row.source, .status = ReportRow::Status::Skipped, .reason = row.skip};
+    if (std::optional<ReportRow> leftOut = ReportWithoutRun(row, i)) {
+        return std::move(*leftOut);
     }
     FileReduction reduction({.encoderPath = row.encoderPath,
                              .kbps = *row.kbps,

@@ -6,6 +6,7 @@
 
 #include "landing/PlacementCalls.h"
 #include "reduce/ReduceOptions.h"
+#include "reduce/ReportRow.h"
 
 namespace mirelune {
 
@@ -26,5 +27,9 @@ struct RowWork {
     QString recordRoot;    // the folder whose journal records the result
     QString encoderPath;   // the encoder copy as the row found it
 };
+
+// The report of row number `number` when it does not run: it failed before
+// it could, or is left alone. Nothing for a row whose encoder runs.
+std::optional<ReportRow> ReportWithoutRun(const RowWork& row, qint32 number);
 
 }  // namespace mirelune
