@@ -52,7 +52,10 @@ DecodedStream Mp3Decoder::readHeader() {
         for (const std::uint8_t byte : header) {
             char digits[3];
             std::snprintf(digits, sizeof digits, "%02X", byte);
-            hex += (hex.empty() ? "" : " ") + std::string(digits);
+            if (!hex.empty()) {
+                hex += ' ';
+            }
+            hex += digits;
         }
         throw EncoderFailure(file_.path() +
                              ": LAME's decoder reads no frame from the header at byte " +
