@@ -94,7 +94,11 @@ OutputRoom::OutputRoom(const std::vector<PlannedReduction>& reductions,
         }
         const std::size_t folderIndex = folders.emplace(folder, folders.size()).first->second;
         const std::size_t root = roots.emplace(r.recordRoot, roots.size()).first->second;
-        rowRooms_.push_back({known->second, folderIndex, root, ReplacedBytes(r), RecordBound(r)});
+        rowRooms_.push_back({.fileSystem = known->second,
+                             .folder = folderIndex,
+                             .recordRoot = root,
+                             .replaced = ReplacedBytes(r),
+                             .recordBytes = RecordBound(r)});
     }
 }
 
@@ -105,8 +109,12 @@ std::vector<FitRow> OutputRoom::rowsAt(const std::vector<PlannedReduction>& redu
     for (std::size_t i = 0; i < reductions.size() && i < rowRooms_.size(); ++i) {
         const RowRoom& p = rowRooms_[i];
         const std::optional<encoder::SizePrediction> size = PredictedSize(reductions[i], kbps);
-        rows.push_back({p.fileSystem, p.folder, p.recordRoot, size ? size->high : 0, p.replaced,
-                        p.recordBytes});
+        rows.push_back({.fileSystem = p.fileSystem,
+                        .folder = p.folder,
+                        .recordRoot = p.recordRoot,
+                        .bytes = size ? size->high : 0,
+                        .replaced = p.replaced,
+                        .recordBytes = p.recordBytes});
     }
     return rows;
 }
