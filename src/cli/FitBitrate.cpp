@@ -14,11 +14,33 @@ QString Size(std::int64_t bytes) {
                                           QLocale::DataSizeIecFormat);
 }
 
+// The highest bitrate any source has, in bits per second; nothing when no
+// source's is known.
+std::optional<qint32> HighestSourceBitrate(const Plan& plan) {
+    std::optional<qint32> highest;
+    for (const PlannedReduction& r : plan.reductions) {
+        if (r.sourceBitrate && (!highest || *r.sourceBitrate > *highest)) {
+            highest = r.sourceBitrate;
+        }
+    }
+    return highest;
+}
+
 }  // namespace
 
 FitOutcome FitBitrate(const Plan& plan, const FitTarget& target, int jobs,
-                      const std::vector<int>& offered, const FileSystemQuery& query) {
+                      const std::vector<int>& allOffered, const FileSystemQuery& query) {
     FitOutcome outcome;
+    // A bitrate above every source's makes each result larger than its
+    // original and no better: room to spare is no reason to choose one. The
+    // lowest stays, for sources below every bitrate offered.
+    const std::optional<qint32> highestSource = HighestSourceBitrate(plan);
+    std::vector<int> offered;
+    for (const int kbps : allOffered) {
+        if (!highestSource || offered.empty() || kbps * 1000 <= *highestSource) {
+            offered.push_back(kbps);
+        }
+    }
     if (plan.reductions.empty() || offered.empty()) {
         // Every result is there already: no bitrate makes anything.
         outcome.kbps = offered.empty() ? 0 : offered.back();
@@ -63,10 +85,15 @@ FitOutcome FitBitrate(const Plan& plan, const FitTarget& target, int jobs,
         QStringLiteral("%1 kbps: %2 of %3%4; ")
             .arg(*outcome.kbps)
             .arg(Size(choice.needed), Size(static_cast<std::int64_t>(choice.room)), where);
-    outcome.text += *choice.chosen + 1 < offered.size() ? QStringLiteral("%1 kbps would need %2")
-                                                              .arg(offered[*choice.chosen + 1])
-                                                              .arg(Size(choice.nextNeeded))
-                                                        : QStringLiteral("the highest bitrate");
+    if (*choice.chosen + 1 < offered.size()) {
+        outcome.text += QStringLiteral("%1 kbps would need %2")
+                            .arg(offered[*choice.chosen + 1])
+                            .arg(Size(choice.nextNeeded));
+    } else if (offered.size() < allOffered.size()) {
+        outcome.text += QStringLiteral("no source goes above %1 kbps").arg(*highestSource / 1000);
+    } else {
+        outcome.text += QStringLiteral("the highest bitrate");
+    }
     return outcome;
 }
 

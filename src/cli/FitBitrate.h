@@ -20,7 +20,8 @@ struct FitOutcome {
 };
 
 // The highest of the offered bitrates (ascending) whose results fit target,
-// over the whole plan; its facts must have been read. `free` needs every
+// over the whole plan, and none above the highest source bitrate the
+// analysis read (but the lowest); its facts must have been read. `free` needs every
 // file system the results go to to report its size.
 FitOutcome FitBitrate(const Plan& plan, const FitTarget& target, int jobs,
                       const std::vector<int>& offered,

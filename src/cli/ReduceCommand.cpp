@@ -174,11 +174,11 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         status = UsageError(args, QStringLiteral("give exactly one of -o DIR and --beside"));
         return std::nullopt;
     }
-    settings.plan.beside = parser.isSet(beside);
-    if (!settings.plan.beside) {
-        settings.plan.outputFolder = Absolute(parser.value(output));
+    settings.plan.where.beside = parser.isSet(beside);
+    if (!settings.plan.where.beside) {
+        settings.plan.where.outputFolder = Absolute(parser.value(output));
         if (const std::optional<QString> problem =
-                OutputFolderProblem(settings.plan.outputFolder, parser.value(output))) {
+                OutputFolderProblem(settings.plan.where.outputFolder, parser.value(output))) {
             status = UsageError(args, *problem);
             return std::nullopt;
         }
@@ -193,17 +193,17 @@ std::optional<Settings> ParseSettings(const CommandArguments& args, int& status)
         }
     }
     settings.jobs = std::clamp(settings.jobs, 1, kMaxJobs);
-    settings.plan.keepTree = parser.isSet(keepTree);
-    if (settings.plan.keepTree && settings.plan.beside) {
+    settings.plan.where.keepTree = parser.isSet(keepTree);
+    if (settings.plan.where.keepTree && settings.plan.where.beside) {
         status = UsageError(args, QStringLiteral("--keep-tree needs -o DIR"));
         return std::nullopt;
     }
     settings.plan.skipLower = parser.isSet(skipLower);
-    settings.plan.overwrite = parser.isSet(overwrite);
-    settings.plan.refresh = parser.isSet(refresh);
+    settings.plan.where.overwrite = parser.isSet(overwrite);
+    settings.plan.where.refresh = parser.isSet(refresh);
     settings.keepTime = parser.isSet(keepTime);
     settings.dryRun = parser.isSet(dryRun);
-    settings.plan.tryNames = !settings.dryRun;
+    settings.plan.where.tryNames = !settings.dryRun;
     if (parser.isSet(shard)) {
         const std::optional<Shard> parsed = ParseShard(parser.value(shard));
         if (!parsed) {
@@ -380,7 +380,7 @@ int RunReduce(const CommandArguments& args) {
                             .journals = &journals,
                             .recordRoot = r.recordRoot,
                             .keepTime = settings.keepTime,
-                            .replacing = r.replacing,
+                            .expectedThere = r.expectedThere,
                             .stopRequested = [&stop] { return stop.stopRequested(); }});
         rows.push_back(PlannedRow(r));
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ReducePlan.h"
 
+#include <QHash>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,28 +50,35 @@ std::vector<Candidate> CollectCandidates(const QStringList& paths, Plan& plan) {
 // The planner's rows as the command line prints and runs them.
 Plan PlanCandidates(const PlanSettings& settings, const std::vector<Candidate>& candidates,
                     Plan plan) {
-    PlannerOptions options;
-    options.outputFolder = settings.outputFolder;
-    options.beside = settings.beside;
-    options.keepTree = settings.keepTree;
+    PlannerOptions options = settings.where;
     if (settings.skipLower) {
         options.skipAtOrBelow = settings.kbps * 1000;
     }
-    options.overwrite = settings.overwrite;
-    options.refresh = settings.refresh;
-    options.tryNames = settings.tryNames;
-    RowPlans rows = PlanRows(options, candidates, AnalysedBitrate);
+    // Kept for --fit, which chooses no bitrate above every source's.
+    QHash<QString, qint32> bitrates;
+    const BitrateOf analysed = [&bitrates](const QString& path) {
+        const std::optional<qint32> bitrate = AnalysedBitrate(path);
+        if (bitrate) {
+            bitrates.insert(path, *bitrate);
+        }
+        return bitrate;
+    };
+    RowPlans rows = PlanRows(options, candidates, analysed);
     for (RowPlan& row : rows.rows) {
         switch (row.action) {
             case RowPlan::Action::Reduce:
             case RowPlan::Action::Replace:
-                plan.reductions.push_back({.source = row.source,
-                                           .output = row.output,
-                                           .sourceBytes = row.sourceBytes,
-                                           .replace = row.action == RowPlan::Action::Replace,
-                                           .renamed = row.renamed,
-                                           .recordRoot = row.recordRoot,
-                                           .replacing = row.replacing});
+                plan.reductions.push_back(
+                    {.source = row.source,
+                     .output = row.output,
+                     .sourceBytes = row.sourceBytes,
+                     .replace = row.action == RowPlan::Action::Replace,
+                     .renamed = row.renamed,
+                     .recordRoot = row.recordRoot,
+                     .expectedThere = row.expectedThere,
+                     .sourceBitrate = bitrates.contains(row.source)
+                                          ? std::optional<qint32>(bitrates.value(row.source))
+                                          : std::nullopt});
                 break;
             case RowPlan::Action::Skip:
                 plan.skipped.push_back({row.source, row.reason, row.output});

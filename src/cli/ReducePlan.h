@@ -10,28 +10,21 @@
 
 #include "encoder/SourceFacts.h"
 #include "folders/FileStamp.h"
-#include "runs/ResultJournal.h"
 #include "reduce/RowPlanner.h"
+#include "runs/ResultJournal.h"
 
 namespace mirelune::cli {
 
 // What decides which files a reduce run takes and where each result goes.
 struct PlanSettings {
     int kbps = 128;
-    QString outputFolder;  // empty with --beside
-    bool beside = false;
-    bool keepTree = false;
+    // Sources at or below kbps are left alone (--skip-lower).
     bool skipLower = false;
-    // Results replace files already at their output paths; without it such a
-    // file is left alone and its source skipped, so a run that was stopped
-    // can simply be run again.
-    bool overwrite = false;
-    // Results of sources that changed since they were made are made again,
-    // each into its own place, as long as it still holds that result.
-    bool refresh = false;
-    // A real run tries names where a target's rules must be learnt so; a dry
-    // run, which changes nothing, judges them (PlannerOptions::tryNames).
-    bool tryNames = false;
+    // Where results go and what they may replace. A real run tries names
+    // where a target's rules must be learnt so; a dry run, which changes
+    // nothing, judges them. The command line never asks, and a source listed
+    // twice is taken once.
+    PlannerOptions where{};
 };
 
 struct PlannedReduction {
@@ -45,9 +38,11 @@ struct PlannedReduction {
     // The folder whose journal gets the result's record.
     QString recordRoot{};
     // A result made again: it replaces only a file with this stamp.
-    std::optional<FileStamp> replacing{};
+    std::optional<FileStamp> expectedThere{};
     // What the result's size depends on in the source, once read.
     std::optional<encoder::SourceFacts> facts{};
+    // The source's bitrate in bits per second, as the analysis reads it.
+    std::optional<qint32> sourceBitrate{};
 };
 
 // One line per file that is not reduced, printed in list order.

@@ -162,9 +162,9 @@ void FileReduction::recordPlaced(const MadeResult& made, qint64 time) {
 }
 
 void FileReduction::place() {
-    if (request_.replacing) {
+    if (request_.expectedThere) {
         const std::optional<FileStamp> there = StampOf(request_.output);
-        if (!there || !SameStamp(*there, *request_.replacing)) {
+        if (!there || !SameStamp(*there, *request_.expectedThere)) {
             // Not the result we made any more: whoever put it there keeps it.
             result_.discard();
             outcome_.status = ReductionOutcome::Status::Skipped;

@@ -34,7 +34,7 @@ struct ReductionRequest {
     bool keepTime = false;
     // A result made again for a changed source: it replaces the file at the
     // output only while that file still has this stamp (its record's).
-    std::optional<FileStamp> replacing{};
+    std::optional<FileStamp> expectedThere{};
     // Whether the user asked the job to stop. An encoder ended by SIGINT,
     // SIGTERM or SIGHUP once this holds was stopped with the job (Ctrl+C in
     // a terminal reaches every process of the group), and its row is

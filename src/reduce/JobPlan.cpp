@@ -53,8 +53,8 @@ int ResultsThatWouldReplace(const RowPlans& plans) {
     return static_cast<int>(places.size());
 }
 
-ReplaceAnswer AskToReplace(WindowLayer& window, int replacing, bool besideOriginals) {
-    switch (window.messageBox(ReplaceQuestion(replacing, besideOriginals),
+ReplaceAnswer AskToReplace(WindowLayer& window, int wouldReplace, bool besideOriginals) {
+    switch (window.messageBox(ReplaceQuestion(wouldReplace, besideOriginals),
                               window.applicationTitle(), MessageButtons::YesNoCancel,
                               MessageIcon::None)) {
         case MessageAnswer::Yes:

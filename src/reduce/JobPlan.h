@@ -37,7 +37,7 @@ int ResultsThatWouldReplace(const RowPlans& plans);
 
 // The one question, asked for that many results; besideOriginals when each
 // result goes into its source's folder.
-ReplaceAnswer AskToReplace(WindowLayer& window, int replacing, bool besideOriginals);
+ReplaceAnswer AskToReplace(WindowLayer& window, int wouldReplace, bool besideOriginals);
 
 // Row number row as its plan and the answer say: where its result goes,
 // and whether it is reduced, replaces, is skipped or fails. A row that

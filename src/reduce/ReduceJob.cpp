@@ -132,9 +132,9 @@ bool ReduceJob::prepare(ErrorGuard& g, ReduceJobView& view, Run& run) {
         // Names judged without trying them: before the answer nothing on any
         // target changes, not even a folder's time.
         run.plan = PlanJob(view, run.options, false);
-        const int replacing = ResultsThatWouldReplace(run.plan.plans);
-        if (replacing != 0) {
-            run.answer = AskToReplace(view.window(), replacing, !run.options.option1);
+        const int wouldReplace = ResultsThatWouldReplace(run.plan.plans);
+        if (wouldReplace != 0) {
+            run.answer = AskToReplace(view.window(), wouldReplace, !run.options.option1);
         }
     });
     if (run.answer == ReplaceAnswer::Cancel || aborted_) {

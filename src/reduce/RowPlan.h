@@ -34,7 +34,7 @@ struct RowPlan {
     // The folder whose journal gets the result's record.
     QString recordRoot{};
     // A result made again replaces only a file with this stamp.
-    std::optional<FileStamp> replacing{};
+    std::optional<FileStamp> expectedThere{};
     qint64 sourceBytes = 0;
 };
 

@@ -200,7 +200,7 @@ RowPlans PlanRows(const PlannerOptions& options, const std::vector<Candidate>& c
                 row.action = Action::Replace;
                 row.renamed = !IsWantedOrNumbered(choice.path, listed[i].wanted);
                 if (!options.overwrite) {
-                    row.replacing = e.recorded->resultStamp;
+                    row.expectedThere = e.recorded->resultStamp;
                 }
             } else {
                 row.reason = outdated ? reason::Outdated() : reason::Exists();

@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "runs/ResultJournal.h"
-#include "reduce/RowPlan.h"
 #include "landing/TargetNames.h"
+#include "reduce/RowPlan.h"
+#include "runs/ResultJournal.h"
 
 namespace mirelune {
 
@@ -23,7 +23,7 @@ struct Candidate {
 
 // What decides which files a job takes and where each result goes.
 struct PlannerOptions {
-    QString outputFolder;  // empty when results go beside their sources
+    QString outputFolder{};  // empty when results go beside their sources
     bool beside = false;
     bool keepTree = false;
     // Sources at or below this bitrate (bits per second) are left alone.

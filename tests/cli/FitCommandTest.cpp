@@ -161,6 +161,39 @@ TEST(FitBitrate, FreeSpaceIsRefusedWhereTheTargetTellsNone) {
     EXPECT_EQ(size.kbps, 64);
 }
 
+// Room to spare never chooses a bitrate above every source's: that would
+// only make each result larger. Below every bitrate, the lowest is taken.
+TEST(FitBitrate, ChoosesNoBitrateAboveTheSources) {
+    const auto roomy = [](const QString&) {
+        return std::optional<cli::FileSystemAnswer>({7, {std::uint64_t{1} << 40, 4096, false}});
+    };
+    const struct {
+        std::vector<std::optional<qint32>> sources;
+        int kbps;
+        QString ending;
+    } cases[] = {
+        {{96000, 128000, 64000}, 128, "; no source goes above 128 kbps"},
+        {{150000}, 128, "; no source goes above 150 kbps"},
+        {{24000}, 32, "; no source goes above 24 kbps"},
+        {{320000}, 320, "; the highest bitrate"},
+        {{std::nullopt}, 320, "; the highest bitrate"},
+    };
+    for (const auto& c : cases) {
+        cli::Plan plan;
+        for (const std::optional<qint32>& bitrate : c.sources) {
+            plan.reductions.push_back({.source = "/music/song.mp3",
+                                       .output = "/stick/song.mp3",
+                                       .sourceBytes = 1000,
+                                       .recordRoot = "/stick",
+                                       .sourceBitrate = bitrate});
+        }
+        const cli::FitOutcome fit =
+            cli::FitBitrate(plan, {true, 0}, 1, {32, 64, 96, 128, 192, 320}, roomy);
+        EXPECT_EQ(fit.kbps, c.kbps);
+        EXPECT_TRUE(fit.text.endsWith(c.ending)) << fit.text.toStdString();
+    }
+}
+
 // On a stick with 216 KiB left, 96 kbps results do not all go in; --fit
 // chooses 80 kbps, and every result then does.
 TEST_F(FitCommandTest, OnAStickTheChosenBitrateFitsAndTheNextDoesNot) {

@@ -60,7 +60,7 @@ TEST(ReducePlan, DecidesEveryOutputInListOrder) {
     };
     const std::vector<Case> cases = {
         {"into one folder, a collision numbered",
-         {128, out, false, false, false},
+         {.where = {.outputFolder = out}},
          {tree.path("in/a.MP2"), tree.path("in/a.mp3"), tree.path("in/sub/b.mp3"),
           tree.path("in/notes.txt"), tree.path("in/.mirelune-a1b2c3.part")},
          {{"in/a.MP2", "out/a.mp3"},
@@ -68,23 +68,27 @@ TEST(ReducePlan, DecidesEveryOutputInListOrder) {
           {"in/sub/b.mp3", "out/b.mp3"},
           {"in/notes.txt", "skipped: not a valid MP3 file"}}},
         {"beside: a source that is its own output is renamed",
-         {128, QString(), true, false, false},
+         {.where = {.beside = true}},
          {tree.path("in/a.mp3"), tree.path("in/sub/b.mp3")},
          {{"in/a.mp3", "in/a-reduced.mp3"}, {"in/sub/b.mp3", "in/sub/b-reduced.mp3"}}},
         {"keep-tree and a file listed twice",
-         {128, out, false, true, false},
+         {.where = {.outputFolder = out, .keepTree = true}},
          {tree.path("in/sub"), tree.path("in/sub/b.mp3"), tree.path("in/gone.mp3")},
          {{"in/sub/b.mp3", "out/b.mp3"},
           {"in/sub/b.mp3", "skipped: listed more than once"},
           {"in/gone.mp3", "failed: no such file or folder"}}},
         {"skip-lower leaves a file already at the target",
-         {128, out, false, false, true},
+         {.skipLower = true, .where = {.outputFolder = out}},
          {tree.path("in/a.mp3")},
          {{"in/a.mp3", "skipped: already 128 kbps, at or below the target"}}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Lines(MakeReducePlan(c.settings, c.paths), tree.root()), c.expected) << c.name;
     }
+    // Each reduction carries its source's bitrate as the analysis read it (for --fit).
+    const Plan plan = MakeReducePlan({.where = {.outputFolder = out}}, {tree.path("in/a.mp3")});
+    ASSERT_EQ(plan.reductions.size(), 1u);
+    EXPECT_EQ(plan.reductions[0].sourceBitrate, 128000);
 }
 
 // Shards run one after another, each finding the results of those before it
@@ -99,13 +103,13 @@ TEST(ReducePlan, ShardsShareOutTheWholePlanWhateverResultsAreThere) {
     }
     tree.other("lib/one/notes.txt");
     const QString out = tree.folder("out");
-    const PlanSettings beside{128, QString(), true, false, false};
-    const PlanSettings into{128, out, false, false, false};
+    const PlanSettings beside{.where = {.beside = true}};
+    const PlanSettings into{.where = {.outputFolder = out}};
     constexpr int kShards = 4;
     const QStringList list{tree.path("lib"), tree.path("gone.mp3")};
 
     for (const PlanSettings& settings : {into, beside}) {
-        SCOPED_TRACE(settings.beside ? "--beside" : "-o");
+        SCOPED_TRACE(settings.where.beside ? "--beside" : "-o");
         const Plan whole = MakeReducePlan(settings, list);
         std::vector<Line> everyShard;
         int goneReported = 0;

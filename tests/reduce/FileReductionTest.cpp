@@ -180,7 +180,7 @@ TEST_F(StandInTest, WithoutLeaveToReplaceAResultNeverTakesATakenName) {
                                  .source = source,
                                  .output = output,
                                  .replace = c.replace,
-                                 .replacing = recorded});
+                                 .expectedThere = recorded});
         RunAndWait(reduction, {}, view.window(), 1);
         EXPECT_EQ(reduction.outcome().status, c.status);
         EXPECT_EQ(test::ReadBytes(output), c.status == Status::Skipped

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "folders/FileStamp.h"
-#include "runs/ResultJournal.h"
 #include "landing/TargetNames.h"
+#include "runs/ResultJournal.h"
 #include "support/FolderTree.h"
 #include "support/ReduceTestSupport.h"
 
@@ -419,8 +419,8 @@ TEST(PlanRows, RerunsKeepEachResultWithItsSource) {
                    {"inc/D Album" + intro, "skipped: exists (out/01 Intro (4).mp3)"},
                    {"inc/Z Album" + intro, "skipped: exists (out/01 Intro.mp3)"}},
                   1);
-    ASSERT_TRUE(refresh.rows[0].replacing);
-    EXPECT_EQ(refresh.rows[0].replacing->size, madeSize);
+    ASSERT_TRUE(refresh.rows[0].expectedThere);
+    EXPECT_EQ(refresh.rows[0].expectedThere->size, madeSize);
     runs.options().refresh = false;
 
     // The user's own file where a gone source's result was: no result any
