@@ -2,7 +2,10 @@
 // mirelune-cli run as its own process, the way a shell or a script runs it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
@@ -10,6 +13,8 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+
+#include "support/ScratchDir.h"
 
 namespace mirelune::test {
 
@@ -48,5 +53,26 @@ inline QList<QJsonObject> JsonLines(const QString& out) {
     }
     return objects;
 }
+
+// `reduce` run in a scratch folder of its own, with its own TEMP and an
+// empty output folder.
+class ReduceCliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        temp = QString::fromStdString(dir.file("temp"));
+        out = QString::fromStdString(dir.file("out"));
+        ASSERT_TRUE(QDir().mkpath(temp));
+        ASSERT_TRUE(QDir().mkpath(out));
+    }
+
+    CliRun Run(QStringList args, const QByteArray& input = {}) {
+        args.prepend(QStringLiteral("reduce"));
+        return RunCli(args, temp, input);
+    }
+
+    ScratchDir dir;
+    QString temp;
+    QString out;
+};
 
 }  // namespace mirelune::test

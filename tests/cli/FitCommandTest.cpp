@@ -24,29 +24,17 @@ namespace {
 using test::CliRun;
 using test::Q;
 
-class FitCommandTest : public ::testing::Test {
+class FitCommandTest : public test::ReduceCliTest {
   protected:
     void SetUp() override {
-        temp = Q(dir.file("temp"));
-        out = Q(dir.file("out"));
-        ASSERT_TRUE(QDir().mkpath(temp));
-        ASSERT_TRUE(QDir().mkpath(out));
+        ReduceCliTest::SetUp();
         ASSERT_TRUE(QDir().mkpath(Q(dir.file("music"))));
-    }
-
-    CliRun Run(QStringList args) {
-        args.prepend(QStringLiteral("reduce"));
-        return test::RunCli(args, temp);
     }
 
     QString Mp3(const std::string& name, double seconds, const std::string& args = "-b 192",
                 int frequency = 440) {
         return test::MakeMp3(dir, "music/" + name, seconds, args, frequency);
     }
-
-    test::ScratchDir dir;
-    QString temp;
-    QString out;
 };
 
 qint64 FreeBytes(const QString& folder) {

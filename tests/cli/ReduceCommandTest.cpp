@@ -36,20 +36,8 @@ using test::Q;
 
 using test::CliRun;
 
-class ReduceCommandTest : public ::testing::Test {
+class ReduceCommandTest : public test::ReduceCliTest {
   protected:
-    void SetUp() override {
-        temp = Q(dir.file("temp"));
-        out = Q(dir.file("out"));
-        ASSERT_TRUE(QDir().mkpath(temp));
-        ASSERT_TRUE(QDir().mkpath(out));
-    }
-
-    CliRun Run(QStringList args, const QByteArray& input = {}) {
-        args.prepend(QStringLiteral("reduce"));
-        return test::RunCli(args, temp, input);
-    }
-
     // A real MP3 file at relative path name; frequency tells files apart.
     QString Mp3(const std::string& name, int frequency = 440, const std::string& args = "-b 192",
                 double seconds = 1.0) {
@@ -62,10 +50,6 @@ class ReduceCommandTest : public ::testing::Test {
         mp3::MP3Info info;
         return info.ReadMP3Info(QFile::encodeName(path).toStdString()) ? info.Bitrate() : 0;
     }
-
-    test::ScratchDir dir;
-    QString temp;
-    QString out;
 };
 
 TEST_F(ReduceCommandTest, UsageErrorsExitWithTwoAndTouchNothing) {
