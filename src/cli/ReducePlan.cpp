@@ -9,7 +9,6 @@
 
 #include "filelist/FileDrop.h"
 #include "filelist/RefusedFiles.h"
-#include "shell/FileIdentity.h"
 #include "shell/HeadlessWindowLayer.h"
 #include "shell/PathHelpers.h"
 

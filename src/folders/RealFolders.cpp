@@ -226,8 +226,7 @@ std::optional<SmallFile> ReadHead(const FolderHandle& folder, const QByteArray& 
 
 bool RemoveIfSame(const FolderHandle& folder, const QByteArray& name, const struct stat& status) {
     const std::optional<struct stat> now = StatusIn(folder, name);
-    return now && now->st_dev == status.st_dev && now->st_ino == status.st_ino &&
-           ::unlinkat(folder.fd(), name.constData(), 0) == 0;
+    return now && SameFile(*now, status) && ::unlinkat(folder.fd(), name.constData(), 0) == 0;
 }
 
 #else  // not Unix: the folders as paths

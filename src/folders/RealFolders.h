@@ -12,6 +12,13 @@
 
 namespace mirelune {
 
+#ifdef Q_OS_UNIX
+// Whether two statuses describe one file (links not counted: a name's own).
+inline bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+#endif
+
 // Folders the job writes in are shared with other users: below the folder it
 // was given (which may itself be a link, e.g. -o ~/phone pointing at a mount)
 // it follows no link, so nobody can send its files, its records or its sweep

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "folders/RealFolders.h"
 #include "landing/UnfinishedMark.h"
 
 #ifdef Q_OS_UNIX
@@ -35,9 +36,6 @@ bool WriteAll(int fd, const char* data, qint64 size, qint64 offset) {
     return true;
 }
 
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 #endif
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "folders/FileDescriptor.h"
 #include "folders/FileStamp.h"
+#include "folders/RealFolders.h"
 #include "landing/RowReasons.h"
 #include "mp3/MP3Info.h"
 #include "shell/PathHelpers.h"
@@ -29,9 +30,6 @@ bool IsValidMp3(const QString& path) {
 }
 
 #ifdef Q_OS_UNIX
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 // Removes path when it still names the file status describes.
 void RemoveIfStill(const QString& path, const struct stat& status) {
